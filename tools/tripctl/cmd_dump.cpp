@@ -1,0 +1,53 @@
+#include "command.h"
+#include "errors.h"
+#include "language.h"
+#include "settings_file.h"
+#include "tmk.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+int runDump(const QStringList &argsIn)
+{
+    QStringList args = argsIn;
+    if (args.size() != 1) {
+        PrintError(QStringLiteral("usage: tripctl dump FILE"));
+        return 2;
+    }
+    // The desktop program creates its model while the language is still Russian;
+    // the default maintenance names of a new model follow that.
+    SetEnglishVersion(false);
+    try {
+        TMK model;
+        SetEnglishVersion(true);
+        LoadSettingsFile(model, args[0]);
+        QJsonArray directory;
+        for (const TDirectoryEntry &e : model.BlockDirectory.Entries)
+            directory.append(QJsonObject{{QStringLiteral("address"), e.Address}, {QStringLiteral("length"), e.Length}});
+        QJsonArray blocks;
+        for (int i = 1; i <= mem::kBlockCount; ++i)
+            blocks.append(QString::fromLatin1(
+                QByteArray(reinterpret_cast<const char *>(model.block(i)), mem::kBlockSize[i]).toHex()));
+        const QJsonObject out{{QStringLiteral("deviceType"), model.DeviceType},
+                              {QStringLiteral("imageSize"), static_cast<int>(model.SettingsImage.size())},
+                              {QStringLiteral("blockCount"), model.BlockDirectory.BlockCount},
+                              {QStringLiteral("settingsVersion"), model.BlockDirectory.SettingsVersion},
+                              {QStringLiteral("directory"), directory},
+                              {QStringLiteral("blocks"), blocks}};
+        PrintOut(QJsonDocument(out).toJson(QJsonDocument::Indented));
+        return 0;
+    } catch (const TripError &e) {
+        PrintError(e.text());
+        return 1;
+    }
+}
+
+const CommandRegistrar reg({QStringLiteral("dump"), QStringLiteral("dump FILE"),
+                            QStringLiteral("load a settings file (*.kelmg) as the program does and print it as JSON"),
+                            runDump});
+
+} // namespace

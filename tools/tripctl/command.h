@@ -1,0 +1,30 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+// A tripctl command. Each command file registers itself with a static
+// CommandRegistrar, so adding one needs no edit elsewhere.
+struct Command {
+    QString name;
+    QString usage;   // one line: "dump FILE"
+    QString summary; // one line
+    std::function<int(const QStringList &args)> run; // args after the command name
+};
+
+std::vector<Command> &Commands();
+
+struct CommandRegistrar {
+    explicit CommandRegistrar(Command c) { Commands().push_back(std::move(c)); }
+};
+
+// Helpers shared by the commands.
+void PrintError(const QString &text);            // "tripctl: text" on stderr
+void PrintOut(const QByteArray &bytes);          // raw bytes on stdout
+bool ParseDeviceType(const QString &text, uint16_t &out); // decimal or 0x-hex
+// Applies "--lang en|ru" (removed from args); false on a bad value.
+bool TakeLanguageOption(QStringList &args);
+// Removes "--name VALUE" from args; returns VALUE or a null string.
+QString TakeOption(QStringList &args, const QString &name);
+bool TakeFlag(QStringList &args, const QString &name);
