@@ -123,12 +123,17 @@ QString BitText(uint32_t value, int bits)
 
 // ---- the model ---------------------------------------------------------------
 
-TMK::TMK()
+TMK::TMK(uint16_t deviceType)
 {
     // The catalog is consulted first so that the capability-dependent defaults
     // (colour schemes, hot menus) follow this model's DeviceType.
-    DeviceType = 0xC000;
-    Catalog().BuildCatalog(DeviceType, 0, 0);
+    DeviceType = deviceType;
+    try {
+        Catalog().BuildCatalog(DeviceType, 0, 0);
+    } catch (const TripError &) {
+        // An unlisted DeviceType offers no protocol to select; its capabilities
+        // (all false) are what the defaults need.
+    }
     SetDefaultColours();
     ActiveScheme = 0;
     RebuildParameters();
@@ -362,6 +367,21 @@ void TMK::PackBlock(int i)
         return;
     const int n = std::min(mem::kBlockSize[i], int(SettingsImage.size()) - offset);
     std::memcpy(SettingsImage.data() + offset, block(i), static_cast<size_t>(n));
+}
+
+void TMK::FormatImage(uint8_t settingsVersion)
+{
+    SettingsImage = QByteArray(mem::kImageSize, '\0');
+    auto *p = reinterpret_cast<uint8_t *>(SettingsImage.data());
+    SetU8(p, 0, mem::kBlockCount);
+    SetU8(p, 1, settingsVersion);
+    int address = mem::kImageAddressBase + mem::kDirectorySize;
+    for (int i = 1; i <= mem::kBlockCount; ++i) {
+        SetU16(p, 4 * i, static_cast<uint16_t>(address));
+        SetU16(p, 4 * i + 2, static_cast<uint16_t>(mem::kBlockSize[i] + 4));
+        address += mem::kBlockSize[i];
+    }
+    PackAll();
 }
 
 void TMK::UnpackAll()

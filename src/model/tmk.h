@@ -60,7 +60,8 @@ using TBlockSnapshot = std::vector<uint8_t>;
 // directory, the eleven typed blocks and their run-time companions.
 class TMK {
 public:
-    TMK();
+    // A new model with the defaults of `deviceType` (the program creates 0xC000).
+    explicit TMK(uint16_t deviceType = 0xC000);
     ~TMK();
     TMK(const TMK &) = delete;
     TMK &operator=(const TMK &) = delete;
@@ -84,6 +85,9 @@ public:
     void UnpackAll();
     void PackAll();
     void ClearImage() { SettingsImage.clear(); }
+    // Lays out a device-sized image (8128 bytes) with a directory of the eleven
+    // blocks one after another from address 92, and packs the model into it.
+    void FormatImage(uint8_t settingsVersion);
     void AppendImage(const QByteArray &bytes) { SettingsImage.append(bytes); }
 
     // Copies of blocks first..last, as the editor and the write take them.

@@ -1,0 +1,25 @@
+# Runs tripctl dump on a settings file written here byte by byte (not by the
+# program's own saver) and on damaged files.
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
+execute_process(COMMAND python3 ${CMAKE_CURRENT_LIST_DIR}/make_settings_file.py ${WORK}
+                RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "could not make the sample files")
+endif()
+execute_process(COMMAND ${TRIPCTL} dump ${WORK}/sample.kelmg OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "dump failed: ${err}")
+endif()
+file(WRITE ${WORK}/sample.json "${out}")
+execute_process(COMMAND python3 ${CMAKE_CURRENT_LIST_DIR}/make_settings_file.py ${WORK} --check ${WORK}/sample.json
+                RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "dump output differs from the file's contents")
+endif()
+foreach(bad missing.kelmg empty.kelmg short.kelmg outside.kelmg)
+  execute_process(COMMAND ${TRIPCTL} dump ${WORK}/${bad} OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+  if(rc EQUAL 0 OR err STREQUAL "")
+    message(FATAL_ERROR "dump of ${bad} should fail with a message (rc=${rc})")
+  endif()
+endforeach()
