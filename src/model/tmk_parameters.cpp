@@ -1,14 +1,18 @@
 #include "measured_params.h"
 #include "tmk.h"
 
-// The measured parameters arrive with the vehicle catalogs; until then the
-// model holds none.
 TMK::~TMK() = default;
 
-void TMK::RebuildParameters() { m_parameters.clear(); }
+void TMK::RebuildParameters()
+{
+    m_parameters.clear();
+    m_parameters = CreateMeasuredParameters();
+}
 
 TMeasParBase *TMK::FindParameter(int number) const
 {
-    (void)number;
+    for (const auto &p : m_parameters)
+        if (p->ParameterNumber == number)
+            return p.get();
     return nullptr;
 }
