@@ -347,10 +347,12 @@ std::unique_ptr<TMeasParBase> CreateMeasuredParameter(const QString &className)
     return std::make_unique<TMeasParBase>(*row);
 }
 
-MeasParList CreateMeasuredParameters()
+MeasParList CreateMeasuredParameters() { return CreateMeasuredParameters(Catalog().capabilities()); }
+
+MeasParList CreateMeasuredParameters(const CapabilitySet &caps)
 {
-    const bool lightsOnAir = HasCap(Cap::LightsOnAirTempInput);
-    const bool lowBeam = HasCap(Cap::LowBeamControl);
+    const bool lightsOnAir = caps.has(Cap::LightsOnAirTempInput);
+    const bool lowBeam = caps.has(Cap::LowBeamControl);
     MeasParList list;
     list.reserve(std::size(kRows));
     for (const MeasParRow &row : kRows) {
@@ -381,8 +383,13 @@ std::vector<QString> MeasuredParameterClassNames()
 
 void RelabelMeasuredParameters(const MeasParList &parameters, int temperatureLabel)
 {
+    RelabelMeasuredParameters(parameters, temperatureLabel, Catalog().capabilities());
+}
+
+void RelabelMeasuredParameters(const MeasParList &parameters, int temperatureLabel, const CapabilitySet &caps)
+{
     using P = TMeasParBase;
-    const bool marine = HasCap(Cap::NoAirTempAlgorithm);
+    const bool marine = caps.has(Cap::NoAirTempAlgorithm);
 
     if (TMeasParBase *p = findByClass(parameters, "TPrognoz")) {
         if (marine) {
@@ -401,7 +408,7 @@ void RelabelMeasuredParameters(const MeasParList &parameters, int temperatureLab
 
     if (TMeasParBase *p = findByClass(parameters, "TTemperAir")) {
         const auto others = {&P::LongName, &P::CellName4, &P::CellName9, &P::PanelName, &P::GaugeName};
-        if (!HasCap(Cap::UniversalInput) && !HasCap(Cap::Trim)) {
+        if (!caps.has(Cap::UniversalInput) && !caps.has(Cap::Trim)) {
             p->Name = LangText("T air", "Tвоздуха");
             setTexts(*p, others, LangText("T air", "Tвозд"));
         } else {

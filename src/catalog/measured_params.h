@@ -1,4 +1,6 @@
 #pragma once
+#include "capabilities.h"
+
 #include <QString>
 #include <cstdint>
 #include <memory>
@@ -70,11 +72,13 @@ std::unique_ptr<TMeasParBase> CreateMeasuredParameter(const QString &className);
 // Every parameter object in creation order, for the capabilities of the
 // protocol catalog (the low beam flag takes number 11 or 34, or is absent).
 MeasParList CreateMeasuredParameters();
+MeasParList CreateMeasuredParameters(const CapabilitySet &caps);
 
 // The editor's relabelling of parameters 9, 11 and 55 from the catalog's
 // capabilities and the settings' temperature label choice (1 water, 2 engine,
 // anything else air).
 void RelabelMeasuredParameters(const MeasParList &parameters, int temperatureLabel);
+void RelabelMeasuredParameters(const MeasParList &parameters, int temperatureLabel, const CapabilitySet &caps);
 
 // The class names of every kind, in creation order (both kinds of number 11).
 std::vector<QString> MeasuredParameterClassNames();

@@ -19,6 +19,32 @@ void appendLimited(std::vector<uint8_t> &list, uint8_t value, const char *what)
     list.push_back(value);
 }
 
+// The default item texts of the eight option lists in the current language.
+// Built once per language and shared by every entry until a row changes them;
+// the catalog is rebuilt each time the editor opens.
+const std::array<QStringList, kOptionLists> &defaultOptionItems()
+{
+    static std::array<QStringList, kOptionLists> cached[2];
+    static bool built[2] = {false, false};
+    const int lang = EnglishVersion() ? 1 : 0;
+    if (!built[lang]) {
+        for (int g = 0; g < kOptionLists; ++g) {
+            QStringList &items = cached[lang][static_cast<size_t>(g)];
+            const int slotCount = g == 4 ? kItemSlotsList4 : kItemSlots;
+            items.reserve(slotCount);
+            if (g == 0)
+                items << LangText("Auto", "Авто");
+            const int last = g == 0 ? 9 : (g == 4 ? 13 : 10);
+            for (int n = 1; n <= last; ++n)
+                items << QString::number(n);
+            while (items.size() < slotCount)
+                items << QString();
+        }
+        built[lang] = true;
+    }
+    return cached[lang];
+}
+
 } // namespace
 
 TProtBase::TProtBase(const QString &name, uint8_t number, int32_t faultFormat,
@@ -47,18 +73,7 @@ TProtBase::TProtBase(const QString &name, uint8_t number, int32_t faultFormat,
             appendLimited(Blocks, b, "blocks");
 
     FaultFormat = faultFormat;
-    for (int g = 0; g < kOptionLists; ++g) {
-        QStringList &items = OptionItems[g];
-        const int slotCount = g == 4 ? kItemSlotsList4 : kItemSlots;
-        items.reserve(slotCount);
-        if (g == 0)
-            items << LangText("Auto", "Авто");
-        const int last = g == 0 ? 9 : (g == 4 ? 13 : 10);
-        for (int n = 1; n <= last; ++n)
-            items << QString::number(n);
-        while (items.size() < slotCount)
-            items << QString();
-    }
+    OptionItems = defaultOptionItems();
     if (blocks)
         for (uint8_t b : *blocks)
             Catalog().markBlockPresent(b);
