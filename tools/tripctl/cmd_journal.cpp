@@ -1,0 +1,103 @@
+#include "command.h"
+#include "errors.h"
+#include "journals.h"
+#include "language.h"
+#include "settings_file.h"
+#include "tmk.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+const char *const kUsage =
+    "usage: tripctl journal FILE --trip|--refuel [--lang en|ru] [--encoding cp1251|utf-8]\n"
+    "       tripctl journal FILE --errors --json [--lang en|ru]\n"
+    "       tripctl journal FILE --sums --json [--lang en|ru]";
+
+const QString kPoint = QStringLiteral(".");
+
+QJsonArray pairs(const QList<QPair<QString, QString>> &rows)
+{
+    QJsonArray out;
+    for (const auto &row : rows)
+        out.append(QJsonArray{row.first, row.second});
+    return out;
+}
+
+QByteArray errorsJson(TMK &model)
+{
+    const int style = JournalFaultFormat(model);
+    const uint8_t *errorLog = model.block(mem::ErrorLogBlock);
+    const FreezeFramePids pids = FreezeFramePids::read(errorLog);
+    QJsonArray out;
+    for (int i = 0; i < journal::kErrorRecords; ++i) {
+        const QStringList row = ErrorListRow(model, i, style);
+        out.append(QJsonObject{{QStringLiteral("index"), i},
+                               {QStringLiteral("time"), row[1]},
+                               {QStringLiteral("code"), row[2]},
+                               {QStringLiteral("freezeFrame"),
+                                pairs(FreezeFrameRows(pids, FreezeFrame::read(errorLog, i), kPoint))}});
+    }
+    return QJsonDocument(out).toJson(QJsonDocument::Indented);
+}
+
+QByteArray sumsJson(const TMK &model)
+{
+    QJsonObject out;
+    for (const SumGroupInfo &g : SumGroups())
+        out.insert(QString::fromLatin1(g.table), pairs(SumRows(model, g.id, kPoint)));
+    return QJsonDocument(out).toJson(QJsonDocument::Indented);
+}
+
+int runJournal(const QStringList &argsIn)
+{
+    QStringList args = argsIn;
+    if (!TakeLanguageOption(args))
+        return 2;
+    const bool english = EnglishVersion();
+    const QString encoding = TakeOption(args, QStringLiteral("--encoding")).toLower();
+    const bool json = TakeFlag(args, QStringLiteral("--json"));
+    const bool trip = TakeFlag(args, QStringLiteral("--trip"));
+    const bool refuel = TakeFlag(args, QStringLiteral("--refuel"));
+    const bool errors = TakeFlag(args, QStringLiteral("--errors"));
+    const bool sums = TakeFlag(args, QStringLiteral("--sums"));
+    const bool cp1251 = encoding == QLatin1String("cp1251") || encoding == QLatin1String("windows-1251");
+    const bool badEncoding = !encoding.isNull() && !cp1251 && encoding != QLatin1String("utf-8") &&
+                             encoding != QLatin1String("utf8");
+    const int modes = int(trip) + int(refuel) + int(errors) + int(sums);
+    if (args.size() != 1 || args[0].startsWith(QLatin1String("--")) || modes != 1 || badEncoding ||
+        (json && (trip || refuel)) || (!encoding.isNull() && (errors || sums))) {
+        PrintError(QString::fromLatin1(kUsage));
+        return 2;
+    }
+
+    // The desktop program creates its model while the language is still Russian;
+    // the default maintenance names of a new model follow that.
+    SetEnglishVersion(false);
+    try {
+        TMK model;
+        SetEnglishVersion(english);
+        LoadSettingsFile(model, args[0]);
+        if (errors) {
+            PrintOut(errorsJson(model));
+        } else if (sums) {
+            PrintOut(sumsJson(model));
+        } else {
+            const QList<QStringList> grid = JournalGrid(model, trip ? Journal::Trip : Journal::Refuel, kPoint);
+            PrintOut(cp1251 ? JournalExportBytes(grid) : JournalExportText(grid).toUtf8());
+        }
+        return 0;
+    } catch (const TripError &e) {
+        PrintError(e.text());
+        return 1;
+    }
+}
+
+const CommandRegistrar reg({QStringLiteral("journal"),
+                            QStringLiteral("journal FILE --trip|--refuel|--errors --json|--sums --json"),
+                            QStringLiteral("print a journal of a settings file as the viewer shows and exports it"),
+                            runJournal});
+
+} // namespace
