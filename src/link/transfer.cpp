@@ -127,7 +127,8 @@ TSettingsTransfer::Outcome TSettingsTransfer::ReadSettings()
         Callbacks.processEvents();
     m_model.ClearImage();
     readImage(m_model.SettingsImage);
-    m_model.UnpackAll();
+    if (UnpackAfterRead)
+        m_model.UnpackAll();
     return Outcome::Done;
 }
 

@@ -49,6 +49,10 @@ public:
     QString BackupFolder;
     // After the last block the written blocks are read back and compared.
     bool VerifyEnabled = true;
+    // The read ends by unpacking the blocks into the model; a tool that only
+    // saves the image turns that off, so an odd directory does not lose a
+    // complete read.
+    bool UnpackAfterRead = true;
 
     // Reads the device's settings memory into the model: DeviceType from the
     // handshake, the image, then all blocks unpacked. Throws TripError with the
