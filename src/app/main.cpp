@@ -1,0 +1,93 @@
+// tripconf: the desktop configurator of the trip computer.
+#include "app_paths.h"
+#include "demo_device.h"
+#include "errors.h"
+#include "just_one.h"
+#include "main_form.h"
+#include "messages.h"
+#include "pictures_form.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+// Reports the first painting of the main window and ends the program (for
+// the start-up benchmark).
+class ShownProbe : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && !m_done) {
+            m_done = true;
+            std::printf("shown\n");
+            std::fflush(stdout);
+            QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    bool m_done = false;
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tripconf"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Trip computer configurator"));
+    parser.addHelpOption();
+    const QCommandLineOption demo(QStringLiteral("demo"),
+                                  QStringLiteral("Start the device simulator and use it as the port."));
+    const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("Use this serial device for this run."),
+                                  QStringLiteral("path"));
+    const QCommandLineOption ini(QStringLiteral("ini"), QStringLiteral("Use this ini file."), QStringLiteral("path"));
+    const QCommandLineOption noBackup(QStringLiteral("no-backup"),
+                                      QStringLiteral("Do not keep the device's settings before a write."));
+    const QCommandLineOption exitShown(QStringLiteral("exit-when-shown"),
+                                       QStringLiteral("Print \"shown\" once the window is painted, then exit."));
+    parser.addOptions({demo, port, ini, noBackup, exitShown});
+    parser.process(app);
+
+    if (parser.isSet(ini))
+        SetIniPath(parser.value(ini));
+
+    // A second copy ends silently before its window appears.
+    TJustOne guard(ProgramFileName());
+    if (!guard.owner())
+        return 0;
+
+    TStartOptions options;
+    options.BackupEnabled = !parser.isSet(noBackup);
+    TDemoDevice demoDevice;
+    if (parser.isSet(demo)) {
+        options.PortPath = demoDevice.Start({QStringLiteral("--echo")});
+        if (options.PortPath.isEmpty()) {
+            ErrorBox(nullptr, demoDevice.ErrorText());
+            return 1;
+        }
+    } else if (parser.isSet(port)) {
+        options.PortPath = parser.value(port);
+    }
+
+    TMainForm form(options);
+    TPicturesForm pictures; // hidden; the screen previews stamp its pictures
+    ShownProbe probe;
+    if (parser.isSet(exitShown))
+        form.installEventFilter(&probe);
+    try {
+        form.Open();
+    } catch (const TripError &e) {
+        ErrorBox(nullptr, e.text());
+        return 1;
+    }
+    return app.exec();
+}

@@ -1,0 +1,637 @@
+#include "main_form.h"
+
+#include "app_paths.h"
+#include "errors.h"
+#include "ini_file.h"
+#include "kv_rs.h"
+#include "language.h"
+#include "messages.h"
+#include "port_dialog.h"
+#include "progress_form.h"
+#include "qt_language.h"
+#include "settings_file.h"
+#include "tmk.h"
+#include "transfer.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+// Captions of the main window: control name, Russian, English.
+struct TCaption {
+    const char *control;
+    const char *russian;
+    const char *english;
+};
+
+const TCaption kCaptions[] = {
+    {"TMainForm", "Просмотр и настройка параметров МК (Версия 20.07.26)",
+     "Viewing and configuring trip computer parameters (Version 20.07.26)"},
+    {"Label5",
+     "Внимание! Для правильной работы программы НЕОБХОДИМО предварительно загрузить в МК последнюю версию ПО.",
+     "Attention! For the program to work correctly, you MUST first download the latest version of the software to "
+     "the device."},
+    {"bRS232", "Выбрать СОМ-порт", "Select a COM port"},
+    {"GroupBox1", "Шаг 1", "Step 1"},
+    {"Label2", "Для адекватного отображения возможных вариантов настроек считайте текущие настройки МК.",
+     "For an adequate display of possible settings, read the current settings of the device."},
+    {"bGetParams", "Считать настройки из МК", "Read settings from the device"},
+    {"Label6", "или, если Вы ранее уже сохраняли настройки на диск, считайте файл с диска.",
+     "or, if you have previously saved the settings to disk, read the file from disk."},
+    {"bLoadParams", "Считать настройки из файла на диске", "Read settings from a file on disk"},
+    {"GroupBox2", "Шаг 2", "Step 2"},
+    {"Label3", "Произведите изменения настроек.", "Make changes to the settings."},
+    {"bEditParams", "Редактировать настройки", "Edit settings"},
+    {"GroupBox5", "Шаг 2a", "Step 2a"},
+    {"Label7", "Просмотрите журналы поездок, заправок и ошибок", "View the logs of trips, gas stations and faults"},
+    {"bViewJournals", "Просмотреть журналы", "View logs"},
+    {"GroupBox3", "Шаг 3", "Step 3"},
+    {"Label4", "Для возможности повторного просмотра или редактирования сохраните настройки на диск.",
+     "To be able to view or edit the settings again, save the settings to disk."},
+    {"bSaveParams", "Сохранить настройки в файл на диске", "Save the settings to a file on disk"},
+    {"GroupBox4", "Шаг 4", "Step 4"},
+    {"Label1", "Запишите настройки в МК", "Write the settings to the device"},
+    {"bSetParams", "Записать настройки в МК", "Write the settings to the device"},
+    {"cbEnglishVersion", "English language", "English language"},
+};
+
+const char *const kUnsavedQuestion[2] = {
+    "Возможно, настройки были изменены, но не сохранены на диске. Сохранить?",
+    "It is possible that the settings were changed, but not saved to disk. Save it?"};
+
+// The settings file filter, written as the program's dialogs have always
+// shown it, and the suffix a typed name without one gets.
+const char *const kSettingsFilter = "Файлы настроек (*.kelmg)|*.kelmg";
+const char *const kSettingsSuffix = "kelmg";
+
+constexpr int kKeepAliveMs = 30000;
+
+void setCaption(QWidget *w, const QString &text)
+{
+    if (auto *b = qobject_cast<QAbstractButton *>(w))
+        b->setText(text);
+    else if (auto *l = qobject_cast<QLabel *>(w))
+        l->setText(text);
+    else if (auto *g = qobject_cast<QGroupBox *>(w))
+        g->setTitle(text);
+    else
+        w->setWindowTitle(text);
+}
+
+QLabel *makeLabel(QWidget *parent, const char *name)
+{
+    auto *l = new QLabel(parent);
+    l->setObjectName(QLatin1String(name));
+    l->setWordWrap(true);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return l;
+}
+
+QPushButton *makeButton(QWidget *parent, const char *name)
+{
+    auto *b = new QPushButton(parent);
+    b->setObjectName(QLatin1String(name));
+    b->setAutoDefault(false);
+    return b;
+}
+
+QGroupBox *makeGroup(QWidget *parent, const char *name)
+{
+    auto *g = new QGroupBox(parent);
+    g->setObjectName(QLatin1String(name));
+    return g;
+}
+
+QString errorText(const std::exception &e)
+{
+    if (const auto *t = dynamic_cast<const TripError *>(&e))
+        return t->text();
+    return QString::fromLocal8Bit(e.what());
+}
+
+} // namespace
+
+TMainForm::TMainForm(const TStartOptions &options, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      m_options(options)
+{
+    setObjectName(QStringLiteral("TMainForm"));
+    buildControls();
+    Relabel();
+    fixSize();
+    SetDependentEnabled(false);
+}
+
+TMainForm::~TMainForm()
+{
+    delete m_progress;
+}
+
+void TMainForm::buildControls()
+{
+    Label5 = makeLabel(this, "Label5");
+    QFont bold = Label5->font();
+    bold.setBold(true);
+    Label5->setFont(bold);
+    QPalette red = Label5->palette();
+    red.setColor(QPalette::WindowText, QColor(0xC0, 0, 0));
+    Label5->setPalette(red);
+
+    bRS232 = makeButton(this, "bRS232");
+
+    GroupBox1 = makeGroup(this, "GroupBox1");
+    Label2 = makeLabel(GroupBox1, "Label2");
+    bGetParams = makeButton(GroupBox1, "bGetParams");
+    Label6 = makeLabel(GroupBox1, "Label6");
+    bLoadParams = makeButton(GroupBox1, "bLoadParams");
+    GroupBox2 = makeGroup(this, "GroupBox2");
+    Label3 = makeLabel(GroupBox2, "Label3");
+    bEditParams = makeButton(GroupBox2, "bEditParams");
+    GroupBox5 = makeGroup(this, "GroupBox5");
+    Label7 = makeLabel(GroupBox5, "Label7");
+    bViewJournals = makeButton(GroupBox5, "bViewJournals");
+    GroupBox3 = makeGroup(this, "GroupBox3");
+    Label4 = makeLabel(GroupBox3, "Label4");
+    bSaveParams = makeButton(GroupBox3, "bSaveParams");
+    GroupBox4 = makeGroup(this, "GroupBox4");
+    Label1 = makeLabel(GroupBox4, "Label1");
+    bSetParams = makeButton(GroupBox4, "bSetParams");
+
+    cbEnglishVersion = new QCheckBox(this);
+    cbEnglishVersion->setObjectName(QStringLiteral("cbEnglishVersion"));
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(kKeepAliveMs);
+
+    // A step: its text at the top, its button at the bottom, so that the
+    // buttons of the two columns line up.
+    auto fill = [](QGroupBox *g, std::initializer_list<std::pair<QLabel *, QPushButton *>> rows) {
+        auto *v = new QVBoxLayout(g);
+        bool first = true;
+        for (const auto &[label, button] : rows) {
+            if (!first)
+                v->addSpacing(g->fontMetrics().lineSpacing() / 2);
+            first = false;
+            v->addWidget(label);
+            v->addStretch(1);
+            v->addWidget(button);
+        }
+    };
+    fill(GroupBox1, {{Label2, bGetParams}, {Label6, bLoadParams}});
+    fill(GroupBox2, {{Label3, bEditParams}});
+    fill(GroupBox5, {{Label7, bViewJournals}});
+    fill(GroupBox3, {{Label4, bSaveParams}});
+    fill(GroupBox4, {{Label1, bSetParams}});
+
+    auto *left = new QVBoxLayout;
+    left->addWidget(GroupBox1, 2);
+    left->addWidget(GroupBox2, 1);
+    auto *right = new QVBoxLayout;
+    right->addWidget(GroupBox5, 1);
+    right->addWidget(GroupBox3, 1);
+    right->addWidget(GroupBox4, 1);
+    auto *columns = new QHBoxLayout;
+    columns->addLayout(left, 1);
+    columns->addLayout(right, 1);
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(bRS232);
+    top->addStretch(1);
+
+    auto *outer = new QVBoxLayout(this);
+    outer->addWidget(Label5);
+    outer->addLayout(top);
+    outer->addLayout(columns, 1);
+    outer->addWidget(cbEnglishVersion);
+
+    connect(bRS232, &QPushButton::clicked, this, [this] { bRS232Click(); });
+    connect(bGetParams, &QPushButton::clicked, this, [this] { bGetParamsClick(); });
+    connect(bLoadParams, &QPushButton::clicked, this, [this] { bLoadParamsClick(); });
+    connect(bEditParams, &QPushButton::clicked, this, [this] { bEditParamsClick(); });
+    connect(bViewJournals, &QPushButton::clicked, this, [this] { bViewJournalsClick(); });
+    connect(bSaveParams, &QPushButton::clicked, this, [this] { bSaveParamsClick(); });
+    connect(bSetParams, &QPushButton::clicked, this, [this] { bSetParamsClick(); });
+    connect(cbEnglishVersion, &QCheckBox::clicked, this, [this] { cbEnglishVersionClick(); });
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+}
+
+// The window is not resizable: its size holds the captions of both
+// languages, so switching the language does not move anything.
+void TMainForm::fixSize()
+{
+    ensurePolished();
+    const bool english = EnglishVersion();
+    const QList<QPushButton *> buttons = findChildren<QPushButton *>();
+    const QList<QLabel *> labels = findChildren<QLabel *>();
+    int buttonWidth = 0;
+    for (bool e : {false, true}) {
+        SetEnglishVersion(e);
+        Relabel();
+        for (QPushButton *b : buttons) {
+            b->ensurePolished();
+            buttonWidth = std::max(buttonWidth, b->sizeHint().width());
+        }
+    }
+    const int pad = fontMetrics().averageCharWidth() * 6;
+    const QMargins inner = GroupBox1->layout()->contentsMargins();
+    GroupBox1->ensurePolished();
+    const QMargins frame = GroupBox1->contentsMargins();
+    const int sides = inner.left() + inner.right() + frame.left() + frame.right();
+    const int column = std::max(buttonWidth + sides + pad, fontMetrics().averageCharWidth() * 44);
+    for (QGroupBox *g : {GroupBox1, GroupBox2, GroupBox3, GroupBox4, GroupBox5})
+        g->setFixedWidth(column);
+    for (QPushButton *b : buttons)
+        b->setMinimumHeight(fontMetrics().height() * 2);
+    bRS232->setMinimumWidth(bRS232->sizeHint().width() + pad);
+
+    // Word-wrapped texts get the height of their longer language at the width
+    // they have, so no layout has to guess it.
+    const int spacing = layout()->spacing() >= 0 ? layout()->spacing() : 6;
+    for (QLabel *l : labels) {
+        const int width = l == Label5 ? 2 * column + spacing : column - sides;
+        int height = 0;
+        for (bool e : {false, true}) {
+            SetEnglishVersion(e);
+            Relabel();
+            height = std::max(height, l->heightForWidth(width));
+        }
+        l->setMinimumHeight(height);
+    }
+    SetEnglishVersion(english);
+    Relabel();
+    layout()->invalidate();
+    layout()->activate();
+    setFixedSize(layout()->totalSizeHint().expandedTo(layout()->totalMinimumSize()));
+}
+
+void TMainForm::Relabel()
+{
+    for (const TCaption &c : kCaptions) {
+        const QString text = LangText(c.english, c.russian);
+        if (objectName() == QLatin1String(c.control)) {
+            setWindowTitle(text);
+            continue;
+        }
+        if (auto *w = findChild<QWidget *>(QLatin1String(c.control)))
+            setCaption(w, text);
+    }
+    if (m_progress)
+        m_progress->BitBtn1->setText(LangText("Cancel", "Отмена"));
+}
+
+void TMainForm::SetDependentEnabled(bool enabled)
+{
+    for (QPushButton *b : {bEditParams, bViewJournals, bSaveParams, bSetParams})
+        b->setEnabled(enabled);
+}
+
+// ---- start and close ---------------------------------------------------------
+
+void TMainForm::Open()
+{
+    if (m_opened) {
+        show();
+        return;
+    }
+    m_opened = true;
+    QDir::setCurrent(ProgramFolder());
+
+    TKV_RS_Base::ErrorBoxHook = [this](const QString &text) { ErrorBox(this, text); };
+    {
+        // A port given for this run makes the absence of others no news.
+        auto hook = TKV_RS_Base::ErrorBoxHook;
+        if (!m_options.PortPath.isEmpty())
+            TKV_RS_Base::ErrorBoxHook = nullptr;
+        m_link = std::make_unique<TKV_RS>();
+        TKV_RS_Base::ErrorBoxHook = hook;
+    }
+    m_link->SetLineType(0);
+
+    SetEnglishVersion(false);
+    m_model = std::make_unique<TMK>();
+
+    // Centred on the screen unless the ini file says otherwise.
+    if (QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+    }
+    {
+        TMIniFile ini(IniFilePath());
+        selectStartPort(ini);
+        SetEnglishVersion(ini.ReadBool(QStringLiteral("Common"), QStringLiteral("EnglishVersion"), false));
+        restorePlacement(ini);
+    }
+    TKV_RS_Base::AccessUnlocked = true;
+    m_dialogFolder = ProgramFolder();
+
+    m_link->SetLineType(2);
+    bRS232->setText(QStringLiteral("Выбрать СОМ-порт"));
+    m_link->FirstByteTimeout = TSettingsTransfer::kShortTimeout;
+    m_link->SetBaudRate(TSettingsTransfer::kBaudRate);
+
+    ModifiedFlag = false;
+    cbEnglishVersion->setChecked(EnglishVersion());
+    ApplyQtLanguage(EnglishVersion());
+    Relabel();
+
+    const Qt::WindowStates state = windowState();
+    if (state & Qt::WindowMaximized)
+        showMaximized();
+    else if (state & Qt::WindowMinimized)
+        showMinimized();
+    else
+        show();
+}
+
+void TMainForm::selectStartPort(TMIniFile &ini)
+{
+    if (m_options.PortPath.isEmpty()) {
+        m_link->LoadPortSettings(ini.Settings());
+        return;
+    }
+    m_link->OpenPath(m_options.PortPath);
+    if (!m_link->IsOpen()) {
+        const QString why = m_link->LastOpenError();
+        ErrorBox(this, why.isEmpty() ? TKV_RS_Base::NoFreePortText() : why);
+    }
+}
+
+void TMainForm::restorePlacement(const TMIniFile &ini)
+{
+    const QString section = QStringLiteral("MainWindow");
+    int current = 0;
+    if (windowState() & Qt::WindowMinimized)
+        current = 1;
+    else if (windowState() & Qt::WindowMaximized)
+        current = 2;
+    const int state = ini.ReadInteger(section, QStringLiteral("State"), current);
+    if (state == 2) {
+        setWindowState(Qt::WindowMaximized);
+        return;
+    }
+    setWindowState(state == 1 ? Qt::WindowMinimized : Qt::WindowNoState);
+    int left = ini.ReadInteger(section, QStringLiteral("Left"), x());
+    int top = ini.ReadInteger(section, QStringLiteral("Top"), y());
+    if (left < 0)
+        left = 0;
+    if (top < 0)
+        top = 0;
+    move(left, top);
+    // The window is not resizable: its size is saved but never restored.
+}
+
+void TMainForm::savePlacement(TMIniFile &ini)
+{
+    const QString section = QStringLiteral("MainWindow");
+    int state = 0;
+    if (isMinimized())
+        state = 1;
+    else if (isMaximized())
+        state = 2;
+    const QRect frame = frameGeometry();
+    ini.WriteInteger(section, QStringLiteral("State"), state);
+    ini.WriteInteger(section, QStringLiteral("Left"), frame.x());
+    ini.WriteInteger(section, QStringLiteral("Top"), frame.y());
+    ini.WriteInteger(section, QStringLiteral("Width"), frame.width());
+    ini.WriteInteger(section, QStringLiteral("Height"), frame.height());
+}
+
+void TMainForm::closeEvent(QCloseEvent *event)
+{
+    if (m_busy) {
+        // A transfer is running inside one of our handlers: it ends first.
+        event->ignore();
+        return;
+    }
+    askToSaveChanges();
+    if (m_opened) {
+        QDir::setCurrent(ProgramFolder());
+        TMIniFile ini(IniFilePath());
+        // A port given on the command line is for this run only.
+        if (m_options.PortPath.isEmpty() || m_link->PortPath(m_link->PortNumber) != m_options.PortPath)
+            m_link->SavePortSettings(ini.Settings());
+        ini.WriteBool(QStringLiteral("Common"), QStringLiteral("EnglishVersion"), EnglishVersion());
+        savePlacement(ini);
+        ini.UpdateFile();
+    }
+    Timer1->stop();
+    event->accept();
+}
+
+void TMainForm::askToSaveChanges()
+{
+    if (ModifiedFlag && AskYesNo(this, LangText(kUnsavedQuestion[1], kUnsavedQuestion[0])))
+        bSaveParamsClick();
+}
+
+// ---- transfers -------------------------------------------------------------
+
+void TMainForm::beginTransfer()
+{
+    m_busy = true;
+    Timer1->stop();
+    // Only the progress window's cancel button answers during a transfer.
+    for (QWidget *w : findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
+        if (w != m_progress)
+            w->setEnabled(false);
+    delete m_progress;
+    m_progress = new TProgressForm(this);
+    m_progress->SetText(TSettingsTransfer::ReconnectText());
+    m_progress->SetGaugeVisible(false);
+    m_progress->SetCancelVisible(true);
+    m_progress->ShowCentred();
+    ExchangeCommand = TSettingsTransfer::kExchangeCommand;
+    ImageSize = TSettingsTransfer::kImageSize;
+}
+
+void TMainForm::endTransfer()
+{
+    delete m_progress;
+    m_progress = nullptr;
+    m_link->ProcessEvents = nullptr;
+    for (QWidget *w : findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
+        w->setEnabled(true);
+    Timer1->start();
+    m_busy = false;
+}
+
+TTransferCallbacks TMainForm::transferCallbacks()
+{
+    TTransferCallbacks cb;
+    cb.progress = [this](const QString &text, int percent, bool gaugeVisible, bool cancelVisible) {
+        if (!m_progress)
+            return;
+        m_progress->SetText(text);
+        m_progress->SetGauge(percent);
+        m_progress->SetGaugeVisible(gaugeVisible);
+        m_progress->SetCancelVisible(cancelVisible);
+    };
+    cb.cancelRequested = [this] { return m_progress && m_progress->CancelRequested(); };
+    cb.processEvents = [] { QCoreApplication::processEvents(); };
+    cb.info = [this](const QString &text) { m_lastBackupNote = text; };
+    m_link->ProcessEvents = cb.processEvents;
+    return cb;
+}
+
+void TMainForm::bGetParamsClick()
+{
+    if (m_busy)
+        return;
+    askToSaveChanges();
+    beginTransfer();
+    try {
+        TSettingsTransfer transfer(*m_link, *m_model);
+        transfer.Callbacks = transferCallbacks();
+        if (transfer.ReadSettings() == TSettingsTransfer::Outcome::Done)
+            SetDependentEnabled(true);
+    } catch (const std::exception &e) {
+        endTransfer();
+        ErrorBox(this, errorText(e));
+        SetDependentEnabled(false);
+        return;
+    }
+    endTransfer();
+}
+
+void TMainForm::bSetParamsClick()
+{
+    if (m_busy)
+        return;
+    beginTransfer();
+    m_lastBackupNote.clear();
+    QString done;
+    try {
+        TSettingsTransfer transfer(*m_link, *m_model);
+        transfer.Callbacks = transferCallbacks();
+        transfer.BackupEnabled = m_options.BackupEnabled;
+        transfer.BackupFolder = m_options.BackupFolder;
+        if (transfer.WriteSettings() == TSettingsTransfer::Outcome::Done)
+            done = TSettingsTransfer::RecordedText();
+        m_lastBackup = transfer.LastBackupPath();
+    } catch (const std::exception &e) {
+        endTransfer();
+        ErrorBox(this, errorText(e));
+        return;
+    }
+    endTransfer();
+    if (!done.isEmpty())
+        InfoBox(this, done, m_lastBackupNote);
+}
+
+void TMainForm::Timer1Timer()
+{
+    if (m_busy || !m_link)
+        return;
+    TSettingsTransfer::KeepAlive(*m_link);
+}
+
+// ---- files -----------------------------------------------------------------
+
+QString TMainForm::fileDialogFolder() const
+{
+    if (!m_dialogFolder.isEmpty())
+        return m_dialogFolder;
+    return ProgramFolder();
+}
+
+bool TMainForm::bSaveParamsClick()
+{
+    const TFileDialogSpec spec{QtFileFilter(QString::fromUtf8(kSettingsFilter)), QString::fromLatin1(kSettingsSuffix),
+                               fileDialogFolder()};
+    const QString path = SaveFileDialog(this, spec);
+    if (path.isEmpty())
+        return false;
+    if (QFileInfo::exists(path) &&
+        !AskYesNo(this, LangText("The file already exists. Rewrite it?", "Файл уже существует. Переписать?")))
+        return false;
+    try {
+        SaveSettingsFile(*m_model, path);
+    } catch (const std::exception &e) {
+        ErrorBox(this, errorText(e));
+        return false;
+    }
+    m_dialogFolder = QFileInfo(path).absolutePath();
+    SetDependentEnabled(true);
+    ModifiedFlag = false;
+    return true;
+}
+
+void TMainForm::bLoadParamsClick()
+{
+    const TFileDialogSpec spec{QtFileFilter(QString::fromUtf8(kSettingsFilter)), QString::fromLatin1(kSettingsSuffix),
+                               fileDialogFolder()};
+    const QString path = OpenFileDialog(this, spec);
+    if (path.isEmpty())
+        return;
+    m_dialogFolder = QFileInfo(path).absolutePath();
+    try {
+        LoadSettingsFile(*m_model, path);
+    } catch (const std::exception &e) {
+        ErrorBox(this, errorText(e));
+        SetDependentEnabled(false);
+        return;
+    }
+    SetDependentEnabled(true);
+}
+
+// ---- the other commands --------------------------------------------------------
+
+// The settings editor: the one place that opens it.
+std::function<bool(TMK &)> TMainForm::SettingsEditor()
+{
+    return {}; // no editor yet: EditSettings then changes nothing
+}
+
+// The journals viewer: the one place that opens it.
+std::function<bool(TMK &)> TMainForm::JournalsViewer()
+{
+    return {}; // no viewer yet: ViewJournals then changes nothing
+}
+
+void TMainForm::bEditParamsClick()
+{
+    try {
+        if (m_model->EditSettings(SettingsEditor()))
+            ModifiedFlag = true;
+    } catch (const std::exception &e) {
+        ErrorBox(this, errorText(e));
+    }
+}
+
+void TMainForm::bViewJournalsClick()
+{
+    try {
+        m_model->ViewJournals(JournalsViewer());
+    } catch (const std::exception &e) {
+        ErrorBox(this, errorText(e));
+    }
+}
+
+void TMainForm::bRS232Click()
+{
+    if (m_busy)
+        return;
+    SelectPort(*m_link, this);
+}
+
+void TMainForm::cbEnglishVersionClick()
+{
+    SetEnglishVersion(cbEnglishVersion->isChecked());
+    ApplyQtLanguage(EnglishVersion());
+    Relabel();
+}

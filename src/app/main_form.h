@@ -1,0 +1,97 @@
+#pragma once
+#include <QString>
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QTimer;
+class TKV_RS;
+class TMK;
+class TMIniFile;
+class TProgressForm;
+struct TTransferCallbacks;
+
+// How this run was started (command line).
+struct TStartOptions {
+    QString PortPath;             // a device file to use for this run (--port, --demo)
+    bool BackupEnabled = true;    // keep the device's image before each write
+    QString BackupFolder;         // empty: the transfer's default
+};
+
+// The main window: the numbered steps from reading the settings to writing
+// them back. It owns the link and the settings model for the whole run.
+class TMainForm : public QWidget {
+    Q_OBJECT
+public:
+    explicit TMainForm(const TStartOptions &options = {}, QWidget *parent = nullptr);
+    ~TMainForm() override;
+
+    // Does what the first showing of the window does (link, model, ini file,
+    // language, placement) and shows the window in the restored state.
+    void Open();
+
+    TKV_RS &Link() { return *m_link; }
+    TMK &Model() { return *m_model; }
+    bool ModifiedFlag = false;
+    uint8_t ExchangeCommand = 244;
+    uint32_t ImageSize = 8192;
+
+    bool TransferRunning() const { return m_busy; }
+    // The progress window of the running transfer, null otherwise.
+    TProgressForm *Progress() const { return m_progress; }
+    QString LastBackupPath() const { return m_lastBackup; }
+
+    // Commands (the buttons' handlers).
+    void bGetParamsClick();
+    void bSetParamsClick();
+    void bLoadParamsClick();
+    bool bSaveParamsClick(); // true when a file was written
+    void bEditParamsClick();
+    void bViewJournalsClick();
+    void bRS232Click();
+    void cbEnglishVersionClick();
+    void Timer1Timer();
+
+    // Sets every caption in the current language.
+    void Relabel();
+    void SetDependentEnabled(bool enabled);
+
+    // Controls, named as the program's forms name them.
+    QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7;
+    QGroupBox *GroupBox1, *GroupBox2, *GroupBox3, *GroupBox4, *GroupBox5;
+    QPushButton *bRS232, *bGetParams, *bLoadParams, *bEditParams, *bViewJournals, *bSaveParams, *bSetParams;
+    QCheckBox *cbEnglishVersion;
+    QTimer *Timer1;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildControls();
+    void fixSize();
+    void restorePlacement(const TMIniFile &ini);
+    void savePlacement(TMIniFile &ini);
+    void selectStartPort(TMIniFile &ini);
+    void askToSaveChanges();
+    void beginTransfer();
+    void endTransfer();
+    TTransferCallbacks transferCallbacks();
+    QString fileDialogFolder() const;
+    std::function<bool(TMK &)> SettingsEditor();
+    std::function<bool(TMK &)> JournalsViewer();
+
+    TStartOptions m_options;
+    std::unique_ptr<TKV_RS> m_link;
+    std::unique_ptr<TMK> m_model;
+    TProgressForm *m_progress = nullptr;
+    bool m_opened = false;
+    bool m_busy = false;
+    QString m_dialogFolder;
+    QString m_lastBackup;
+    QString m_lastBackupNote; // what the transfer said about its backup
+};

@@ -1,0 +1,36 @@
+#pragma once
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+// The program's message boxes and file dialogs. Every box goes through a hook
+// so that tests (and scripted runs) can answer without a modal loop.
+enum class TMessageKind { Error, Information, Question };
+
+// Returns the answer of a question (true = Yes); ignored for other kinds.
+using TMessageHook = std::function<bool(TMessageKind kind, const QString &text)>;
+void SetMessageHook(TMessageHook hook); // an empty hook restores the real boxes
+
+void ErrorBox(QWidget *parent, const QString &text);
+// `detail` is shown under the text in smaller words; may be empty.
+void InfoBox(QWidget *parent, const QString &text, const QString &detail = QString());
+bool AskYesNo(QWidget *parent, const QString &text); // only Yes proceeds
+
+enum class TFileDialogKind { Open, Save };
+// Returns the chosen path, or an empty string when the user cancelled.
+using TFileDialogHook = std::function<QString(TFileDialogKind kind, const QString &folder)>;
+void SetFileDialogHook(TFileDialogHook hook);
+
+struct TFileDialogSpec {
+    QString filter;        // Qt syntax: "Description (*.ext)"
+    QString defaultSuffix; // appended when the typed name has none
+    QString folder;        // where the dialog starts
+};
+// The open dialog requires an existing file; the save dialog leaves the
+// rewrite question to the caller.
+QString OpenFileDialog(QWidget *parent, const TFileDialogSpec &spec);
+QString SaveFileDialog(QWidget *parent, const TFileDialogSpec &spec);
+
+// Turns a "Description|*.a;*.b|..." filter into Qt's "Description (*.a *.b);;..." form.
+QString QtFileFilter(const QString &filter);
