@@ -120,7 +120,8 @@ void TProtocolCatalog::SelectProtocol(int index)
 {
     m_current = nullptr;
     if (index < 0 || index >= static_cast<int>(m_list.size()))
-        throw TripError(QStringLiteral("List index out of bounds (%1): the protocol list of this device holds %2 entries")
+        throw TripError(LangText("List index out of bounds (%1): the protocol list of this device holds %2 entries",
+                                 "Индекс списка вне границ (%1): протоколов в списке этого прибора: %2")
                             .arg(index)
                             .arg(m_list.size()));
     m_current = m_list[static_cast<size_t>(index)].get();
