@@ -7,7 +7,6 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
 
 namespace {
 
@@ -18,12 +17,21 @@ const char *const kUsage =
 
 const QString kPoint = QStringLiteral(".");
 
-QJsonArray pairs(const QList<QPair<QString, QString>> &rows)
+// JSON is written by hand so that keys keep the documented order.
+QByteArray jsonValue(const QJsonArray &array) { return QJsonDocument(array).toJson(QJsonDocument::Compact); }
+
+QByteArray jsonString(const QString &text)
+{
+    const QByteArray wrapped = jsonValue(QJsonArray{text}); // ["..."]
+    return wrapped.mid(1, wrapped.size() - 2);
+}
+
+QByteArray pairs(const QList<QPair<QString, QString>> &rows)
 {
     QJsonArray out;
     for (const auto &row : rows)
         out.append(QJsonArray{row.first, row.second});
-    return out;
+    return jsonValue(out);
 }
 
 QByteArray errorsJson(TMK &model)
@@ -31,24 +39,25 @@ QByteArray errorsJson(TMK &model)
     const int style = JournalFaultFormat(model);
     const uint8_t *errorLog = model.block(mem::ErrorLogBlock);
     const FreezeFramePids pids = FreezeFramePids::read(errorLog);
-    QJsonArray out;
+    QByteArray out = "[\n";
     for (int i = 0; i < journal::kErrorRecords; ++i) {
         const QStringList row = ErrorListRow(model, i, style);
-        out.append(QJsonObject{{QStringLiteral("index"), i},
-                               {QStringLiteral("time"), row[1]},
-                               {QStringLiteral("code"), row[2]},
-                               {QStringLiteral("freezeFrame"),
-                                pairs(FreezeFrameRows(pids, FreezeFrame::read(errorLog, i), kPoint))}});
+        out += "  {\"index\": " + QByteArray::number(i) + ", \"time\": " + jsonString(row[1]) +
+               ", \"code\": " + jsonString(row[2]) + ", \"freezeFrame\": " +
+               pairs(FreezeFrameRows(pids, FreezeFrame::read(errorLog, i), kPoint)) + "}" +
+               (i + 1 < journal::kErrorRecords ? ",\n" : "\n");
     }
-    return QJsonDocument(out).toJson(QJsonDocument::Indented);
+    return out + "]\n";
 }
 
 QByteArray sumsJson(const TMK &model)
 {
-    QJsonObject out;
-    for (const SumGroupInfo &g : SumGroups())
-        out.insert(QString::fromLatin1(g.table), pairs(SumRows(model, g.id, kPoint)));
-    return QJsonDocument(out).toJson(QJsonDocument::Indented);
+    QByteArray out = "{\n";
+    const auto &groups = SumGroups();
+    for (size_t k = 0; k < groups.size(); ++k)
+        out += "  \"" + QByteArray(groups[k].table) + "\": " + pairs(SumRows(model, groups[k].id, kPoint)) +
+               (k + 1 < groups.size() ? ",\n" : "\n");
+    return out + "}\n";
 }
 
 int runJournal(const QStringList &argsIn)

@@ -1,0 +1,342 @@
+#include "blocks.h"
+#include "journals.h"
+#include "language.h"
+#include "stringgrid.h"
+#include "tmk.h"
+#include "viewjournalsdlg.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+namespace {
+
+// Windows-1251 of ASCII and the Cyrillic letters А..я, written out here so the
+// export is checked against something other than its own encoder.
+QByteArray cp1251(const QString &text)
+{
+    QByteArray out;
+    for (QChar ch : text) {
+        const char16_t u = ch.unicode();
+        if (u < 0x80)
+            out.append(static_cast<char>(u));
+        else if (u >= 0x0410 && u <= 0x044F)
+            out.append(static_cast<char>(0xC0 + (u - 0x0410)));
+        else
+            out.append('?');
+    }
+    return out;
+}
+
+void setRecord(uint8_t *block, int offset, uint16_t minutes, uint8_t day, uint8_t month, uint32_t code)
+{
+    SetU16(block, offset, minutes);
+    SetU8(block, offset + 2, day);
+    SetU8(block, offset + 3, month);
+    SetU32(block, offset + 4, code);
+}
+
+// A new model with an image, sums in every group, and an error journal with
+// two records (one of them empty but with a frame of its own).
+std::unique_ptr<TMK> makeModel()
+{
+    auto model = std::make_unique<TMK>();
+    uint8_t *totals = model->block(mem::TotalsBlock);
+    for (int w = 0; w < 30; ++w)
+        SetU32(totals, 4 * w, 3600u * static_cast<uint32_t>(w + 1));
+    SetU32(totals, 144, 1000);
+    uint8_t *log = model->block(mem::ErrorLogBlock);
+    SetU8(log, 4, 0x20); // fuel system status only
+    const int rec0 = journal::kErrorRecordOffset;
+    setRecord(log, rec0, 125, 3, 2, 0x0420);
+    SetU32(log, rec0 + 8, 0x0420);
+    SetU16(log, rec0 + 12, 0x0201);
+    const int rec2 = journal::kErrorRecordOffset + 2 * journal::kErrorRecordSize;
+    SetU32(log, rec2 + 8, 0xC100);
+    SetU16(log, rec2 + 12, 0x0408);
+    model->FormatImage(0);
+    return model;
+}
+
+QString labelAbove(QWidget *grid)
+{
+    for (QLabel *l : grid->parentWidget()->findChildren<QLabel *>())
+        if (l->buddy() == grid)
+            return l->text();
+    return {};
+}
+
+void doubleClick(TStringGrid *grid)
+{
+    const QRect r = grid->visualRect(grid->model()->index(1, 1));
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, r.center());
+}
+
+QString gridLine(const TStringGrid *g, int row) { return g->rowTexts(row).join(QLatin1Char('|')); }
+
+} // namespace
+
+class ViewerTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init()
+    {
+        QLocale::setDefault(QLocale::c());
+        SetEnglishVersion(true);
+    }
+
+    void englishCaptions()
+    {
+        auto model = makeModel();
+        TMK_ViewJournalsDlg dlg(*model);
+        QCOMPARE(dlg.windowTitle(), QStringLiteral("Viewing logs"));
+        QCOMPARE(dlg.size(), QSize(1016, 523));
+        const QStringList tabs{"Trip log", "Petrol log", "Average", "Faults log"};
+        QCOMPARE(dlg.pcMain->count(), 4);
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(dlg.pcMain->tabText(i), tabs[i]);
+        QCOMPARE(dlg.pcMain->currentIndex(), 0);
+        const QString header = "#|Date and time of rec.|Travel time|Mileage, km|Fuel expense, l|Av. speed, km/h|"
+                               "Av. expense per 100 km|Av. expense per hour|Cost";
+        QCOMPARE(gridLine(dlg.sgTrip, 0), header);
+        QCOMPARE(gridLine(dlg.sgTank, 0), header);
+        QCOMPARE(dlg.sgTrip->cell(1, 0), QStringLiteral("Last"));
+        QCOMPARE(dlg.sgTrip->cell(21, 0), QStringLiteral("20"));
+        QCOMPARE(dlg.bTrip->text(), QStringLiteral("Save to file"));
+        QCOMPARE(dlg.bTankReset->text(), QStringLiteral("Clear"));
+        QCOMPARE(dlg.bErrrJReset->text(), QStringLiteral("Clear"));
+        const QStringList titles{"Cumulative / General", "Trip", "Reset 1", "Jams", "Traffic",
+                                 "Reset 2 (between gas stations)", "Petrol only", "Gas only"};
+        for (int k = 0; k < kSumGroupCount; ++k) {
+            QCOMPARE(labelAbove(dlg.sumGrids[static_cast<size_t>(k)]), titles[k]);
+            QCOMPARE(dlg.sumGrids[static_cast<size_t>(k)]->rowCount(), 6);
+        }
+        QCOMPARE(dlg.sumGrids[0]->cell(0, 0), QStringLiteral("Time"));
+        QCOMPARE(dlg.sumGrids[0]->cell(5, 0), QStringLiteral("Av.exp., l/h"));
+        QCOMPARE(dlg.findChild<QLabel *>(QStringLiteral("lHint"))->text(),
+                 QStringLiteral("To reset the adders, double-click on the corresponding table"));
+        QCOMPARE(gridLine(dlg.sgErrors, 0), QStringLiteral("#|Time|Trouble code"));
+        // The grid geometry of the journals.
+        const QList<int> widths{50, 140, 96, 84, 131, 156, 145, 113, 78};
+        for (int c = 0; c < 9; ++c)
+            QCOMPARE(dlg.sgTrip->columnWidth(c), widths[c]);
+        QCOMPARE(dlg.sgTrip->rowHeight(5), 18);
+        QCOMPARE(dlg.sgTrip->rowCount(), 22);
+        QCOMPARE(dlg.sgStopCadr->columnWidth(0), 380);
+        QCOMPARE(dlg.sgErrors->columnWidth(2), 231);
+        QVERIFY(dlg.sgTrip->rightAlignedData());
+    }
+
+    void russianCaptions()
+    {
+        SetEnglishVersion(false);
+        auto model = makeModel();
+        TMK_ViewJournalsDlg dlg(*model);
+        QCOMPARE(dlg.windowTitle(), QStringLiteral("Просмотр журналов"));
+        QCOMPARE(dlg.pcMain->tabText(1), QStringLiteral("Журнал заправок"));
+        QCOMPARE(dlg.sgTrip->cell(1, 0), QStringLiteral("Посл."));
+        QCOMPARE(dlg.sgTrip->cell(1, 1), QStringLiteral("Пусто"));
+        QCOMPARE(dlg.bTrip->text(), QStringLiteral("Сохранить в файл"));
+        QCOMPARE(labelAbove(dlg.sumGrids[5]), QStringLiteral("Сброс 2 ( Между заправками )"));
+        QCOMPARE(dlg.sgStopCadr->cell(1, 0), QStringLiteral("Сост. топливной системы 1"));
+    }
+
+    void errorListAndFreezeFrameFollowTheSelection()
+    {
+        auto model = makeModel();
+        TMK_ViewJournalsDlg dlg(*model);
+        // The "#" column counts from 0 while the journals start with "Last".
+        for (int i = 0; i < 7; ++i)
+            QCOMPARE(dlg.sgErrors->cell(i + 1, 0), QString::number(i));
+        QCOMPARE(dlg.sgErrors->cell(1, 1), QStringLiteral("2:05 3.02"));
+        QVERIFY(!dlg.sgErrors->cell(1, 2).isEmpty());
+        QCOMPARE(dlg.sgErrors->cell(3, 1), QString());
+        // Row 1 is selected first: its frame has the code and two fuel-system rows.
+        QCOMPARE(dlg.sgStopCadr->rowCount(), 3);
+        QCOMPARE(gridLine(dlg.sgStopCadr, 0), QStringLiteral("Trouble code|P0420"));
+        QCOMPARE(gridLine(dlg.sgStopCadr, 1), QStringLiteral("Fuel system 1 status|Closed loop(O2 sens)"));
+        // An empty record still shows the frame that has a code of its own.
+        dlg.sgErrors->setCurrentCell(3, 1);
+        QCOMPARE(gridLine(dlg.sgStopCadr, 0), QStringLiteral("Trouble code|U0100"));
+        QCOMPARE(gridLine(dlg.sgStopCadr, 2), QStringLiteral("Fuel system 2 status|Open loop(SysFault)"));
+        // A record without a frame empties the grid.
+        dlg.sgErrors->setCurrentCell(2, 1);
+        for (int r = 0; r < dlg.sgStopCadr->rowCount(); ++r)
+            QCOMPARE(gridLine(dlg.sgStopCadr, r), QStringLiteral("|"));
+        // Clearing the error journal empties the list and the frame.
+        dlg.sgErrors->setCurrentCell(1, 1);
+        dlg.bErrrJReset->click();
+        QCOMPARE(dlg.sgErrors->cell(1, 1), QString());
+        QCOMPARE(dlg.sgErrors->cell(1, 0), QStringLiteral("0"));
+        QCOMPARE(gridLine(dlg.sgStopCadr, 0), QStringLiteral("|"));
+    }
+
+    void doubleClickResetsOneSumTable()
+    {
+        auto model = makeModel();
+        TMK_ViewJournalsDlg dlg(*model);
+        const uint8_t *totals = model->block(mem::TotalsBlock);
+        const QByteArray before(reinterpret_cast<const char *>(totals), 164);
+        QList<QList<QStringList>> shown;
+        for (TStringGrid *g : dlg.sumGrids)
+            shown << g->allTexts();
+
+        TStringGrid *petrolOnly = dlg.findChild<TStringGrid *>(QStringLiteral("sgOilOnlySum"));
+        QVERIFY(petrolOnly);
+        doubleClick(petrolOnly);
+        for (int i = 0; i < 164; ++i)
+            QCOMPARE(totals[i], i >= 96 && i < 108 ? uint8_t(0) : uint8_t(before[i]));
+        QCOMPARE(petrolOnly->cell(0, 1), QStringLiteral("0:00"));
+        QCOMPARE(petrolOnly->cell(1, 1), QStringLiteral("0.000"));
+        QCOMPARE(petrolOnly->cell(3, 1), QStringLiteral("-----"));
+        for (int k = 0; k < kSumGroupCount; ++k)
+            if (k != static_cast<int>(SumGroupId::OilOnly))
+                QCOMPARE(dlg.sumGrids[static_cast<size_t>(k)]->allTexts(), shown[k]);
+
+        // The cumulative table comes back with the initial mileage only.
+        doubleClick(dlg.sumGrids[0]);
+        QCOMPARE(dlg.sumGrids[0]->cell(1, 1), QStringLiteral("1000.000"));
+        QCOMPARE(dlg.sumGrids[0]->cell(3, 1), QStringLiteral("-----"));
+        QCOMPARE(GetU32(totals, 0), 0u);
+        QCOMPARE(GetU32(totals, 16), 3600u * 5); // the trip group is untouched
+    }
+
+    void clearingAJournalLeavesTheOther()
+    {
+        auto model = makeModel();
+        TMK_ViewJournalsDlg dlg(*model);
+        const QList<QStringList> refuel = dlg.sgTank->allTexts();
+        QCOMPARE(dlg.sgTrip->cell(2, 3), QStringLiteral("10.123"));
+        dlg.bTripReset->click();
+        for (int r = 1; r <= 21; ++r) {
+            QCOMPARE(dlg.sgTrip->cell(r, 1), QStringLiteral("Empty"));
+            for (int c = 2; c < 9; ++c)
+                QCOMPARE(dlg.sgTrip->cell(r, c), QString());
+        }
+        QCOMPARE(dlg.sgTank->allTexts(), refuel);
+    }
+
+    void cancelLeavesTheImageAndOkKeepsTheClearings()
+    {
+        auto model = makeModel();
+        const QByteArray image = model->SettingsImage;
+        const auto blocks = model->blocks();
+        auto clearEverything = [](TMK_ViewJournalsDlg &dlg) {
+            dlg.bTripReset->click();
+            dlg.bTankReset->click();
+            dlg.bErrrJReset->click();
+            doubleClick(dlg.sumGrids[1]);
+        };
+
+        // Cancel, then Escape: neither the image nor the model keeps anything.
+        for (bool escape : {false, true}) {
+            const bool confirmed = model->ViewJournals([&](TMK &m) {
+                TMK_ViewJournalsDlg dlg(m);
+                clearEverything(dlg);
+                QTimer::singleShot(0, &dlg, [&dlg, escape] {
+                    if (escape)
+                        QTest::keyClick(dlg.sgTrip, Qt::Key_Escape);
+                    else
+                        dlg.CancelBtn->click();
+                });
+                return dlg.exec() == QDialog::Accepted;
+            });
+            QVERIFY(!confirmed);
+            QCOMPARE(model->SettingsImage, image);
+            QVERIFY(model->blocks() == blocks);
+        }
+
+        const bool confirmed = model->ViewJournals([&](TMK &m) {
+            TMK_ViewJournalsDlg dlg(m);
+            clearEverything(dlg);
+            QTimer::singleShot(0, &dlg, [&dlg] { dlg.OKBtn->click(); });
+            return dlg.exec() == QDialog::Accepted;
+        });
+        QVERIFY(confirmed);
+        QVERIFY(model->SettingsImage != image);
+        // Read the image back through a fresh unpack.
+        TMK reread;
+        reread.SettingsImage = model->SettingsImage;
+        reread.UnpackAll();
+        for (int r = 0; r < 21; ++r) {
+            QVERIFY(JournalRecord::read(reread.block(mem::TripLogBlock), Journal::Trip, r).empty());
+            QVERIFY(JournalRecord::read(reread.block(mem::TripLogBlock), Journal::Refuel, r).empty());
+        }
+        QCOMPARE(ErrorRecord::read(reread.block(mem::ErrorLogBlock), 0).faultCode, 0u);
+        QCOMPARE(FreezeFrame::read(reread.block(mem::ErrorLogBlock), 2).faultCode(), 0u);
+        QCOMPARE(GetU32(reread.block(mem::TotalsBlock), 16), 0u);
+        QCOMPARE(GetU32(reread.block(mem::TotalsBlock), 32), 3600u * 9);
+    }
+
+    void exportedFileByteForByte()
+    {
+        SetEnglishVersion(false);
+        auto model = makeModel();
+        TMK_ViewJournalsDlg dlg(*model);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString path = dir.filePath(QStringLiteral("trip.txt"));
+        QString askedIn;
+        dlg.setFileNameProvider([&](QWidget *, const QString &folder) {
+            askedIn = folder;
+            return path;
+        });
+        dlg.bTrip->click();
+        QCOMPARE(askedIn, QCoreApplication::applicationDirPath());
+
+        QByteArray expected = cp1251(QStringLiteral(
+            "#\tДата и время записи\tВремя в пути\tПробег, км\tРасход топлива, л\tСр. скорость, км/час\t"
+            "Ср. расход на 100 км\tСр. расход в час\tСтоимость\t\r\n"
+            "Посл.\tПусто\t\t\t\t\t\t\t\t\r\n"
+            "1\t08:17   15.11\t34:17\t10.123\t1.246\t0\t12.3\t0.04\t61.2\t\r\n"));
+        for (int r = 2; r <= 20; ++r)
+            expected += cp1251(QStringLiteral("%1\tПусто\t\t\t\t\t\t\t\t\r\n").arg(r));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), expected);
+    }
+
+    void exportUsesTheLocaleSeparator()
+    {
+        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+        auto model = makeModel();
+        TMK_ViewJournalsDlg dlg(*model);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("refuel"));
+        QVERIFY(dlg.saveGrid(dlg.sgTank, path));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = file.readAll().split('\n');
+        QCOMPARE(lines.size(), 23);
+        QCOMPARE(lines[1], QByteArray("Last\t10:22   5.01\t34:17\t100,456\t5,734\t3\t5,7\t0,17\t443,3\t\r"));
+    }
+
+    void failedSaveIsReported()
+    {
+        auto model = makeModel();
+        TMK_ViewJournalsDlg dlg(*model);
+        QTemporaryDir dir;
+        const QString missing = dir.filePath(QStringLiteral("no/such/folder/trip.txt"));
+        bool boxShown = false;
+        QTimer::singleShot(0, [&boxShown] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                boxShown = true;
+                box->accept();
+            }
+        });
+        QVERIFY(!dlg.saveGrid(dlg.sgTrip, missing));
+        QVERIFY(boxShown);
+        QVERIFY(!QFile::exists(missing));
+    }
+};
+
+QTEST_MAIN(ViewerTest)
+#include "test_viewer.moc"
