@@ -16,7 +16,10 @@ public:
     {
         const bool fixed = m_grid->isFixed(index.row(), index.column());
         const bool selected = !fixed && (option.state & QStyle::State_Selected);
-        const QPalette &pal = option.palette;
+        // Header cells take no selection and so count as disabled; they are
+        // still drawn in the ordinary colours.
+        QPalette pal = m_grid->palette();
+        pal.setCurrentColorGroup(m_grid->isActiveWindow() ? QPalette::Active : QPalette::Inactive);
         painter->save();
         painter->fillRect(option.rect, fixed ? pal.button() : selected ? pal.highlight() : pal.base());
         painter->setPen(fixed ? pal.color(QPalette::ButtonText)
@@ -140,6 +143,22 @@ void TStringGrid::fitToCells(int visibleRows)
         w += verticalScrollBar()->sizeHint().width();
     const int rows = visibleRows > 0 ? visibleRows : rowCount();
     setFixedSize(w, 2 * frameWidth() + rows * m_rowHeight);
+}
+
+void TStringGrid::fitFontTo(const QList<QStringList> &rows)
+{
+    QFont f = font();
+    auto fits = [&](const QFont &candidate) {
+        const QFontMetrics fm(candidate);
+        for (const QStringList &row : rows)
+            for (int c = 0; c < row.size() && c < columnCount(); ++c)
+                if (fm.horizontalAdvance(row[c]) + 4 > columnWidth(c))
+                    return false;
+        return true;
+    };
+    while (!fits(f) && f.pointSizeF() > 6.5)
+        f.setPointSizeF(f.pointSizeF() - 0.5);
+    setFont(f);
 }
 
 void TStringGrid::mouseDoubleClickEvent(QMouseEvent *event)

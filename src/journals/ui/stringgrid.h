@@ -34,6 +34,10 @@ public:
     // rows when 0), plus the frame and a vertical scroll bar if it is shown.
     void fitToCells(int visibleRows = 0);
 
+    // Makes the font smaller, if need be, until every text of `rows` fits its
+    // column (the column widths are fixed).
+    void fitFontTo(const QList<QStringList> &rows);
+
 Q_SIGNALS:
     void doubleClicked();
 

@@ -122,6 +122,7 @@ QWidget *TMK_ViewJournalsDlg::makeJournalPage(Journal which, TStringGrid *&grid,
     grid->setRightAlignedData(true);
     grid->fitToCells();
     grid->move(4, 4);
+    grid->fitFontTo({JournalHeader()});
 
     const int top = 4 + grid->height() + 8;
     save = new QPushButton(LangText("Save to file", "Сохранить в файл"), page);
@@ -199,6 +200,21 @@ QWidget *TMK_ViewJournalsDlg::makeErrorsPage()
     sgStopCadr->setColumnWidths(kFrameWidths);
     sgStopCadr->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     sgStopCadr->fitToCells(1);
+    {
+        // The longest label and the longest status text decide the font.
+        FreezeFramePids all;
+        all.bits.fill(0xFF);
+        FreezeFrame frame;
+        frame.bytes[0] = 1;
+        QList<QStringList> samples;
+        for (const auto &row : FreezeFrameRows(all, frame, m_point))
+            samples << QStringList{row.first, row.second};
+        for (int status : {1, 2, 4, 8, 16})
+            samples << QStringList{QString(), FuelSystemText(status)};
+        for (int status : {1, 2, 4})
+            samples << QStringList{QString(), SecondaryAirText(status)};
+        sgStopCadr->fitFontTo(samples);
+    }
     // Full height on the right of the page.
     const int pageHeight = kPagesHeight - 32;
     sgStopCadr->setFixedHeight(pageHeight - 8);
