@@ -108,22 +108,15 @@ TEST(FaultCodes, StyleOfTheSelectedProtocol)
     EXPECT_EQ(JournalFaultFormat(model), journal::kNoFaultFormat);
 }
 
-TEST(FaultTexts, FuelSystemAndSecondaryAir)
+TEST(FaultTexts, UnknownStatusValues)
 {
     SetEnglishVersion(true);
-    const std::pair<int, const char *> fuel[] = {{1, "Open loop(ins.eng.T)"}, {2, "Closed loop(O2 sens)"},
-                                                 {4, "Open loop(Eng.load)"},  {8, "Open loop(SysFault)"},
-                                                 {16, "Closed loop(O2s Flt)"}, {0, "Unknown"},
-                                                 {3, "Unknown"},              {255, "Unknown"}};
-    for (const auto &[v, text] : fuel)
-        EXPECT_EQ(FuelSystemText(v), QString::fromUtf8(text)) << v;
-    const std::pair<int, const char *> air[] = {{1, "Upstream of catal."}, {2, "Downstream of catal"}, {4, "Off"},
-                                                {0, "Unknown"},            {3, "Unknown"},            {-1, "Unknown"}};
-    for (const auto &[v, text] : air)
-        EXPECT_EQ(SecondaryAirText(v), QString::fromUtf8(text)) << v;
+    for (int v : {0, 3, 255})
+        EXPECT_EQ(FuelSystemText(v), QStringLiteral("Unknown")) << v;
+    for (int v : {0, 3, -1, 256})
+        EXPECT_EQ(SecondaryAirText(v), QStringLiteral("Unknown")) << v;
     SetEnglishVersion(false);
-    EXPECT_EQ(FuelSystemText(2), QStringLiteral("Замкнута (ДатчО2)"));
-    EXPECT_EQ(SecondaryAirText(7), QStringLiteral("Неизвестно"));
+    EXPECT_EQ(FuelSystemText(16), QStringLiteral("Замкн.(ОшДатчО2)"));
 }
 
 namespace {

@@ -55,16 +55,6 @@ TEST(JournalTexts, RatioRoundsHalfAwayFromZeroAndKeepsDecimals)
     EXPECT_EQ(RatioText(12345, 1000, 3, QStringLiteral(",")), QStringLiteral("12,345"));
 }
 
-TEST(JournalTexts, HalfToTheEvenNeighbour)
-{
-    EXPECT_EQ(RoundHalfEven(9, 2), 4);  // 4.5
-    EXPECT_EQ(RoundHalfEven(11, 2), 6); // 5.5
-    EXPECT_EQ(RoundHalfEven(1, 2), 0);
-    EXPECT_EQ(RoundHalfEven(3, 2), 2);
-    EXPECT_EQ(RoundHalfEven(7, 3), 2);
-    EXPECT_EQ(RoundHalfEven(8, 3), 3);
-}
-
 TEST(JournalRecordValues, SampleTripRecordOfANewModel)
 {
     SetEnglishVersion(true);
@@ -151,24 +141,4 @@ TEST(SumValues, InitialMileageOnlyInTheCumulativeDistance)
     // A negative mileage (outside what the editor stores) is shown as it adds up.
     SetU32(totals, journal::kInitialMileageOffset, static_cast<uint32_t>(-2));
     EXPECT_EQ(SumRows(model, SumGroupId::All, kPoint)[1].second, QStringLiteral("-1.500"));
-}
-
-TEST(SumValues, PetrolOnlyAndGasOnlyGroupsHaveThreeWords)
-{
-    uint8_t totals[164] = {};
-    SetU32(totals, 96, 7200);
-    SetU32(totals, 100, 10000);
-    SetU32(totals, 104, 1500); // petrol
-    SetU32(totals, 108, 3600);
-    SetU32(totals, 112, 20000);
-    SetU32(totals, 116, 3000); // gas
-    SetU32(totals, 120, 999);  // not part of either group
-    const SumGroup petrol = SumGroup::read(totals, SumGroupId::OilOnly);
-    EXPECT_EQ(petrol.petrol, 1500u);
-    EXPECT_EQ(petrol.gas, 0u);
-    const SumGroup gas = SumGroup::read(totals, SumGroupId::GasOnly);
-    EXPECT_EQ(gas.time, 3600u);
-    EXPECT_EQ(gas.distance, 20000u);
-    EXPECT_EQ(gas.petrol, 0u);
-    EXPECT_EQ(gas.gas, 3000u);
 }

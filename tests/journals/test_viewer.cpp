@@ -276,6 +276,27 @@ private Q_SLOTS:
         QCOMPARE(GetU32(reread.block(mem::TotalsBlock), 32), 3600u * 9);
     }
 
+    void entryPointOpensTheViewerOnTheModel()
+    {
+        auto model = makeModel();
+        bool seen = false;
+        QTimer::singleShot(0, [&seen] {
+            auto *dlg = qobject_cast<TMK_ViewJournalsDlg *>(QApplication::activeModalWidget());
+            if (!dlg)
+                return;
+            seen = dlg->isVisible() && dlg->pcMain->currentIndex() == 0;
+            dlg->bTankReset->click();
+            dlg->OKBtn->click();
+        });
+        QVERIFY(ShowJournalsViewer(*model, nullptr));
+        QVERIFY(seen);
+        TMK reread;
+        reread.SettingsImage = model->SettingsImage;
+        reread.UnpackBlock(mem::TripLogBlock);
+        QVERIFY(JournalRecord::read(reread.block(mem::TripLogBlock), Journal::Refuel, 0).empty());
+        QVERIFY(!JournalRecord::read(reread.block(mem::TripLogBlock), Journal::Trip, 1).empty());
+    }
+
     void exportedFileByteForByte()
     {
         SetEnglishVersion(false);

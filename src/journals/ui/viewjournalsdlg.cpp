@@ -317,10 +317,12 @@ void TMK_ViewJournalsDlg::showEvent(QShowEvent *event)
     }
 }
 
-bool ShowJournalsViewer(TMK &model, QWidget *parent)
+std::function<bool(TMK &)> JournalsViewerDialog(QWidget *parent)
 {
-    return model.ViewJournals([parent](TMK &m) {
+    return [parent](TMK &m) {
         TMK_ViewJournalsDlg dialog(m, parent);
         return dialog.exec() == QDialog::Accepted;
-    });
+    };
 }
+
+bool ShowJournalsViewer(TMK &model, QWidget *parent) { return model.ViewJournals(JournalsViewerDialog(parent)); }

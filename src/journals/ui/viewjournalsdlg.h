@@ -61,6 +61,10 @@ private:
     bool m_centred = false;
 };
 
+// The viewer as the callback of TMK::ViewJournals: shows the dialog modally
+// and gives true when the user confirmed it.
+std::function<bool(TMK &)> JournalsViewerDialog(QWidget *parent);
+
 // Opens the viewer on the model through its journals operation: the blocks
 // are unpacked first, OK packs them back, Cancel leaves the model as it was.
 bool ShowJournalsViewer(TMK &model, QWidget *parent);
