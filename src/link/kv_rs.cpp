@@ -3,6 +3,7 @@
 #include "errors.h"
 #include "exchange_log.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <ctime>
 #include <poll.h>
@@ -246,6 +247,14 @@ void TKV_RS::Transaction()
 {
     Transmit();
     Receive();
+    // An echo that came after its own wait ran out is the request itself, not
+    // an answer: taking it would hand the caller the request's bytes as data.
+    if (LineType == 2 && m_rxLength == TxBuffer[0] &&
+        std::equal(RxBuffer.begin(), RxBuffer.begin() + m_rxLength, TxBuffer.begin())) {
+        if (m_log)
+            m_log->Note(QStringLiteral("late echo; reading the answer"));
+        Receive();
+    }
     if (RxBuffer[1] == 0 && RxBuffer[2] == 0 && RxBuffer[3] == 0)
         throw TripError(ExchangeErrorText(4));
     if (RxBuffer[4] == 255)

@@ -22,6 +22,7 @@ const struct {
     {"busy", TSimFault::Busy},       {"badsum", TSimFault::BadSum},     {"silence", TSimFault::Silence},
     {"short", TSimFault::Short},     {"zero", TSimFault::Zero},         {"delay", TSimFault::Delay},
     {"truncate", TSimFault::Truncate}, {"noecho", TSimFault::NoEcho},   {"badecho", TSimFault::BadEcho},
+    {"drop", TSimFault::Drop},         {"lateecho", TSimFault::LateEcho},
 };
 
 } // namespace
@@ -64,7 +65,7 @@ std::optional<TSimFault> TSimFault::Parse(const QString &text, QString &error)
         error = QStringLiteral("unknown fault \"%1\"").arg(name);
         return std::nullopt;
     }
-    if (f.kind == Delay && eq < 0)
+    if ((f.kind == Delay || f.kind == LateEcho) && eq < 0)
         f.value = 150;
     if (!range.isEmpty()) {
         f.every = false;
@@ -108,7 +109,7 @@ TSimReply TSimDevice::Handle(const QByteArray &request)
     TSimReply reply;
     const int index = ++Requests;
     bool busy = false, badSum = false, silence = false, shortFrame = false, zero = false, noEcho = false,
-         badEcho = false;
+         badEcho = false, drop = false;
     int truncate = -1;
     for (const TSimFault &f : Faults) {
         if (!f.applies(index))
@@ -123,6 +124,8 @@ TSimReply TSimDevice::Handle(const QByteArray &request)
         case TSimFault::Truncate: truncate = f.value; break;
         case TSimFault::NoEcho: noEcho = true; break;
         case TSimFault::BadEcho: badEcho = true; break;
+        case TSimFault::Drop: drop = true; break;
+        case TSimFault::LateEcho: reply.echoDelayMs += f.value; break;
         }
     }
     if (Echo && !noEcho) {
@@ -149,6 +152,8 @@ TSimReply TSimDevice::Handle(const QByteArray &request)
     QString outcome = QStringLiteral("answered");
     if (busy) {
         outcome = QStringLiteral("busy (fault)");
+    } else if (drop && function != 1 && function != 5) {
+        outcome = QStringLiteral("answered (dropped: fault)");
     } else {
         switch (function) {
         case 1:

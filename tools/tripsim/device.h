@@ -10,7 +10,7 @@
 // truncated answer) and the requests it applies to (1-based; every request
 // when Every).
 struct TSimFault {
-    enum Kind { Busy, BadSum, Silence, Short, Zero, Delay, Truncate, NoEcho, BadEcho };
+    enum Kind { Busy, BadSum, Silence, Short, Zero, Delay, Truncate, NoEcho, BadEcho, Drop, LateEcho };
     Kind kind = Busy;
     int value = 0;
     int first = 0;
@@ -28,6 +28,7 @@ struct TSimReply {
     QByteArray echo;   // empty: no echo
     QByteArray answer; // empty: silence
     int extraDelayMs = 0;
+    int echoDelayMs = 0;
     QString outcome;   // for the request log
 };
 

@@ -21,6 +21,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/prctl.h>
+#include <sys/resource.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -64,6 +65,10 @@ const char *const kHelp =
     "                          truncate=N  stop the answer after N bytes\n"
     "                          noecho      no echo for the request\n"
     "                          badecho     echo with a corrupted last byte\n"
+    "                          lateecho=MS echo MS ms late (default 150); the\n"
+    "                                      answer follows it\n"
+    "                          drop        answer a write request as usual but\n"
+    "                                      do not act on it\n"
     "                        busy, silence: the request has no effect on the memory\n"
     "  --log FILE            write one line per request: #N FUNCTION HEX OUTCOME\n"
     "  --save FILE           save the memory as a settings file when ending\n"
@@ -254,6 +259,9 @@ int main(int argc, char **argv)
     }
     ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
     ::prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0);
+    // A device answers on time whatever else the computer does; where allowed,
+    // the simulator runs ahead of ordinary processes to come close to that.
+    ::setpriority(PRIO_PROCESS, 0, -10);
 
     struct sigaction sa{};
     sa.sa_handler = onSignal;
@@ -320,25 +328,31 @@ int main(int argc, char **argv)
                 continue;
             const TSimReply reply = device.Handle(frame);
             const int64_t requestEnd = frameStart + int64_t(frame.size()) * byteNs;
+            // Logged before the answer goes out: whoever has the answer finds the line.
+            if (log) {
+                std::fprintf(log, "#%d %d %s %s\n", device.Requests, frame.size() > 4 ? uint8_t(frame[4]) : -1,
+                             frame.toHex().constData(), reply.outcome.toUtf8().constData());
+                std::fflush(log);
+            }
+
             // The echo is heard while the request is on the line: it adds no time.
-            if (!reply.echo.isEmpty())
-                send(master, reply.echo, frameStart, byteNs);
-            else if (byteNs > 0)
+            const int64_t echoDelay = reply.echoDelayMs * 1000000LL;
+            if (!reply.echo.isEmpty()) {
+                if (byteNs <= 0)
+                    sleepUntil(frameStart + echoDelay);
+                send(master, reply.echo, frameStart + echoDelay, byteNs);
+            } else if (byteNs > 0) {
                 sleepUntil(requestEnd);
+            }
             if (!reply.answer.isEmpty()) {
                 const int64_t answerStart =
-                    requestEnd + (turnaround + reply.extraDelayMs) * 1000000LL;
+                    requestEnd + echoDelay + (turnaround + reply.extraDelayMs) * 1000000LL;
                 if (byteNs > 0) {
                     send(master, reply.answer, answerStart, byteNs);
                 } else {
                     sleepUntil(answerStart);
                     send(master, reply.answer, 0, 0);
                 }
-            }
-            if (log) {
-                std::fprintf(log, "#%d %d %s %s\n", device.Requests, frame.size() > 4 ? uint8_t(frame[4]) : -1,
-                             frame.toHex().constData(), reply.outcome.toUtf8().constData());
-                std::fflush(log);
             }
             frame.clear();
             if (exitAfter > 0 && device.Requests >= exitAfter)
