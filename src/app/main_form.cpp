@@ -139,6 +139,8 @@ TMainForm::TMainForm(const TStartOptions &options, QWidget *parent)
 TMainForm::~TMainForm()
 {
     delete m_progress;
+    if (m_opened)
+        TKV_RS_Base::ErrorBoxHook = nullptr; // it points at this window
 }
 
 void TMainForm::buildControls()

@@ -1,0 +1,487 @@
+// The main window driven as a user drives it, against the device simulator on
+// a pseudo-terminal.
+#include "app_paths.h"
+#include "app_test_support.h"
+#include "blocks.h"
+#include "ini_file.h"
+#include "kv_rs.h"
+#include "language.h"
+#include "main_form.h"
+#include "progress_form.h"
+#include "settings_file.h"
+#include "tmk.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+struct Sim {
+    TDemoDevice device;
+    QString path;
+    QString log;
+    QString saved;
+};
+
+} // namespace
+
+class TestAppWindow : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+    TMessageLog m_messages;
+    int m_iniCount = 0;
+
+    // A fresh ini file path (QSettings caches files it has read).
+    QString freshIni(const QByteArray &content = QByteArray())
+    {
+        const QString path = m_dir.filePath(QStringLiteral("tripconf-%1.ini").arg(++m_iniCount));
+        if (!content.isNull()) {
+            QFile f(path);
+            f.open(QIODevice::WriteOnly);
+            f.write(content);
+        }
+        SetIniPath(path);
+        return path;
+    }
+
+    std::unique_ptr<Sim> startSim(QStringList arguments = {})
+    {
+        auto sim = std::make_unique<Sim>();
+        static int n = 0;
+        ++n;
+        sim->log = m_dir.filePath(QStringLiteral("sim-%1.log").arg(n));
+        sim->saved = m_dir.filePath(QStringLiteral("sim-%1.kelmg").arg(n));
+        arguments << QStringLiteral("--echo") << QStringLiteral("--log") << sim->log << QStringLiteral("--save")
+                  << sim->saved;
+        sim->path = sim->device.Start(arguments, SimulatorProgram());
+        if (sim->path.isEmpty())
+            qWarning() << sim->device.ErrorText();
+        return sim;
+    }
+
+    std::unique_ptr<TMainForm> openForm(const QString &port)
+    {
+        TStartOptions options;
+        options.PortPath = port;
+        options.BackupFolder = m_dir.filePath(QStringLiteral("backups"));
+        auto form = std::make_unique<TMainForm>(options);
+        form->Open();
+        return form;
+    }
+
+    static bool dependentEnabled(TMainForm &f, bool state)
+    {
+        return f.bEditParams->isEnabled() == state && f.bViewJournals->isEnabled() == state &&
+               f.bSaveParams->isEnabled() == state && f.bSetParams->isEnabled() == state;
+    }
+
+    // Presses the progress window's cancel button once the handshake has run
+    // for a while.
+    static void cancelDuringHandshake(TMainForm &form, int afterMs)
+    {
+        QTimer::singleShot(afterMs, &form, [&form] {
+            QVERIFY(form.TransferRunning());
+            QVERIFY(form.Progress());
+            QVERIFY(form.Progress()->BitBtn1->isVisible());
+            QVERIFY(!form.Progress()->ProgressGauge->isVisible());
+            QCOMPARE(form.Progress()->ProgressLabel->text(), QStringLiteral("Переподключите питание МК"));
+            QVERIFY(!form.bGetParams->isEnabled()); // nothing else answers meanwhile
+            form.Progress()->BitBtn1->click();
+        });
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        if (SimulatorProgram().isEmpty())
+            QSKIP("the device simulator is not built");
+        qputenv("XDG_DATA_HOME", m_dir.filePath(QStringLiteral("data")).toUtf8());
+        m_messages.install();
+    }
+
+    void init()
+    {
+        m_messages.clear();
+        SetEnglishVersion(false);
+    }
+
+    void firstStartWithoutIniIsRussianAndCentredAndWritesACompleteIni()
+    {
+        auto sim = startSim();
+        const QString ini = freshIni();
+        QVERIFY(!QFile::exists(ini));
+        auto form = openForm(sim->path);
+        QVERIFY(QFile::exists(ini)); // created when it was opened
+        QVERIFY(!form->cbEnglishVersion->isChecked());
+        QVERIFY(!EnglishVersion());
+        QCOMPARE(form->windowTitle(), QStringLiteral("Просмотр и настройка параметров МК (Версия 20.07.26)"));
+        QCOMPARE(form->bGetParams->text(), QStringLiteral("Считать настройки из МК"));
+        QCOMPARE(form->bRS232->text(), QStringLiteral("Выбрать СОМ-порт"));
+        QCOMPARE(form->GroupBox5->title(), QStringLiteral("Шаг 2a"));
+        QVERIFY(dependentEnabled(*form, false));
+        QVERIFY(form->bGetParams->isEnabled() && form->bLoadParams->isEnabled() && form->bRS232->isEnabled());
+        QVERIFY(!form->Timer1->isActive());
+        QCOMPARE(form->Link().LineType, uint8_t(2));
+        QCOMPARE(form->Link().FirstByteTimeout, uint16_t(100));
+        QVERIFY(form->Link().IsOpen());
+        // Not resizable; centred on the screen.
+        QCOMPARE(form->minimumSize(), form->maximumSize());
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY(qAbs(form->frameGeometry().center().x() - screen.center().x()) <= 2);
+        QVERIFY(qAbs(form->frameGeometry().center().y() - screen.center().y()) <= 2);
+        // The model was made in Russian: the maintenance names are Russian.
+        QVERIFY(QByteArray(reinterpret_cast<const char *>(form->Model().block(mem::ServiceBlock) + 52), 4) !=
+                QByteArray("Inje"));
+        const QPoint at = form->pos();
+        form->close();
+        QVERIFY(m_messages.shown.isEmpty());
+
+        TMIniFile check(ini);
+        QCOMPARE(check.ReadString(QStringLiteral("Common"), QStringLiteral("EnglishVersion"), QString()),
+                 QStringLiteral("0"));
+        for (const char *key : {"State", "Left", "Top", "Width", "Height"})
+            QVERIFY2(check.ValueExists(QStringLiteral("MainWindow"), QLatin1String(key)), key);
+        QCOMPARE(check.ReadInteger(QStringLiteral("MainWindow"), QStringLiteral("State"), -1), 0);
+        QCOMPARE(check.ReadInteger(QStringLiteral("MainWindow"), QStringLiteral("Left"), -1), at.x());
+        QCOMPARE(check.ReadInteger(QStringLiteral("MainWindow"), QStringLiteral("Width"), -1), form->frameGeometry().width());
+        // A port given for this run is not remembered.
+        QVERIFY(!check.ValueExists(QStringLiteral("RS232"), QStringLiteral("Port")));
+    }
+
+    void englishRelabelsAtOnceAndIsRememberedForTheNextStart()
+    {
+        auto sim = startSim();
+        const QString ini = freshIni();
+        {
+            auto form = openForm(sim->path);
+            QSet<QString> russian;
+            for (QAbstractButton *b : form->findChildren<QAbstractButton *>())
+                russian << b->text();
+            form->cbEnglishVersion->click();
+            QVERIFY(EnglishVersion());
+            QCOMPARE(form->windowTitle(),
+                     QStringLiteral("Viewing and configuring trip computer parameters (Version 20.07.26)"));
+            QCOMPARE(form->bRS232->text(), QStringLiteral("Select a COM port"));
+            QCOMPARE(form->bViewJournals->text(), QStringLiteral("View logs"));
+            QCOMPARE(form->GroupBox5->title(), QStringLiteral("Step 2a"));
+            QCOMPARE(form->Label7->text(), QStringLiteral("View the logs of trips, gas stations and faults"));
+            QCOMPARE(form->cbEnglishVersion->text(), QStringLiteral("English language"));
+            // Every button caption changed except the check box's.
+            for (QAbstractButton *b : form->findChildren<QAbstractButton *>())
+                QVERIFY2(!russian.contains(b->text()) || b == form->cbEnglishVersion, qPrintable(b->text()));
+            const QSize size = form->size();
+            form->cbEnglishVersion->click();
+            QCOMPARE(form->bSetParams->text(), QStringLiteral("Записать настройки в МК"));
+            QCOMPARE(form->size(), size); // the window holds both languages
+            form->cbEnglishVersion->click();
+            form->close();
+        }
+        QVERIFY(QString::fromUtf8(ReadAll(ini)).contains(QLatin1String("EnglishVersion=1")));
+        SetEnglishVersion(false);
+        SetIniPath(ini);
+        auto form = openForm(sim->path);
+        QVERIFY(EnglishVersion());
+        QVERIFY(form->cbEnglishVersion->isChecked());
+        QCOMPARE(form->bGetParams->text(), QStringLiteral("Read settings from the device"));
+        // The new model was still made in Russian.
+        QVERIFY(QByteArray(reinterpret_cast<const char *>(form->Model().block(mem::ServiceBlock) + 52), 4) !=
+                QByteArray("Inje"));
+        form->cbEnglishVersion->click();
+        form->close();
+    }
+
+    void placementFromTheIni_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<bool>("maximised");
+        QTest::addColumn<QPoint>("pos");
+        QTest::newRow("maximised, position not read")
+            << QByteArray("[MainWindow]\nState=2\nLeft=-20\nTop=-20\n") << true << QPoint();
+        QTest::newRow("negative left is 0") << QByteArray("[MainWindow]\nState=0\nLeft=-20\nTop=40\n") << false
+                                            << QPoint(0, 40);
+        QTest::newRow("negative top is 0") << QByteArray("[MainWindow]\nLeft=30\nTop=-1\n") << false << QPoint(30, 0);
+        QTest::newRow("off the screen is accepted") << QByteArray("[MainWindow]\nLeft=5000\nTop=10\n") << false
+                                                    << QPoint(5000, 10);
+    }
+    void placementFromTheIni()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, maximised);
+        QFETCH(QPoint, pos);
+        auto sim = startSim();
+        const QString ini = freshIni(content + "[MainWindow]\nWidth=-5\nHeight=-5\n");
+        auto form = openForm(sim->path);
+        QCOMPARE(bool(form->windowState() & Qt::WindowMaximized), maximised);
+        if (!maximised)
+            QCOMPARE(form->pos(), pos);
+        QCOMPARE(form->minimumSize(), form->maximumSize()); // the size is never restored
+        QVERIFY(form->width() > 100);
+        form->close();
+        TMIniFile check(ini);
+        QCOMPARE(check.ReadInteger(QStringLiteral("MainWindow"), QStringLiteral("State"), -1), maximised ? 2 : 0);
+    }
+
+    void readEnablesTheDependentCommands()
+    {
+        auto sim = startSim();
+        freshIni();
+        auto form = openForm(sim->path);
+        form->bGetParams->click();
+        QVERIFY2(m_messages.shown.isEmpty(), qPrintable(m_messages.last(TMessageKind::Error)));
+        QVERIFY(dependentEnabled(*form, true));
+        QCOMPARE(form->Model().SettingsImage.size(), mem::kImageSize);
+        QVERIFY(form->Timer1->isActive());
+        QCOMPARE(form->Timer1->interval(), 30000);
+        QVERIFY(!form->Progress());
+        QVERIFY(form->bGetParams->isEnabled());
+        QVERIFY(!form->ModifiedFlag);
+        // Pages 0 and 128 are never asked for.
+        const QList<int> functions = LoggedFunctions(sim->log);
+        QCOMPARE(functions.count(5), 254);
+        form->close();
+    }
+
+    void failedReadDisablesTheDependentCommands()
+    {
+        auto sim = startSim();
+        freshIni();
+        auto form = openForm(sim->path);
+        form->bGetParams->click(); // a good read first: the commands are on
+        QVERIFY(dependentEnabled(*form, true));
+        sim.reset();
+        // This device answers the handshake and the first page, then falls silent.
+        sim = startSim({QStringLiteral("--fault"), QStringLiteral("silence:3+")});
+        form->Link().OpenPath(sim->path);
+        m_messages.clear();
+        form->bGetParams->click();
+        QCOMPARE(m_messages.count(TMessageKind::Error), 1);
+        QCOMPARE(m_messages.last(TMessageKind::Error), TKV_RS::NoLinkText());
+        QVERIFY(dependentEnabled(*form, false));
+        QVERIFY(form->bGetParams->isEnabled() && form->bLoadParams->isEnabled());
+        QVERIFY(form->Timer1->isActive());
+        QVERIFY(!form->Progress());
+        form->close();
+    }
+
+    void loadAndFailedLoad()
+    {
+        auto sim = startSim();
+        freshIni();
+        auto form = openForm(sim->path);
+        TMK source;
+        source.DeviceType = 0xC000;
+        source.FormatImage(1);
+        const QString good = m_dir.filePath(QStringLiteral("good.kelmg"));
+        SaveSettingsFile(source, good);
+        m_messages.fileChoices << good;
+        form->bLoadParams->click();
+        QVERIFY2(m_messages.shown.isEmpty(), qPrintable(m_messages.last(TMessageKind::Error)));
+        QVERIFY(dependentEnabled(*form, true));
+        QCOMPARE(form->Model().SettingsImage, source.SettingsImage);
+
+        const QString broken = m_dir.filePath(QStringLiteral("broken.kelmg"));
+        QFile f(broken);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("\x01", 1);
+        f.close();
+        m_messages.fileChoices << broken;
+        form->bLoadParams->click();
+        QCOMPARE(m_messages.count(TMessageKind::Error), 1);
+        QVERIFY(dependentEnabled(*form, false));
+
+        // Cancelling the dialog changes nothing.
+        form->bLoadParams->click();
+        QCOMPARE(m_messages.fileDialogs, 3);
+        QVERIFY(dependentEnabled(*form, false));
+        form->close();
+    }
+
+    void saveAsksBeforeRewriting()
+    {
+        auto sim = startSim();
+        freshIni();
+        auto form = openForm(sim->path);
+        form->bGetParams->click();
+        form->ModifiedFlag = true;
+        const QString base = m_dir.filePath(QStringLiteral("saved"));
+        QFile::remove(base + QStringLiteral(".kelmg"));
+        m_messages.fileChoices << base; // typed without a suffix
+        QVERIFY(form->bSaveParamsClick());
+        QVERIFY(!form->ModifiedFlag);
+        const QByteArray first = ReadAll(base + QStringLiteral(".kelmg"));
+        QCOMPARE(first, SettingsFileBytes(form->Model()));
+
+        // An existing file: No keeps the old file and the flag.
+        form->ModifiedFlag = true;
+        form->Model().SettingsImage[100] = char(form->Model().SettingsImage[100] ^ 0x5A);
+        m_messages.fileChoices << base + QStringLiteral(".kelmg");
+        m_messages.answers = {false};
+        QVERIFY(!form->bSaveParamsClick());
+        QCOMPARE(m_messages.last(TMessageKind::Question), QStringLiteral("Файл уже существует. Переписать?"));
+        QCOMPARE(ReadAll(base + QStringLiteral(".kelmg")), first);
+        QVERIFY(form->ModifiedFlag);
+        // Yes rewrites it.
+        m_messages.fileChoices << base + QStringLiteral(".kelmg");
+        m_messages.answers = {true};
+        QVERIFY(form->bSaveParamsClick());
+        QCOMPARE(ReadAll(base + QStringLiteral(".kelmg")), SettingsFileBytes(form->Model()));
+        QVERIFY(!form->ModifiedFlag);
+
+        // A folder that cannot be written: the error's own text, nothing changes.
+        form->ModifiedFlag = true;
+        m_messages.clear();
+        m_messages.fileChoices << QStringLiteral("/proc/no-such-dir/x.kelmg");
+        QVERIFY(!form->bSaveParamsClick());
+        QCOMPARE(m_messages.count(TMessageKind::Error), 1);
+        QVERIFY(form->ModifiedFlag);
+        QVERIFY(dependentEnabled(*form, true));
+        form->ModifiedFlag = false;
+        form->close();
+    }
+
+    void answeringNoBeforeAReadStillReads()
+    {
+        auto sim = startSim();
+        freshIni();
+        auto form = openForm(sim->path);
+        form->ModifiedFlag = true;
+        m_messages.answers = {false};
+        form->bGetParams->click();
+        QCOMPARE(m_messages.count(TMessageKind::Question), 1);
+        QCOMPARE(m_messages.last(TMessageKind::Question),
+                 QStringLiteral("Возможно, настройки были изменены, но не сохранены на диске. Сохранить?"));
+        QCOMPARE(m_messages.fileDialogs, 0);
+        QVERIFY(dependentEnabled(*form, true));
+        QVERIFY(form->ModifiedFlag);
+        // On closing the same question; No closes all the same.
+        m_messages.clear();
+        form->close();
+        QCOMPARE(m_messages.count(TMessageKind::Question), 1);
+        QVERIFY(!form->isVisible());
+    }
+
+    void cancellingTheHandshakeOfAReadEndsSilently()
+    {
+        auto sim = startSim({QStringLiteral("--fault"), QStringLiteral("silence")});
+        freshIni();
+        auto form = openForm(sim->path);
+        const QByteArray image = form->Model().SettingsImage;
+        const uint16_t type = form->Model().DeviceType;
+        cancelDuringHandshake(*form, 700);
+        form->bGetParams->click();
+        QVERIFY(m_messages.shown.isEmpty());
+        QCOMPARE(form->Model().SettingsImage, image);
+        QCOMPARE(form->Model().DeviceType, type);
+        QVERIFY(dependentEnabled(*form, false));
+        QVERIFY(!form->Progress());
+        QVERIFY(form->Timer1->isActive());
+        QVERIFY(form->bGetParams->isEnabled());
+        const QList<int> functions = LoggedFunctions(sim->log);
+        QVERIFY(!functions.isEmpty());
+        QCOMPARE(functions.count(1), functions.size());
+        form->close();
+    }
+
+    void cancellingTheHandshakeOfAWriteSendsNothing()
+    {
+        auto good = startSim();
+        freshIni();
+        auto form = openForm(good->path);
+        form->bGetParams->click();
+        QVERIFY(dependentEnabled(*form, true));
+        const QByteArray image = form->Model().SettingsImage;
+        good.reset();
+        auto silent = startSim({QStringLiteral("--fault"), QStringLiteral("silence")});
+        form->Link().OpenPath(silent->path);
+        cancelDuringHandshake(*form, 700);
+        form->bSetParams->click();
+        QVERIFY(m_messages.shown.isEmpty());
+        QCOMPARE(form->Model().SettingsImage, image);
+        const QList<int> functions = LoggedFunctions(silent->log);
+        QVERIFY(!functions.isEmpty());
+        QCOMPARE(functions.count(1), functions.size()); // no page read, no block written
+        QVERIFY(form->Timer1->isActive());
+        QVERIFY(dependentEnabled(*form, true));
+        form->close();
+    }
+
+    void writeRefusesAnotherDevice()
+    {
+        auto sim = startSim({QStringLiteral("--device-type"), QStringLiteral("0xC001")});
+        freshIni();
+        auto form = openForm(sim->path);
+        TMK source;
+        source.FormatImage(1);
+        const QString file = m_dir.filePath(QStringLiteral("c000.kelmg"));
+        SaveSettingsFile(source, file);
+        m_messages.fileChoices << file;
+        form->bLoadParams->click();
+        form->bSetParams->click();
+        QCOMPARE(m_messages.count(TMessageKind::Error), 1);
+        QCOMPARE(m_messages.last(TMessageKind::Error),
+                 QStringLiteral("Версия настроек не совпадает с версией устройства!"));
+        QCOMPARE(m_messages.count(TMessageKind::Information), 0);
+        const QList<int> functions = LoggedFunctions(sim->log);
+        QVERIFY(!functions.contains(12) && !functions.contains(4) && !functions.contains(7));
+        QVERIFY(form->Timer1->isActive());
+        form->close();
+    }
+
+    void readSaveLoadWriteRoad()
+    {
+        auto sim = startSim();
+        freshIni();
+        auto form = openForm(sim->path);
+        form->bGetParams->click();
+        QVERIFY(dependentEnabled(*form, true));
+        const QString file = m_dir.filePath(QStringLiteral("road.kelmg"));
+        m_messages.fileChoices << file;
+        QVERIFY(form->bSaveParamsClick());
+
+        // Another model state in between, then the file back.
+        form->Model().ClearImage();
+        m_messages.fileChoices << file;
+        form->bLoadParams->click();
+        QVERIFY(dependentEnabled(*form, true));
+
+        // A change as the editor makes it: into the model's blocks.
+        uint8_t *fuel = form->Model().block(mem::FuelBlock);
+        SetU16(fuel, 0, uint16_t(GetU16(fuel, 0) + 77));
+        uint8_t *tank = form->Model().block(mem::TankTableBlock);
+        tank[8] = uint8_t(tank[8] + 1);
+        form->bSetParams->click();
+        QVERIFY2(m_messages.count(TMessageKind::Error) == 0, qPrintable(m_messages.last(TMessageKind::Error)));
+        QCOMPARE(m_messages.last(TMessageKind::Information), QStringLiteral("Настройки записаны в МК"));
+        const QList<int> functions = LoggedFunctions(sim->log);
+        QCOMPARE(functions.count(12), functions.count(7));
+        QVERIFY(functions.count(12) >= mem::kBlockCount);
+        QVERIFY(!form->LastBackupPath().isEmpty());
+        QVERIFY(QFile::exists(form->LastBackupPath()));
+        const QByteArray written = form->Model().SettingsImage;
+        const uint16_t type = form->Model().DeviceType;
+        const uint16_t fuelWritten = GetU16(fuel, 0);
+        form->close();
+        form.reset();
+
+        sim->device.Stop(); // the simulator saves its memory as it ends
+        TMK device;
+        LoadSettingsFile(device, sim->saved);
+        QCOMPARE(device.DeviceType, type);
+        QCOMPARE(device.SettingsImage.size(), written.size());
+        QVERIFY(device.SettingsImage == written);
+        device.UnpackAll();
+        QCOMPARE(GetU16(device.block(mem::FuelBlock), 0), fuelWritten);
+    }
+};
+
+QTEST_MAIN(TestAppWindow)
+#include "test_app_window.moc"
