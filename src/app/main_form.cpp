@@ -12,6 +12,9 @@
 #include "settings_file.h"
 #include "tmk.h"
 #include "transfer.h"
+#ifdef TRIP_HAVE_JOURNALS_UI
+#include "viewjournalsdlg.h"
+#endif
 
 #include <QApplication>
 #include <QCheckBox>
@@ -602,7 +605,11 @@ std::function<bool(TMK &)> TMainForm::SettingsEditor()
 // The journals viewer: the one place that opens it.
 std::function<bool(TMK &)> TMainForm::JournalsViewer()
 {
-    return {}; // no viewer yet: ViewJournals then changes nothing
+#ifdef TRIP_HAVE_JOURNALS_UI
+    return JournalsViewerDialog(this);
+#else
+    return {}; // built without the viewer: ViewJournals then changes nothing
+#endif
 }
 
 void TMainForm::bEditParamsClick()
