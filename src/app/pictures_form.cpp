@@ -274,20 +274,41 @@ TPicturesForm::TPicturesForm(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("TPicturesForm"));
     setWindowTitle(QStringLiteral("Pictures"));
-    auto *grid = new QGridLayout(this);
-    int column = 0, row = 0;
-    for (const Entry &e : kEntries) {
+    g_instance = this;
+}
+
+void TPicturesForm::ensureDrawn() const
+{
+    if (!m_pictures.empty())
+        return;
+    for (const Entry &e : kEntries)
         m_pictures.push_back({e.name, e.width, e.height, renderPicture(e)});
-        auto *label = new QLabel(this);
-        label->setObjectName(QLatin1String(e.name));
-        label->setPixmap(QPixmap::fromImage(m_pictures.back().image));
-        grid->addWidget(label, row, column, Qt::AlignLeft | Qt::AlignTop);
-        if (++column == 5) {
-            column = 0;
-            ++row;
+}
+
+const std::vector<TPicturesForm::Picture> &TPicturesForm::Pictures() const
+{
+    ensureDrawn();
+    return m_pictures;
+}
+
+void TPicturesForm::showEvent(QShowEvent *event)
+{
+    if (!m_labels) {
+        m_labels = true;
+        auto *grid = new QGridLayout(this);
+        int column = 0, row = 0;
+        for (const Picture &p : Pictures()) {
+            auto *label = new QLabel(this);
+            label->setObjectName(QLatin1String(p.name));
+            label->setPixmap(QPixmap::fromImage(p.image));
+            grid->addWidget(label, row, column, Qt::AlignLeft | Qt::AlignTop);
+            if (++column == 5) {
+                column = 0;
+                ++row;
+            }
         }
     }
-    g_instance = this;
+    QWidget::showEvent(event);
 }
 
 TPicturesForm::~TPicturesForm()
@@ -298,7 +319,7 @@ TPicturesForm::~TPicturesForm()
 
 QImage TPicturesForm::picture(const QString &name) const
 {
-    for (const Picture &p : m_pictures)
+    for (const Picture &p : Pictures())
         if (name == QLatin1String(p.name))
             return p.image;
     return {};

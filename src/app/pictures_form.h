@@ -17,15 +17,21 @@ public:
         int width, height;
         QImage image; // Format_Mono, colour 0 black, colour 1 white
     };
-    const std::vector<Picture> &Pictures() const { return m_pictures; }
+    const std::vector<Picture> &Pictures() const;
     // A null image when there is no picture of that name.
     QImage picture(const QString &name) const;
 
     // The form created at start, for the preview drawing; null before.
     static TPicturesForm *Instance();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
-    std::vector<Picture> m_pictures;
+    // Drawn when first asked for: the start of the program does not wait.
+    void ensureDrawn() const;
+    mutable std::vector<Picture> m_pictures;
+    bool m_labels = false;
 };
 
 // Draws one picture by name at its size (exposed for the tests).
