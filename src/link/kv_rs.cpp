@@ -146,10 +146,27 @@ void TKV_RS::Receive()
     const int length = RxBuffer[0];
     if (length < kMinFrame)
         fail(NoLinkText(), 1);
+    // Time one byte takes on the line: start bit, data bits, parity, stop bits.
+    const int bits = 1 + ByteSize + (Parity != 0 ? 1 : 0) + (StopBits == 0 ? 1 : 2);
+    const int64_t byteNs = BaudRate > 0 ? int64_t(bits) * 1000000000LL / BaudRate : 0;
     int got = 1;
     while (got < length) {
         const int64_t deadline = nowNs() + int64_t(InterByteTimeout) * 1000000LL;
-        const int n = readSome(RxBuffer.data() + got, length - got, deadline, true);
+        const int rest = length - got;
+        int n = int(::read(m_fd, RxBuffer.data() + got, size_t(rest)));
+        if (n <= 0 && rest > 1 && byteNs > 0) {
+            // The rest of the frame needs its time on the line: let all but the
+            // last byte gather instead of waking for each one. The nap ends
+            // before the deadline, so the time-out is not affected.
+            const int64_t nap = std::min<int64_t>(int64_t(rest - 1) * byteNs, deadline - nowNs());
+            if (nap > 0) {
+                const timespec ts{time_t(nap / 1000000000), long(nap % 1000000000)};
+                ::clock_nanosleep(CLOCK_MONOTONIC, 0, &ts, nullptr);
+            }
+            n = 0;
+        }
+        if (n <= 0)
+            n = readSome(RxBuffer.data() + got, rest, deadline, true);
         if (n <= 0)
             fail(DelayText(), got);
         got += n;
