@@ -60,6 +60,19 @@ private Q_SLOTS:
         QCOMPARE(p.readAllStandardOutput().trimmed(), QByteArray("shown"));
     }
 
+    void demoStartsTheSimulatorAsItsPort()
+    {
+        useLockFolder(QStringLiteral("locks-demo"));
+        QProcess p;
+        p.setProcessEnvironment(environment());
+        p.start(QStringLiteral(TRIPCONF_PATH),
+                {QStringLiteral("--demo"), QStringLiteral("--exit-when-shown"), QStringLiteral("--ini"),
+                 m_dir.filePath(QStringLiteral("demo.ini"))});
+        QVERIFY(p.waitForFinished(20000));
+        QCOMPARE(p.exitCode(), 0);
+        QCOMPARE(p.readAllStandardOutput().trimmed(), QByteArray("shown"));
+    }
+
     void secondCopyEndsSilently()
     {
         useLockFolder(QStringLiteral("locks-two"));

@@ -7,6 +7,7 @@
 #include "kv_rs.h"
 #include "language.h"
 #include "main_form.h"
+#include "port_dialog.h"
 #include "progress_form.h"
 #include "settings_file.h"
 #include "tmk.h"
@@ -434,6 +435,91 @@ private Q_SLOTS:
         QVERIFY(!functions.contains(12) && !functions.contains(4) && !functions.contains(7));
         QVERIFY(form->Timer1->isActive());
         form->close();
+    }
+
+    void keepAliveAsksTheDeviceItsType()
+    {
+        auto sim = startSim();
+        freshIni();
+        auto form = openForm(sim->path);
+        form->Timer1Timer();
+        form->Timer1Timer();
+        QCOMPARE(LoggedFunctions(sim->log), (QList<int>{1, 1}));
+        // A device that does not answer is no error for the keep-alive.
+        sim.reset();
+        form->Timer1Timer();
+        QVERIFY(m_messages.shown.isEmpty());
+        form->close();
+    }
+
+    void portDialogChoosesAndCancelReopens()
+    {
+        auto a = startSim();
+        auto b = startSim();
+        freshIni();
+        auto form = openForm(a->path);
+        form->Link().AddUserPort(b->path);
+        QList<int> offered;
+        int answer = 0;
+        SetPortChoiceHook([&](const TKV_RS_Base &port) {
+            offered.clear();
+            for (const TSerialPortInfo &info : port.Ports())
+                if (info.Available)
+                    offered << info.Number;
+            return answer;
+        });
+        // Cancel: the port that was open before is open again.
+        form->bRS232->click();
+        QVERIFY(form->Link().IsOpen());
+        QCOMPARE(form->Link().OpenedPath(), a->path);
+        const int numberOfA = form->Link().PortNumberOfPath(a->path);
+        const int numberOfB = form->Link().PortNumberOfPath(b->path);
+        QVERIFY(offered.contains(numberOfA)); // closed first, so it answered the probe
+        QVERIFY(offered.contains(numberOfB));
+        // A choice opens that port, and the device there answers.
+        answer = numberOfB;
+        form->bRS232->click();
+        QCOMPARE(form->Link().OpenedPath(), b->path);
+        form->bGetParams->click();
+        QVERIFY(dependentEnabled(*form, true));
+        QVERIFY(LoggedFunctions(b->log).count(5) == 254);
+        SetPortChoiceHook(nullptr);
+        QVERIFY(m_messages.shown.isEmpty());
+        // Another port than the one given for this run is remembered.
+        form->close();
+        TMIniFile check(IniFilePath());
+        QCOMPARE(check.ReadInteger(QStringLiteral("RS232"), QStringLiteral("Port"), 0), numberOfB);
+    }
+
+    void qtTextsFollowTheLanguage()
+    {
+        auto sim = startSim();
+        freshIni();
+        auto form = openForm(sim->path);
+        const QString yesRu = QCoreApplication::translate("QPlatformTheme", "&Yes");
+        form->cbEnglishVersion->click();
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Yes"));
+        form->cbEnglishVersion->click();
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), yesRu);
+        if (yesRu == QLatin1String("&Yes"))
+            QSKIP("Qt's Russian translations are not installed");
+        form->close();
+    }
+
+    void closingWithChangesOffersToSave()
+    {
+        auto sim = startSim();
+        freshIni();
+        auto form = openForm(sim->path);
+        form->bGetParams->click();
+        form->ModifiedFlag = true;
+        const QString file = m_dir.filePath(QStringLiteral("on-close.kelmg"));
+        m_messages.answers = {true};
+        m_messages.fileChoices << file;
+        form->close();
+        QVERIFY(!form->isVisible());
+        QCOMPARE(ReadAll(file), SettingsFileBytes(form->Model()));
+        QVERIFY(!form->ModifiedFlag);
     }
 
     void readSaveLoadWriteRoad()
