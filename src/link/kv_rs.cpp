@@ -158,7 +158,9 @@ void TKV_RS::Receive()
             // The rest of the frame needs its time on the line: let all but the
             // last byte gather instead of waking for each one. The nap ends
             // before the deadline, so the time-out is not affected.
-            const int64_t nap = std::min<int64_t>(int64_t(rest - 1) * byteNs, deadline - nowNs());
+            int64_t nap = std::min<int64_t>(int64_t(rest - 1) * byteNs, deadline - nowNs());
+            if (ProcessEvents)
+                nap = std::min(nap, kEventSliceNs);
             if (nap > 0) {
                 const timespec ts{time_t(nap / 1000000000), long(nap % 1000000000)};
                 ::clock_nanosleep(CLOCK_MONOTONIC, 0, &ts, nullptr);

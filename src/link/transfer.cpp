@@ -323,7 +323,10 @@ TSettingsTransfer::Outcome TSettingsTransfer::WriteSettings()
         writeBlock(plans[i], image);
         progress(WritingText(), gauge(long(i + 1), long(plans.size())), true, false);
     }
-    if (VerifyEnabled)
+    if (VerifyEnabled) {
         verify(plans, image);
+        // The block time-out stays in force after a write, verified or not.
+        m_link.FirstByteTimeout = kBlockTimeout;
+    }
     return Outcome::Done;
 }

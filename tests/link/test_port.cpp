@@ -76,6 +76,34 @@ TEST(Port, IniKeepsNumberAndPathAndFindsThePathAgain)
     }
 }
 
+TEST(Port, NamedPortsKeepTheirNumbersAndABusyOneIsNotAvailable)
+{
+    SimProcess a({});
+    SimProcess b({});
+    TKV_RS holder;
+    TKV_RS link;
+    link.AddUserPort(a.path());
+    link.AddUserPort(b.path());
+    link.EnumeratePorts();
+    const int na = link.PortNumberOfPath(a.path());
+    const int nb = link.PortNumberOfPath(b.path());
+    ASSERT_GT(na, 0);
+    EXPECT_EQ(nb, na + 1);
+    EXPECT_TRUE(link.AvailablePorts & (1u << (na - 1)));
+    EXPECT_TRUE(link.AvailablePorts & (1u << (nb - 1)));
+
+    ASSERT_TRUE(holder.OpenPath(a.path()));
+    const uint8_t count = link.EnumeratePorts();
+    EXPECT_EQ(link.PortNumberOfPath(a.path()), na);
+    EXPECT_FALSE(link.AvailablePorts & (1u << (na - 1)));
+    EXPECT_TRUE(link.AvailablePorts & (1u << (nb - 1)));
+    // The stored port is busy: the lowest available one is opened instead.
+    link.OpenPort(na);
+    EXPECT_NE(link.PortNumber, na);
+    EXPECT_EQ(link.PortNumber, link.FirstAvailablePort());
+    EXPECT_GE(count, 1);
+}
+
 TEST(Port, OpenPortBelowOneChangesNothing)
 {
     TKV_RS link;
