@@ -52,14 +52,14 @@ TEST(Exchange, IdentifyOnEveryLineType)
 TEST(Exchange, FirstByteDeadlineJustUnderAndJustOver)
 {
     {
-        SimProcess sim({QStringLiteral("--fault"), QStringLiteral("delay=85")});
+        SimProcess sim({QStringLiteral("--fault"), QStringLiteral("delay=80")});
         TKV_RS link;
         connectTo(link, sim, 0);
         EXPECT_EQ(exchangeError(link), QString());
         EXPECT_EQ(sim.requests().size(), 1u);
     }
     {
-        SimProcess sim({QStringLiteral("--fault"), QStringLiteral("delay=125")});
+        SimProcess sim({QStringLiteral("--fault"), QStringLiteral("delay=130")});
         TKV_RS link;
         connectTo(link, sim, 0);
         QElapsedTimer t;

@@ -104,6 +104,25 @@ TEST(Port, NamedPortsKeepTheirNumbersAndABusyOneIsNotAvailable)
     EXPECT_GE(count, 1);
 }
 
+TEST(Port, AStoredPortThatIsGoneGivesTheLowestAvailableOne)
+{
+    QTemporaryDir dir;
+    QSettings ini(dir.filePath(QStringLiteral("tripconf.ini")), QSettings::IniFormat);
+    ini.setValue(QStringLiteral("RS232/Port"), 31);
+    ini.setValue(QStringLiteral("RS232/Path"), QStringLiteral("/dev/pts/9999"));
+    QStringList shown;
+    TKV_RS_Base::ErrorBoxHook = [&](const QString &t) { shown << t; };
+    TKV_RS link;
+    link.LoadPortSettings(ini);
+    EXPECT_EQ(link.PortNumber, link.FirstAvailablePort());
+    if (link.FirstAvailablePort() == 0) {
+        EXPECT_TRUE(shown.contains(QStringLiteral("Can not find free serial port!")));
+    }
+    link.SavePortSettings(ini);
+    EXPECT_EQ(ini.value(QStringLiteral("RS232/Port")).toInt(), link.FirstAvailablePort());
+    TKV_RS_Base::ErrorBoxHook = nullptr;
+}
+
 TEST(Port, OpenPortBelowOneChangesNothing)
 {
     TKV_RS link;
