@@ -86,6 +86,9 @@ void printHelp()
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    // The same data folder as the desktop program: both keep their write
+    // backups in one place.
+    QCoreApplication::setApplicationName(QStringLiteral("tripconf"));
     QStringList args = app.arguments().mid(1);
     if (args.isEmpty() || args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h") ||
         args[0] == QLatin1String("help")) {
