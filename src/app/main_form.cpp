@@ -556,9 +556,9 @@ QString TMainForm::fileDialogFolder() const
 
 bool TMainForm::bSaveParamsClick()
 {
-    const TFileDialogSpec spec{QtFileFilter(QString::fromUtf8(kSettingsFilter)), QString::fromLatin1(kSettingsSuffix),
+    const TFileDialogOptions dlg{QtFileFilter(QString::fromUtf8(kSettingsFilter)), QString::fromLatin1(kSettingsSuffix),
                                fileDialogFolder()};
-    const QString path = SaveFileDialog(this, spec);
+    const QString path = SaveFileDialog(this, dlg);
     if (path.isEmpty())
         return false;
     if (QFileInfo::exists(path) &&
@@ -578,9 +578,9 @@ bool TMainForm::bSaveParamsClick()
 
 void TMainForm::bLoadParamsClick()
 {
-    const TFileDialogSpec spec{QtFileFilter(QString::fromUtf8(kSettingsFilter)), QString::fromLatin1(kSettingsSuffix),
+    const TFileDialogOptions dlg{QtFileFilter(QString::fromUtf8(kSettingsFilter)), QString::fromLatin1(kSettingsSuffix),
                                fileDialogFolder()};
-    const QString path = OpenFileDialog(this, spec);
+    const QString path = OpenFileDialog(this, dlg);
     if (path.isEmpty())
         return;
     m_dialogFolder = QFileInfo(path).absolutePath();

@@ -74,12 +74,12 @@ QString QtFileFilter(const QString &filter)
     return out.join(QStringLiteral(";;"));
 }
 
-static QString runDialog(QWidget *parent, TFileDialogKind kind, const TFileDialogSpec &spec)
+static QString runDialog(QWidget *parent, TFileDialogKind kind, const TFileDialogOptions &dlg)
 {
     if (g_fileHook)
-        return withSuffix(g_fileHook(kind, spec.folder), kind == TFileDialogKind::Save ? spec.defaultSuffix : QString());
-    QFileDialog dialog(parent, QString(), spec.folder, spec.filter);
-    dialog.setDefaultSuffix(spec.defaultSuffix);
+        return withSuffix(g_fileHook(kind, dlg.folder), kind == TFileDialogKind::Save ? dlg.defaultSuffix : QString());
+    QFileDialog dialog(parent, QString(), dlg.folder, dlg.filter);
+    dialog.setDefaultSuffix(dlg.defaultSuffix);
     if (kind == TFileDialogKind::Open) {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
@@ -91,15 +91,15 @@ static QString runDialog(QWidget *parent, TFileDialogKind kind, const TFileDialo
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     const QString chosen = dialog.selectedFiles().constFirst();
-    return kind == TFileDialogKind::Save ? withSuffix(chosen, spec.defaultSuffix) : chosen;
+    return kind == TFileDialogKind::Save ? withSuffix(chosen, dlg.defaultSuffix) : chosen;
 }
 
-QString OpenFileDialog(QWidget *parent, const TFileDialogSpec &spec)
+QString OpenFileDialog(QWidget *parent, const TFileDialogOptions &dlg)
 {
-    return runDialog(parent, TFileDialogKind::Open, spec);
+    return runDialog(parent, TFileDialogKind::Open, dlg);
 }
 
-QString SaveFileDialog(QWidget *parent, const TFileDialogSpec &spec)
+QString SaveFileDialog(QWidget *parent, const TFileDialogOptions &dlg)
 {
-    return runDialog(parent, TFileDialogKind::Save, spec);
+    return runDialog(parent, TFileDialogKind::Save, dlg);
 }

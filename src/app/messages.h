@@ -22,15 +22,15 @@ enum class TFileDialogKind { Open, Save };
 using TFileDialogHook = std::function<QString(TFileDialogKind kind, const QString &folder)>;
 void SetFileDialogHook(TFileDialogHook hook);
 
-struct TFileDialogSpec {
+struct TFileDialogOptions {
     QString filter;        // Qt syntax: "Description (*.ext)"
     QString defaultSuffix; // appended when the typed name has none
     QString folder;        // where the dialog starts
 };
 // The open dialog requires an existing file; the save dialog leaves the
 // rewrite question to the caller.
-QString OpenFileDialog(QWidget *parent, const TFileDialogSpec &spec);
-QString SaveFileDialog(QWidget *parent, const TFileDialogSpec &spec);
+QString OpenFileDialog(QWidget *parent, const TFileDialogOptions &dlg);
+QString SaveFileDialog(QWidget *parent, const TFileDialogOptions &dlg);
 
 // Turns a "Description|*.a;*.b|..." filter into Qt's "Description (*.a *.b);;..." form.
 QString QtFileFilter(const QString &filter);

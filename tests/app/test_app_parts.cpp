@@ -142,9 +142,9 @@ private Q_SLOTS:
         log.install();
         if (!typed.isEmpty())
             log.fileChoices << typed;
-        const TFileDialogSpec spec{QtFileFilter(QStringLiteral("Файлы настроек (*.kelmg)|*.kelmg")),
+        const TFileDialogOptions dlg{QtFileFilter(QStringLiteral("Файлы настроек (*.kelmg)|*.kelmg")),
                                    QStringLiteral("kelmg"), QStringLiteral("/tmp")};
-        QCOMPARE(SaveFileDialog(nullptr, spec), path);
+        QCOMPARE(SaveFileDialog(nullptr, dlg), path);
         SetFileDialogHook(nullptr);
         SetMessageHook(nullptr);
     }

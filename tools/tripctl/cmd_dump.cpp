@@ -14,16 +14,15 @@ namespace {
 int runDump(const QStringList &argsIn)
 {
     QStringList args = argsIn;
+    if (!TakeLanguageOption(args))
+        return 2;
     if (args.size() != 1) {
-        PrintError(QStringLiteral("usage: tripctl dump FILE"));
+        PrintError(QStringLiteral("usage: tripctl dump FILE [--lang en|ru]"));
         return 2;
     }
-    // The desktop program creates its model while the language is still Russian;
-    // the default maintenance names of a new model follow that.
-    SetEnglishVersion(false);
     try {
-        TMK model;
-        SetEnglishVersion(true);
+        const auto owned = NewProgramModel();
+        TMK &model = *owned;
         LoadSettingsFile(model, args[0]);
         QJsonArray directory;
         for (const TDirectoryEntry &e : model.BlockDirectory.Entries)

@@ -65,7 +65,6 @@ int runJournal(const QStringList &argsIn)
     QStringList args = argsIn;
     if (!TakeLanguageOption(args))
         return 2;
-    const bool english = EnglishVersion();
     const QString encoding = TakeOption(args, QStringLiteral("--encoding")).toLower();
     const bool json = TakeFlag(args, QStringLiteral("--json"));
     const bool trip = TakeFlag(args, QStringLiteral("--trip"));
@@ -82,12 +81,9 @@ int runJournal(const QStringList &argsIn)
         return 2;
     }
 
-    // The desktop program creates its model while the language is still Russian;
-    // the default maintenance names of a new model follow that.
-    SetEnglishVersion(false);
     try {
-        TMK model;
-        SetEnglishVersion(english);
+        const auto owned = NewProgramModel();
+        TMK &model = *owned;
         LoadSettingsFile(model, args[0]);
         if (errors) {
             PrintOut(errorsJson(model));

@@ -167,16 +167,14 @@ int runRead(const QStringList &argsIn)
                                   "[--log FILE] -o FILE"));
         return 2;
     }
-    const bool english = EnglishVersion();
     TExchangeLog log;
     if (!o.logPath.isEmpty() && !log.Open(o.logPath)) {
         PrintError(log.ErrorText());
         return 1;
     }
     try {
-        SetEnglishVersion(false);
-        TMK model;
-        SetEnglishVersion(english);
+        const auto owned = NewProgramModel();
+        TMK &model = *owned;
         TKV_RS link;
         link.SetLog(&log);
         if (!openLink(link, o))
@@ -216,16 +214,14 @@ int runWrite(const QStringList &argsIn)
                                   "[--no-backup] [--no-verify] [--log FILE] FILE"));
         return 2;
     }
-    const bool english = EnglishVersion();
     TExchangeLog log;
     if (!o.logPath.isEmpty() && !log.Open(o.logPath)) {
         PrintError(log.ErrorText());
         return 1;
     }
     try {
-        SetEnglishVersion(false);
-        TMK model;
-        SetEnglishVersion(english);
+        const auto owned = NewProgramModel();
+        TMK &model = *owned;
         LoadSettingsFile(model, args[0]);
         TKV_RS link;
         link.SetLog(&log);

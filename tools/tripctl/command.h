@@ -2,6 +2,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <vector>
 
 // A tripctl command. Each command file registers itself with a static
@@ -19,7 +20,13 @@ struct CommandRegistrar {
     explicit CommandRegistrar(Command c) { Commands().push_back(std::move(c)); }
 };
 
+class TMK;
+
 // Helpers shared by the commands.
+// A new settings model made as the desktop program makes it, while the language
+// is still Russian (so its default maintenance names are the Russian ones);
+// the language in force before the call is kept.
+std::unique_ptr<TMK> NewProgramModel();
 void PrintError(const QString &text);            // "tripctl: text" on stderr
 void PrintOut(const QByteArray &bytes);          // raw bytes on stdout
 bool ParseDeviceType(const QString &text, uint16_t &out); // decimal or 0x-hex

@@ -1,5 +1,6 @@
 #include "command.h"
 #include "language.h"
+#include "tmk.h"
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -48,6 +49,17 @@ QString TakeOption(QStringList &args, const QString &name)
         }
     }
     return {};
+}
+
+std::unique_ptr<TMK> NewProgramModel()
+{
+    const bool english = EnglishVersion();
+    SetEnglishVersion(false);
+    struct Restore {
+        bool english;
+        ~Restore() { SetEnglishVersion(english); }
+    } restore{english};
+    return std::make_unique<TMK>();
 }
 
 bool TakeFlag(QStringList &args, const QString &name) { return args.removeAll(name) > 0; }

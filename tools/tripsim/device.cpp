@@ -37,19 +37,19 @@ QByteArray FinishSimFrame(QByteArray body)
 std::optional<TSimFault> TSimFault::Parse(const QString &text, QString &error)
 {
     TSimFault f;
-    QString spec = text;
+    QString faultText = text;
     QString range;
-    const int colon = int(spec.indexOf(QLatin1Char(':')));
+    const int colon = int(faultText.indexOf(QLatin1Char(':')));
     if (colon >= 0) {
-        range = spec.mid(colon + 1);
-        spec = spec.left(colon);
+        range = faultText.mid(colon + 1);
+        faultText = faultText.left(colon);
     }
-    QString name = spec;
-    const int eq = int(spec.indexOf(QLatin1Char('=')));
+    QString name = faultText;
+    const int eq = int(faultText.indexOf(QLatin1Char('=')));
     bool ok = true;
     if (eq >= 0) {
-        name = spec.left(eq);
-        f.value = spec.mid(eq + 1).toInt(&ok);
+        name = faultText.left(eq);
+        f.value = faultText.mid(eq + 1).toInt(&ok);
         if (!ok || f.value < 0) {
             error = QStringLiteral("bad value in fault \"%1\"").arg(text);
             return std::nullopt;

@@ -52,8 +52,8 @@ const char *const kHelp =
     "                        (default 0: no pacing)\n"
     "  --turnaround MS       pause between the end of a request and the answer\n"
     "                        (default 0)\n"
-    "  --fault SPEC          inject a fault; may be given more than once.\n"
-    "                        SPEC is KIND[=VALUE][:N | :N-M | :N+], applying to\n"
+    "  --fault FAULT         inject a fault; may be given more than once.\n"
+    "                        FAULT is KIND[=VALUE][:N | :N-M | :N+], applying to\n"
     "                        request N, requests N..M, requests from N on, or\n"
     "                        every request without a range. KIND:\n"
     "                          busy        answer with status 255\n"
@@ -177,10 +177,10 @@ int main(int argc, char **argv)
             if (!number(exitAfter, 1, 1LL << 40))
                 return usageError(QStringLiteral("--exit-after takes a number of requests"));
         } else if (a == QLatin1String("--fault")) {
-            QString spec, error;
-            if (!value(spec))
+            QString faultText, error;
+            if (!value(faultText))
                 return usageError(QStringLiteral("--fault takes KIND[=VALUE][:N]"));
-            const auto fault = TSimFault::Parse(spec, error);
+            const auto fault = TSimFault::Parse(faultText, error);
             if (!fault)
                 return usageError(error);
             device.Faults.push_back(*fault);
