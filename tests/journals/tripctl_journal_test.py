@@ -1,22 +1,16 @@
 """Writes settings files byte by byte from the journal layouts and checks what
 `tripctl journal` prints for them."""
 import json
+import os
 import struct
 import subprocess
 import sys
 
-SIZES = [164, 28, 64, 420, 128, 88, 860, 40, 412, 60, 664]
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'common'))
+from kelmg import SIZES, scramble  # noqa: E402
+
 TRIPCTL, WORK = sys.argv[1], sys.argv[2]
 failures = []
-
-
-def key():
-    x = 0x1F2E3D4C
-    out = []
-    for _ in range(4096):
-        x = (x * 1664525 + 1013904223) & 0xFFFFFFFF
-        out.append(x >> 24)
-    return out
 
 
 def settings_file(device_type, blocks):
@@ -27,8 +21,7 @@ def settings_file(device_type, blocks):
         struct.pack_into('<HH', image, 4 * i, address, size + 4)
         image[address - 32:address - 32 + size] = blocks[i]
         address += size + 8
-    k = key()
-    return struct.pack('<H', device_type) + bytes(b ^ k[i % 4096] for i, b in enumerate(image))
+    return scramble(device_type, image)
 
 
 def record(minutes, day, month, t, d, petrol, gas):

@@ -1,24 +1,12 @@
 """Writes settings files from first principles for the tripctl dump test, and
 checks dump's JSON against what was written."""
 import json
+import os
 import struct
 import sys
 
-SIZES = [164, 28, 64, 420, 128, 88, 860, 40, 412, 60, 664]
-
-
-def key():
-    x = 0x1F2E3D4C
-    out = []
-    for _ in range(4096):
-        x = (x * 1664525 + 1013904223) & 0xFFFFFFFF
-        out.append(x >> 24)
-    return out
-
-
-def scramble(device_type, image):
-    k = key()
-    return struct.pack('<H', device_type) + bytes(b ^ k[i % 4096] for i, b in enumerate(image))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'common'))
+from kelmg import SIZES, scramble  # noqa: E402
 
 
 def sample_image():
