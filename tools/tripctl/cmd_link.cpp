@@ -153,6 +153,16 @@ int runTransfer(const std::function<TSettingsTransfer::Outcome()> &run, Progress
     }
 }
 
+// Opens the exchange log that --log asks for; false (with the reason on
+// stderr) when it cannot be written.
+bool openLog(TExchangeLog &log, const LinkOptions &o)
+{
+    if (o.logPath.isEmpty() || log.Open(o.logPath))
+        return true;
+    PrintError(log.ErrorText());
+    return false;
+}
+
 int runRead(const QStringList &argsIn)
 {
     QStringList args = argsIn;
@@ -168,10 +178,8 @@ int runRead(const QStringList &argsIn)
         return 2;
     }
     TExchangeLog log;
-    if (!o.logPath.isEmpty() && !log.Open(o.logPath)) {
-        PrintError(log.ErrorText());
+    if (!openLog(log, o))
         return 1;
-    }
     try {
         const auto owned = NewProgramModel();
         TMK &model = *owned;
@@ -215,10 +223,8 @@ int runWrite(const QStringList &argsIn)
         return 2;
     }
     TExchangeLog log;
-    if (!o.logPath.isEmpty() && !log.Open(o.logPath)) {
-        PrintError(log.ErrorText());
+    if (!openLog(log, o))
         return 1;
-    }
     try {
         const auto owned = NewProgramModel();
         TMK &model = *owned;
