@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need, only those missing.
 set -euo pipefail
 packages=(build-essential cmake g++ clang libclang-rt-dev ccache
-          qt6-base-dev qt6-serialport-dev qt6-translations-l10n libgl-dev
+          qt6-base-dev qt6-translations-l10n libgl-dev
           libgtest-dev libgmock-dev googletest
           xvfb xauth)
 missing=()
