@@ -1,5 +1,8 @@
 // Saves a picture of each page of the journals viewer, filled with sample data:
 //   journals_screenshots OUTPUT_FOLDER [--lang en|ru]
+// The names end in "-ru" for Russian and in "-150" when the screen is scaled,
+// as with QT_SCALE_FACTOR=1.5. Under Xvfb give it a screen large enough for the
+// dialog, e.g. xvfb-run -a -s "-screen 0 1920x1200x24".
 #include "blocks.h"
 #include "journals.h"
 #include "language.h"
@@ -90,6 +93,8 @@ int main(int argc, char **argv)
     fill(model);
     model.FormatImage(0);
     const QDir out(args[1]);
+    const int percent = qRound(app.devicePixelRatio() * 100);
+    const QString suffix = QString(english ? "" : "-ru") + (percent == 100 ? QString() : QStringLiteral("-%1").arg(percent));
     bool ok = true;
     model.ViewJournals([&](TMK &m) {
         TMK_ViewJournalsDlg dlg(m);
@@ -100,8 +105,8 @@ int main(int argc, char **argv)
             if (page == 3)
                 dlg.sgErrors->setCurrentCell(1, 1);
             app.processEvents();
-            const QString file = out.filePath(QStringLiteral("journals-%1%2.png")
-                                                  .arg(QLatin1String(names[page]), english ? "" : "-ru"));
+            const QString file =
+                out.filePath(QStringLiteral("journals-%1%2.png").arg(QLatin1String(names[page]), suffix));
             ok = dlg.grab().save(file) && ok;
         }
         return false;

@@ -76,8 +76,10 @@ QString labelAbove(QWidget *grid)
 
 void doubleClick(TStringGrid *grid)
 {
-    const QRect r = grid->visualRect(grid->model()->index(1, 1));
-    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, r.center());
+    // A real double-click: the first press selects, the second arrives as a double-click.
+    const QPoint at = grid->visualRect(grid->model()->index(1, 1)).center();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
 }
 
 QString gridLine(const TStringGrid *g, int row) { return g->rowTexts(row).join(QLatin1Char('|')); }

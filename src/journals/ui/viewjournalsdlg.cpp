@@ -6,8 +6,11 @@
 #include "tmk.h"
 
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
 #include <QMessageBox>
@@ -16,12 +19,12 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QTabWidget>
+#include <QVBoxLayout>
 
 namespace {
 
-constexpr int kClientWidth = 1016;
-constexpr int kClientHeight = 523;
-constexpr int kPagesHeight = 489;
+// The size the dialog opens with unless its contents need more.
+constexpr QSize kInitialSize{1016, 523};
 
 const QList<int> kJournalWidths{50, 140, 96, 84, 131, 156, 145, 113, 78};
 const QList<int> kSumWidths{147, 116};
@@ -30,6 +33,7 @@ const QList<int> kFrameWidths{380, 144};
 constexpr int kRowHeight = 18;
 constexpr int kSumRowHeight = 20;
 constexpr int kFrameRows = 41;
+constexpr int kPageMargin = 4;
 
 QString askFileName(QWidget *parent, const QString &folder)
 {
@@ -43,12 +47,20 @@ QString askFileName(QWidget *parent, const QString &folder)
     return dialog.selectedFiles().constFirst();
 }
 
-void makeBold(QWidget *page)
+QWidget *makeBoldPage()
 {
+    auto *page = new QWidget;
     QFont f = page->font();
     f.setBold(true);
     page->setFont(f);
+    return page;
 }
+
+// Grids keep to the size of their cells and shrink, with scroll bars, only
+// when the dialog is made smaller than they need.
+void keepToCells(TStringGrid *grid) { grid->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Maximum); }
+
+constexpr Qt::Alignment kTopLeft = Qt::AlignLeft | Qt::AlignTop;
 
 } // namespace
 
@@ -58,12 +70,11 @@ TMK_ViewJournalsDlg::TMK_ViewJournalsDlg(TMK &model, QWidget *parent)
 {
     setObjectName(QStringLiteral("TMK_ViewJournalsDlg"));
     setWindowTitle(LangText("Viewing logs", "Просмотр журналов"));
-    setFixedSize(kClientWidth, kClientHeight);
+    setSizeGripEnabled(true);
     m_faultStyle = JournalFaultFormat(m_model);
 
     pcMain = new QTabWidget(this);
     pcMain->setObjectName(QStringLiteral("pcMain"));
-    pcMain->setGeometry(0, 0, kClientWidth, kPagesHeight);
 
     tsTrip = makeJournalPage(Journal::Trip, sgTrip, bTrip, bTripReset);
     tsTrip->setObjectName(QStringLiteral("tsTrip"));
@@ -87,16 +98,22 @@ TMK_ViewJournalsDlg::TMK_ViewJournalsDlg(TMK &model, QWidget *parent)
     tsErr->setObjectName(QStringLiteral("tsErr"));
     pcMain->addTab(tsErr, LangText("Faults log", "Журнал ошибок"));
 
-    const int buttonTop = kPagesHeight + 5;
-    OKBtn = new QPushButton(QStringLiteral("OK"), this);
+    auto *buttons = new QDialogButtonBox(this);
+    OKBtn = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
     OKBtn->setObjectName(QStringLiteral("OKBtn"));
-    OKBtn->setGeometry(kClientWidth - 2 * 96, buttonTop, 88, 25);
     OKBtn->setDefault(true);
-    connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
-    CancelBtn = new QPushButton(LangText("Cancel", "Отмена"), this);
+    CancelBtn = buttons->addButton(LangText("Cancel", "Отмена"), QDialogButtonBox::RejectRole);
     CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
-    CancelBtn->setGeometry(kClientWidth - 96, buttonTop, 88, 25);
-    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+    for (QPushButton *b : {OKBtn, CancelBtn})
+        b->setMinimumWidth(88);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    buttons->setContentsMargins(0, 0, 8, 0);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 6);
+    layout->addWidget(pcMain, 1);
+    layout->addWidget(buttons);
 
     // Escape closes as Cancel whichever control has the focus.
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -109,26 +126,34 @@ TMK_ViewJournalsDlg::TMK_ViewJournalsDlg(TMK &model, QWidget *parent)
     fillErrors();
     for (const SumGroupInfo &g : SumGroups())
         fillSum(g.id);
+    resize(kInitialSize.expandedTo(sizeHint()));
 }
 
 QWidget *TMK_ViewJournalsDlg::makeJournalPage(Journal which, TStringGrid *&grid, QPushButton *&save,
                                               QPushButton *&reset)
 {
-    auto *page = new QWidget;
-    makeBold(page);
+    QWidget *page = makeBoldPage();
     grid = new TStringGrid(journal::kGridColumns, journal::kGridRows, 1, 1, page);
     grid->setDefaultRowHeight(kRowHeight);
     grid->setColumnWidths(kJournalWidths);
     grid->setRightAlignedData(true);
-    grid->fitToCells();
-    grid->move(4, 4);
     grid->fitFontTo({JournalHeader()});
+    keepToCells(grid);
 
-    const int top = 4 + grid->height() + 8;
     save = new QPushButton(LangText("Save to file", "Сохранить в файл"), page);
-    save->setGeometry(4, top, 140, 25);
+    save->setMinimumWidth(140);
     reset = new QPushButton(LangText("Clear", "Очистить"), page);
-    reset->setGeometry(4 + 140 + 8, top, 110, 25);
+    reset->setMinimumWidth(110);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(save);
+    buttons->addWidget(reset);
+    buttons->addStretch(1);
+    auto *layout = new QVBoxLayout(page);
+    layout->setContentsMargins(kPageMargin, kPageMargin, kPageMargin, kPageMargin);
+    layout->addWidget(grid, 0, kTopLeft);
+    layout->addLayout(buttons);
+    layout->addStretch(1);
 
     connect(save, &QPushButton::clicked, this, [this, which] { saveJournal(journalGrid(which)); });
     connect(reset, &QPushButton::clicked, this, [this, which] {
@@ -143,27 +168,32 @@ QWidget *TMK_ViewJournalsDlg::makeJournalPage(Journal which, TStringGrid *&grid,
 
 QWidget *TMK_ViewJournalsDlg::makeSumsPage()
 {
-    auto *page = new QWidget;
-    makeBold(page);
-    // Three columns of tables, each title above its table.
-    constexpr int columnLeft[3] = {8, 340, 672};
-    constexpr int blockHeight = 148;
+    QWidget *page = makeBoldPage();
+    // Three columns of tables, each title above its table, the hint below the
+    // last table of the third column.
+    auto *layout = new QGridLayout(page);
+    layout->setContentsMargins(kPageMargin, kPageMargin, kPageMargin, kPageMargin);
+    layout->setVerticalSpacing(10);
+    layout->setHorizontalSpacing(20);
+    int titleHeight = 0;
     for (const SumGroupInfo &info : SumGroups()) {
         const int k = static_cast<int>(info.id);
-        const int column = k / 3;
-        const int top = 6 + (k % 3) * blockHeight;
         auto *title = new QLabel(LangText(info.titleEn, info.titleRu), page);
-        title->setGeometry(columnLeft[column], top, 320, 18);
         auto *grid = new TStringGrid(2, journal::kSumRows, 0, 0, page);
         grid->setObjectName(QString::fromLatin1(info.table));
         grid->setDefaultRowHeight(kSumRowHeight);
         grid->setColumnWidths(kSumWidths);
-        grid->fitToCells();
-        grid->move(columnLeft[column], top + 20);
+        keepToCells(grid);
         title->setBuddy(grid);
+        titleHeight = title->sizeHint().height();
+        auto *block = new QVBoxLayout;
+        block->setSpacing(2);
+        block->addWidget(title);
+        block->addWidget(grid, 0, kTopLeft);
+        layout->addLayout(block, k % 3, k / 3, kTopLeft);
         sumGrids[static_cast<size_t>(k)] = grid;
         const SumGroupId id = info.id;
-        connect(grid, &TStringGrid::doubleClicked, this, [this, id] {
+        connect(grid, &QAbstractItemView::doubleClicked, this, [this, id] {
             ClearSumGroup(m_model, id);
             fillSum(id);
         });
@@ -174,34 +204,40 @@ QWidget *TMK_ViewJournalsDlg::makeSumsPage()
     hint->setObjectName(QStringLiteral("lHint"));
     hint->setWordWrap(true);
     hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    hint->setGeometry(columnLeft[2], 6 + 2 * blockHeight + 20, 300, 80);
+    hint->setContentsMargins(0, titleHeight + 2, 0, 0); // level with the tables, not their titles
+    const int hintAt = kSumGroupCount;
+    layout->addWidget(hint, hintAt % 3, hintAt / 3);
+    for (int c = 0; c < 3; ++c)
+        layout->setColumnStretch(c, 1);
+    layout->setRowStretch(3, 1);
     return page;
 }
 
 QWidget *TMK_ViewJournalsDlg::makeErrorsPage()
 {
-    auto *page = new QWidget;
-    makeBold(page);
+    QWidget *page = makeBoldPage();
     sgErrors = new TStringGrid(3, journal::kErrorRecords + 1, 1, 1, page);
     sgErrors->setObjectName(QStringLiteral("sgErrors"));
     sgErrors->setDefaultRowHeight(kRowHeight);
     sgErrors->setColumnWidths(kErrorWidths);
     sgErrors->setSelectionBehavior(QAbstractItemView::SelectRows);
-    sgErrors->fitToCells();
-    sgErrors->move(4, 4);
+    keepToCells(sgErrors);
 
     bErrrJReset = new QPushButton(LangText("Clear", "Очистить"), page);
     bErrrJReset->setObjectName(QStringLiteral("bErrrJReset"));
-    bErrrJReset->setGeometry(4, 4 + sgErrors->height() + 8, 110, 25);
+    bErrrJReset->setMinimumWidth(110);
 
     sgStopCadr = new TStringGrid(2, kFrameRows, 0, 0, page);
     sgStopCadr->setObjectName(QStringLiteral("sgStopCadr"));
     sgStopCadr->setDefaultRowHeight(kRowHeight);
     sgStopCadr->setColumnWidths(kFrameWidths);
     sgStopCadr->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    sgStopCadr->fitToCells(1);
+    // As tall as a journal; the page's full height once laid out.
+    sgStopCadr->setVisibleRows(journal::kGridRows);
+    sgStopCadr->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Expanding);
     {
-        // The longest label and the longest status text decide the font.
+        // The longest label and the longest status text decide the font, so
+        // that the grid looks the same whichever frame it shows.
         FreezeFramePids all;
         all.bits.fill(0xFF);
         FreezeFrame frame;
@@ -215,14 +251,20 @@ QWidget *TMK_ViewJournalsDlg::makeErrorsPage()
             samples << QStringList{QString(), SecondaryAirText(status)};
         sgStopCadr->fitFontTo(samples);
     }
-    // Full height on the right of the page.
-    const int pageHeight = kPagesHeight - 32;
-    sgStopCadr->setFixedHeight(pageHeight - 8);
-    sgStopCadr->move(kClientWidth - 8 - sgStopCadr->width(), 4);
 
-    connect(sgErrors, &QTableWidget::currentCellChanged, this,
-            [this](int row, int, int, int) { fillFreezeFrame(row); });
-    connect(sgErrors, &QTableWidget::cellClicked, this, [this](int row, int) { fillFreezeFrame(row); });
+    auto *left = new QVBoxLayout;
+    left->addWidget(sgErrors, 0, kTopLeft);
+    left->addWidget(bErrrJReset, 0, Qt::AlignLeft);
+    left->addStretch(1);
+    auto *layout = new QHBoxLayout(page);
+    layout->setContentsMargins(kPageMargin, kPageMargin, kPageMargin, kPageMargin);
+    layout->addLayout(left);
+    layout->addStretch(1);
+    layout->addWidget(sgStopCadr);
+
+    connect(sgErrors->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) { fillFreezeFrame(current.row()); });
+    connect(sgErrors, &QAbstractItemView::clicked, this, [this](const QModelIndex &at) { fillFreezeFrame(at.row()); });
     connect(bErrrJReset, &QPushButton::clicked, this, [this] {
         ClearErrorJournal(m_model);
         fillErrors();
@@ -245,7 +287,7 @@ void TMK_ViewJournalsDlg::fillErrors()
         sgErrors->setRowTexts(i + 1, ErrorListRow(m_model, i, m_faultStyle));
     int row = sgErrors->currentRow();
     if (row < 1) {
-        const QSignalBlocker block(sgErrors);
+        const QSignalBlocker block(sgErrors->selectionModel());
         sgErrors->setCurrentCell(1, 1);
         row = 1;
     }
@@ -311,6 +353,11 @@ void TMK_ViewJournalsDlg::showEvent(QShowEvent *event)
     m_centred = true;
     pcMain->setCurrentIndex(0);
     if (const QScreen *s = screen()) {
+        // Larger fonts make the dialog larger; it never opens past the
+        // screen, and the grids scroll what does not fit.
+        const QRect room = s->availableGeometry();
+        const QSize decoration = frameGeometry().size() - size();
+        resize(size().boundedTo(room.size() - decoration).expandedTo(minimumSizeHint()));
         QRect frame = frameGeometry();
         frame.moveCenter(s->availableGeometry().center());
         move(frame.topLeft());
