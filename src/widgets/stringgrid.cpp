@@ -71,6 +71,8 @@ TStringGrid::TStringGrid(int columns, int rows, int fixedColumns, int fixedRows,
                 if (roles.isEmpty() || roles.contains(Qt::DisplayRole))
                     widenColumns(from.row(), to.row(), from.column(), to.column());
             });
+    // The size hint follows the cells, whoever resizes them.
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this] { updateGeometry(); });
     connect(m_model, &QAbstractItemModel::rowsInserted, this, [this] { updateGeometry(); });
     connect(m_model, &QAbstractItemModel::rowsRemoved, this, [this] { updateGeometry(); });
 }
@@ -101,8 +103,10 @@ void TStringGrid::widenColumnsFor(const QList<QStringList> &rows)
 
 void TStringGrid::fitFontTo(const QList<QStringList> &rows)
 {
-    constexpr qreal kSmallest = 6.5;
+    // Not below three quarters of the font the grid was given: a user who
+    // chose a larger font gets wider columns rather than tiny texts.
     QFont f = font();
+    const qreal smallest = std::max(6.5, f.pointSizeF() * 0.75);
     auto fits = [&](const QFont &candidate) {
         const QFontMetrics fm(candidate);
         for (const QStringList &row : rows)
@@ -113,8 +117,8 @@ void TStringGrid::fitFontTo(const QList<QStringList> &rows)
     };
     if (f.pointSizeF() <= 0) // a font sized in pixels stays as it is
         return widenColumnsFor(rows);
-    while (!fits(f) && f.pointSizeF() > kSmallest)
-        f.setPointSizeF(std::max(f.pointSizeF() - 0.5, kSmallest));
+    while (!fits(f) && f.pointSizeF() > smallest)
+        f.setPointSizeF(std::max(f.pointSizeF() - 0.5, smallest));
     setFont(f);
     widenColumnsFor(rows);
 }

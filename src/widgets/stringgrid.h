@@ -21,9 +21,9 @@ public:
     // texts a column can show, so that it does not grow later.
     void widenColumnsFor(const QList<QStringList> &rows);
 
-    // Makes the font smaller, if need be and down to a still readable size,
-    // until every text of `rows` fits the column widths as they are; columns
-    // widen for what does not fit even then.
+    // Makes the font smaller, if need be and down to three quarters of its
+    // size, until every text of `rows` fits the column widths as they are;
+    // columns widen for what does not fit even then.
     void fitFontTo(const QList<QStringList> &rows);
 
     // The least row height; a larger font gets taller rows.

@@ -11,6 +11,7 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -135,6 +136,14 @@ private Q_SLOTS:
         QCOMPARE(dlg.sgStopCadr->columnWidth(0), 380);
         QCOMPARE(dlg.sgErrors->columnWidth(2), 231);
         QVERIFY(dlg.sgTrip->rightAlignedData());
+        // Data cells are right-aligned; the header row and label column are
+        // neither right-aligned nor selectable.
+        const QAbstractItemModel *m = dlg.sgTrip->model();
+        auto alignment = [m](int r, int c) { return m->index(r, c).data(Qt::TextAlignmentRole).value<Qt::Alignment>(); };
+        QVERIFY(alignment(1, 1) & Qt::AlignRight);
+        QVERIFY(!(alignment(0, 1) & Qt::AlignRight) && !(alignment(1, 0) & Qt::AlignRight));
+        QVERIFY(m->flags(m->index(1, 1)) & Qt::ItemIsSelectable);
+        QVERIFY(!(m->flags(m->index(0, 1)) & Qt::ItemIsSelectable) && !(m->flags(m->index(1, 0)) & Qt::ItemIsSelectable));
     }
 
     void russianCaptions()
@@ -297,6 +306,61 @@ private Q_SLOTS:
         reread.UnpackBlock(mem::TripLogBlock);
         QVERIFY(JournalRecord::read(reread.block(mem::TripLogBlock), Journal::Refuel, 0).empty());
         QVERIFY(!JournalRecord::read(reread.block(mem::TripLogBlock), Journal::Trip, 1).empty());
+    }
+
+    // A user's larger font: every text stays whole in its cell and on each page
+    // no control covers another or leaves the page.
+    void largerFontsLayOutWithoutClipping_data()
+    {
+        QTest::addColumn<bool>("english");
+        QTest::addColumn<qreal>("scale");
+        for (bool english : {true, false})
+            for (qreal scale : {1.0, 1.6})
+                QTest::addRow("%s at %d%%", english ? "en" : "ru", qRound(scale * 100)) << english << scale;
+    }
+
+    void largerFontsLayOutWithoutClipping()
+    {
+        QFETCH(bool, english);
+        QFETCH(qreal, scale);
+        SetEnglishVersion(english);
+        const QFont normal = QApplication::font();
+        QFont larger = normal;
+        larger.setPointSizeF(normal.pointSizeF() * scale);
+        QApplication::setFont(larger);
+        auto restore = qScopeGuard([&] { QApplication::setFont(normal); });
+
+        auto model = makeModel();
+        TMK_ViewJournalsDlg dlg(*model);
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        for (TStringGrid *g : dlg.findChildren<TStringGrid *>()) {
+            const QFontMetrics fm(g->font());
+            QVERIFY2(g->font().pointSizeF() >= 6.5, qPrintable(g->objectName()));
+            QVERIFY2(g->rowHeight(0) >= fm.height(), qPrintable(g->objectName()));
+            for (int r = 0; r < g->rowCount(); ++r)
+                for (int c = 0; c < g->columnCount(); ++c)
+                    QVERIFY2(fm.horizontalAdvance(g->cell(r, c)) + 4 < g->columnWidth(c),
+                             qPrintable(QStringLiteral("%1 %2,%3").arg(g->objectName()).arg(r).arg(c)));
+        }
+        for (int i = 0; i < dlg.pcMain->count(); ++i) {
+            dlg.pcMain->setCurrentIndex(i);
+            QWidget *page = dlg.pcMain->widget(i);
+            QCoreApplication::processEvents();
+            QList<QRect> placed;
+            for (QWidget *w : page->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+                if (!w->isVisible())
+                    continue;
+                const QRect r = w->geometry();
+                QVERIFY2(page->rect().contains(r), qPrintable(w->objectName()));
+                for (const QRect &other : placed)
+                    QVERIFY2(!other.intersects(r), qPrintable(w->objectName()));
+                placed << r;
+            }
+        }
+        for (QPushButton *b : dlg.findChildren<QPushButton *>())
+            QVERIFY2(b->width() >= b->sizeHint().width() && b->height() >= b->sizeHint().height(),
+                     qPrintable(b->text()));
     }
 
     void exportedFileByteForByte()

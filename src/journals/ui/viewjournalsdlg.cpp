@@ -21,6 +21,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 // The size the dialog opens with unless its contents need more.
@@ -316,6 +318,16 @@ void TMK_ViewJournalsDlg::fillSum(SumGroupId id)
     for (int r = 0; r < rows.size(); ++r)
         grid->setRowTexts(r, {rows[r].first, rows[r].second});
     grid->setRowTotal(static_cast<int>(rows.size()));
+    // A column that had to widen for a text widens in every table, so that
+    // the tables stay alike.
+    for (int c = 0; c < grid->columnCount(); ++c) {
+        int width = 0;
+        for (const TStringGrid *g : sumGrids)
+            width = std::max(width, g ? g->columnWidth(c) : 0);
+        for (TStringGrid *g : sumGrids)
+            if (g && g->columnWidth(c) < width)
+                g->setColumnWidth(c, width);
+    }
 }
 
 void TMK_ViewJournalsDlg::saveJournal(const TStringGrid *grid)
