@@ -3,6 +3,9 @@
 // The names end in "-ru" for Russian and in "-150" when the screen is scaled,
 // as with QT_SCALE_FACTOR=1.5. Under Xvfb give it a screen large enough for the
 // dialog, e.g. xvfb-run -a -s "-screen 0 1920x1200x24".
+// The names end in "-ru" for Russian and in "-150" when the screen is scaled,
+// as with QT_SCALE_FACTOR=1.5. Under Xvfb give it a screen large enough for the
+// dialog, e.g. xvfb-run -a -s "-screen 0 1920x1200x24".
 #include "blocks.h"
 #include "journals.h"
 #include "language.h"
@@ -107,7 +110,7 @@ int main(int argc, char **argv)
             app.processEvents();
             const QString file =
                 out.filePath(QStringLiteral("journals-%1%2.png").arg(QLatin1String(names[page]), suffix));
-            ok = dlg.grab().save(file) && ok;
+            ok = dlg.grab().save(file, "PNG", 0) && ok; // smallest file
         }
         return false;
     });
