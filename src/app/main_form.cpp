@@ -520,8 +520,8 @@ void TMainForm::bSetParamsClick()
     beginTransfer();
     m_lastBackupNote.clear();
     QString done;
+    TSettingsTransfer transfer(*m_link, *m_model);
     try {
-        TSettingsTransfer transfer(*m_link, *m_model);
         transfer.Callbacks = transferCallbacks();
         transfer.BackupEnabled = m_options.BackupEnabled;
         transfer.BackupFolder = m_options.BackupFolder;
@@ -529,13 +529,30 @@ void TMainForm::bSetParamsClick()
             done = TSettingsTransfer::RecordedText();
         m_lastBackup = transfer.LastBackupPath();
     } catch (const std::exception &e) {
+        m_lastBackup = transfer.LastBackupPath();
         endTransfer();
-        ErrorBox(this, errorText(e));
+        QString text = errorText(e);
+        // Once blocks went out the user must learn what the device holds now
+        // and how to put its old settings back.
+        if (transfer.WriteStarted())
+            text += QStringLiteral("\n\n") + partlyWrittenNote(m_lastBackup);
+        ErrorBox(this, text);
         return;
     }
     endTransfer();
     if (!done.isEmpty())
         InfoBox(this, done, m_lastBackupNote);
+}
+
+QString TMainForm::partlyWrittenNote(const QString &backupPath) const
+{
+    QString note = TSettingsTransfer::PartlyWrittenText(backupPath);
+    if (!backupPath.isEmpty())
+        note += QLatin1Char(' ') + LangText("To restore them, read that file with \"%1\" and write it with \"%2\".",
+                                            "Чтобы вернуть их, считайте этот файл кнопкой \"%1\" и запишите его "
+                                            "кнопкой \"%2\".")
+                                       .arg(bLoadParams->text(), bSetParams->text());
+    return note;
 }
 
 void TMainForm::Timer1Timer()

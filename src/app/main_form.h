@@ -81,6 +81,7 @@ private:
     void beginTransfer();
     void endTransfer();
     TTransferCallbacks transferCallbacks();
+    QString partlyWrittenNote(const QString &backupPath) const;
     QString fileDialogFolder() const;
     std::function<bool(TMK &)> SettingsEditor();
     std::function<bool(TMK &)> JournalsViewer();

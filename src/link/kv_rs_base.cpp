@@ -185,8 +185,8 @@ QString openErrorText(const QString &path, int err)
     case ENODEV:
     case ENXIO:
     case EIO:
-        return LangText("%1 is not there: the adapter may have been unplugged. Plug it in and choose the port again.",
-                        "%1 не найден: возможно, адаптер отключён. Подключите его и снова выберите порт.")
+        return LangText("%1 is not there: the adapter may have been unplugged, or it came back under another name.",
+                        "%1 не найден: возможно, адаптер отключён или после подключения получил другое имя.")
             .arg(path);
     case ENOTTY:
         return LangText("%1 is not a serial port.", "%1 не является последовательным портом.").arg(path);

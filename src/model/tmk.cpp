@@ -317,9 +317,9 @@ void TMK::SetDefaultColours()
 void TMK::ReadHeader()
 {
     if (SettingsImage.size() < mem::kDirectorySize)
-        throw TripError(LangText("The settings image (%1 bytes) is too short to hold the block directory",
-                                 "Образ настроек (%1 байт) слишком короткий: в нём нет каталога блоков")
-                            .arg(SettingsImage.size()));
+        throw TripError(LangText("The settings image (%1) is too short to hold the block directory",
+                                 "Образ настроек (%1) слишком короткий: в нём нет каталога блоков")
+                            .arg(ByteCount(SettingsImage.size())));
     const auto *p = reinterpret_cast<const uint8_t *>(SettingsImage.constData());
     BlockDirectory.BlockCount = p[0];
     BlockDirectory.SettingsVersion = p[1];
@@ -347,13 +347,12 @@ void TMK::UnpackBlock(int i)
         return;
     const int offset = int(e.Address) - mem::kImageAddressBase;
     if (offset < 0 || offset + payload > SettingsImage.size())
-        throw TripError(LangText("Block %1 (%2) at address %3, %4 bytes, lies outside the settings image (%5 bytes)",
-                                 "Блок %1 (%2) по адресу %3, %4 байт, выходит за пределы образа настроек (%5 байт)")
+        throw TripError(LangText("Block %1 (%2) at address %3, %4, lies outside the settings image (%5)",
+                                 "Блок %1 (%2) по адресу %3, %4, выходит за пределы образа настроек (%5)")
                             .arg(i)
                             .arg(QString::fromLatin1(mem::BlockName(i)))
                             .arg(e.Address)
-                            .arg(payload)
-                            .arg(SettingsImage.size()));
+                            .arg(ByteCount(payload), ByteCount(SettingsImage.size())));
     const int n = std::min(payload, mem::kBlockSize[i]);
     std::memcpy(block(i), SettingsImage.constData() + offset, static_cast<size_t>(n));
 }

@@ -18,6 +18,9 @@
 
 namespace {
 
+// Unwinds a transfer that was asked to stop, up to ReadSettings/WriteSettings.
+struct Stopped {};
+
 int gauge(long long part, long long whole) { return whole > 0 ? int(std::lround(double(part) * 100.0 / double(whole))) : 100; }
 
 } // namespace
@@ -49,6 +52,20 @@ QString TSettingsTransfer::VersionMismatchText()
                     "Версия настроек не совпадает с версией прошивки!");
 }
 
+QString TSettingsTransfer::InterruptedText() { return LangText("Interrupted", "Прервано"); }
+
+QString TSettingsTransfer::PartlyWrittenText(const QString &backupPath)
+{
+    const QString head = LangText("The device may be partly written.", "МК может быть записан частично.");
+    if (backupPath.isEmpty())
+        return head + QLatin1Char(' ') +
+               LangText("No copy of its settings before the write was kept; write complete settings into it again.",
+                        "Копия его настроек до записи не сохранялась; запишите в него полные настройки заново.");
+    return head + QLatin1Char(' ') +
+           LangText("Its settings before the write are in the file %1.", "Его настройки до записи сохранены в файле %1.")
+               .arg(QDir::toNativeSeparators(backupPath));
+}
+
 QString TSettingsTransfer::DefaultBackupFolder()
 {
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/backups");
@@ -68,10 +85,20 @@ void TSettingsTransfer::KeepAlive(TKV_RS &link)
     }
 }
 
+void TSettingsTransfer::checkStop() const
+{
+    if (Callbacks.stopRequested && Callbacks.stopRequested()) {
+        if (m_link.Log())
+            m_link.Log()->Note(QStringLiteral("stopped"));
+        throw Stopped();
+    }
+}
+
 bool TSettingsTransfer::handshake(uint16_t &deviceType)
 {
     const auto start = std::chrono::steady_clock::now();
     for (;;) {
+        checkStop();
         QString lastError;
         try {
             m_link.FirstByteTimeout = kShortTimeout;
@@ -103,6 +130,7 @@ void TSettingsTransfer::readImage(QByteArray &into)
     for (int half = 0; half < 2; ++half)
         for (int j = 1; j <= pagesPerHalf; ++j) {
             const int page = 128 * half + j;
+            checkStop();
             m_link.BeginRequest(kExchangeCommand, 5);
             m_link.PutWord(uint16_t(page));
             m_link.Exchange();
@@ -115,7 +143,7 @@ void TSettingsTransfer::readImage(QByteArray &into)
 }
 
 TSettingsTransfer::Outcome TSettingsTransfer::ReadSettings()
-{
+try {
     m_link.SetBaudRate(kBaudRate);
     progress(ReconnectText(), 0, false, true);
     uint16_t deviceType = 0;
@@ -130,23 +158,25 @@ TSettingsTransfer::Outcome TSettingsTransfer::ReadSettings()
     if (UnpackAfterRead)
         m_model.UnpackAll();
     return Outcome::Done;
+} catch (const Stopped &) {
+    return Outcome::Interrupted;
 }
 
 std::vector<TSettingsTransfer::TBlockPlan> TSettingsTransfer::PlanBlocks(const QByteArray &image)
 {
     if (image.size() < mem::kDirectorySize)
-        throw TripError(LangText("The settings image (%1 bytes) is too short to hold the block directory",
-                                 "Образ настроек (%1 байт) слишком короткий: в нём нет каталога блоков")
-                            .arg(image.size()));
+        throw TripError(LangText("The settings image (%1) is too short to hold the block directory",
+                                 "Образ настроек (%1) слишком короткий: в нём нет каталога блоков")
+                            .arg(ByteCount(image.size())));
     const auto *p = reinterpret_cast<const uint8_t *>(image.constData());
     const int count = p[0];
     // The directory has room for 14 entries; a larger count would take
     // settings bytes for block addresses and write them anywhere.
     if (count > mem::kDirectoryEntries)
-        throw TripError(LangText("The device's block directory names %1 blocks, more than the %2 it can hold; "
+        throw TripError(LangText("The device's block directory names %1, more than the %2 it can hold; "
                                  "nothing was written.",
-                                 "Каталог блоков МК называет %1 блоков, больше допустимых %2; ничего не записано.")
-                            .arg(count)
+                                 "Каталог блоков МК называет %1, больше допустимых %2; ничего не записано.")
+                            .arg(BlockCount(count))
                             .arg(mem::kDirectoryEntries));
     // Image offset = address - 32 holds only in the first half of the memory.
     const int firstHalfEnd = mem::kDeviceMemorySize / 2;
@@ -181,6 +211,8 @@ void TSettingsTransfer::writeBlock(const TBlockPlan &plan, const QByteArray &ima
     const QByteArray scratch = image.mid(plan.Address - mem::kImageAddressBase, plan.Length);
     const auto *bytes = reinterpret_cast<const uint8_t *>(scratch.constData());
     m_link.FirstByteTimeout = kBlockTimeout;
+    checkStop();
+    m_writeStarted = true;
     m_link.BeginRequest(kExchangeCommand, 12);
     m_link.PutWord(plan.Address);
     m_link.PutWord(plan.Length);
@@ -188,6 +220,7 @@ void TSettingsTransfer::writeBlock(const TBlockPlan &plan, const QByteArray &ima
     int at = 0;
     for (size_t k = 0; k < plan.Chunks.size(); ++k) {
         const int count = plan.Chunks[k];
+        checkStop();
         m_link.BeginRequest(kExchangeCommand, 4);
         m_link.PutWord(uint16_t(k));
         m_link.PutWord(uint16_t(count));
@@ -196,6 +229,7 @@ void TSettingsTransfer::writeBlock(const TBlockPlan &plan, const QByteArray &ima
         m_link.Exchange();
         at += count;
     }
+    checkStop();
     m_link.BeginRequest(kExchangeCommand, 7);
     m_link.PutWord(plan.Address);
     m_link.PutWord(plan.Length);
@@ -219,6 +253,7 @@ void TSettingsTransfer::verify(const std::vector<TBlockPlan> &plans, const QByte
         for (int page = plan.Address / 32; page <= (plan.Address + plan.Length - 1) / 32; ++page) {
             auto it = pages.find(page);
             if (it == pages.end()) {
+                checkStop();
                 m_link.BeginRequest(kExchangeCommand, 5);
                 m_link.PutWord(uint16_t(page));
                 m_link.Exchange();
@@ -279,8 +314,9 @@ QString TSettingsTransfer::saveBackup(const QByteArray &image, uint16_t deviceTy
 }
 
 TSettingsTransfer::Outcome TSettingsTransfer::WriteSettings()
-{
+try {
     m_backupPath.clear();
+    m_writeStarted = false;
     const TBlockSnapshot kept = m_model.SnapshotBlocks(1, mem::kBlockCount);
     const uint8_t keptVersion = m_model.SettingsImage.size() >= 2 ? uint8_t(m_model.SettingsImage[1])
                                                                   : m_model.BlockDirectory.SettingsVersion;
@@ -329,4 +365,6 @@ TSettingsTransfer::Outcome TSettingsTransfer::WriteSettings()
         m_link.FirstByteTimeout = kBlockTimeout;
     }
     return Outcome::Done;
+} catch (const Stopped &) {
+    return Outcome::Interrupted;
 }

@@ -16,6 +16,9 @@ struct TTransferCallbacks {
     std::function<void(const QString &text, int percent, bool gaugeVisible, bool cancelVisible)> progress;
     // True once the user asked to cancel; looked at after each failed handshake.
     std::function<bool()> cancelRequested;
+    // True once the process is asked to end (a signal); looked at before every
+    // request, so that a transfer stops between frames.
+    std::function<bool()> stopRequested;
     // Lets the user interface process pending events.
     std::function<void()> processEvents;
     // A message for the user that is not an error (where the backup went).
@@ -27,7 +30,9 @@ struct TTransferCallbacks {
 // 254 pages and the block-by-block write.
 class TSettingsTransfer {
 public:
-    enum class Outcome { Done, Cancelled };
+    // Cancelled: in the handshake, nothing read or sent. Interrupted: stopped
+    // between frames by stopRequested (see WriteStarted()).
+    enum class Outcome { Done, Cancelled, Interrupted };
 
     static constexpr uint8_t kExchangeCommand = 244;
     static constexpr uint32_t kImageSize = 8192;
@@ -64,6 +69,9 @@ public:
     // sent after the handshake); throws TripError on link failures and on a
     // failed verify (naming the block).
     Outcome WriteSettings();
+    // True once the last write sent its first block request: a failure or an
+    // interruption from then on may leave the device partly written.
+    bool WriteStarted() const { return m_writeStarted; }
 
     // The identify request as a keep-alive; errors are ignored.
     static void KeepAlive(TKV_RS &link);
@@ -83,6 +91,11 @@ public:
     static QString RecordedText();          // "The settings are recorded in the device"
     static QString DeviceTypeMismatchText(); // "The settings version does not match the device version!"
     static QString VersionMismatchText();    // "The settings version does not match the firmware version!"
+    static QString InterruptedText();        // "Interrupted"
+    // What a write that ended after WriteStarted() left behind, and where the
+    // device's previous settings are (`backupPath`; empty: no backup was
+    // made). The front end adds how to write that file back.
+    static QString PartlyWrittenText(const QString &backupPath);
 
     // One block write as sent: address, payload length and the chunk sizes.
     struct TBlockPlan {
@@ -97,6 +110,7 @@ public:
 
 private:
     void progress(const QString &text, int percent, bool gauge, bool cancel);
+    void checkStop() const;               // throws Stopped when asked to stop
     bool handshake(uint16_t &deviceType); // false when cancelled
     void readImage(QByteArray &into);     // the 254 pages
     void writeBlock(const TBlockPlan &plan, const QByteArray &image);
@@ -107,4 +121,5 @@ private:
     TMK &m_model;
     QString m_backupPath;
     uint16_t m_deviceTypeOfDevice = 0;
+    bool m_writeStarted = false;
 };

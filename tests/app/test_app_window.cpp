@@ -437,6 +437,34 @@ private Q_SLOTS:
         form->close();
     }
 
+    // The device's old settings are the user's way back from a broken write.
+    void aWriteBrokenHalfwayNamesTheBackupAndTheWayBack()
+    {
+        auto sim = startSim({QStringLiteral("--fault"), QStringLiteral("silence:280+")}); // blocks from 256 on
+        freshIni();
+        auto form = openForm(sim->path);
+        TMK source;
+        source.FormatImage(1);
+        const QString file = m_dir.filePath(QStringLiteral("broken.kelmg"));
+        SaveSettingsFile(source, file);
+        m_messages.fileChoices << file;
+        form->bLoadParams->click();
+        form->bSetParams->click();
+        QCOMPARE(m_messages.count(TMessageKind::Error), 1);
+        QCOMPARE(m_messages.count(TMessageKind::Information), 0);
+        const QString backup = form->LastBackupPath();
+        QVERIFY(QFile::exists(backup));
+        QCOMPARE(m_messages.last(TMessageKind::Error),
+                 TKV_RS::NoLinkText() +
+                     QStringLiteral("\n\nМК может быть записан частично. Его настройки до записи сохранены в файле %1. "
+                                    "Чтобы вернуть их, считайте этот файл кнопкой \"Считать настройки из файла на "
+                                    "диске\" и запишите его кнопкой \"Записать настройки в МК\".")
+                         .arg(QDir::toNativeSeparators(backup)));
+        QVERIFY(LoggedFunctions(sim->log).contains(12));
+        QVERIFY(form->Timer1->isActive());
+        form->close();
+    }
+
     void keepAliveAsksTheDeviceItsType()
     {
         auto sim = startSim();

@@ -1,4 +1,5 @@
 #include "cp1251.h"
+#include "language.h"
 #include "settings_file.h"
 #include "tmk.h"
 
@@ -103,4 +104,25 @@ TEST(Cp1251, CyrillicRoundTripAndReplacement)
     EXPECT_EQ(static_cast<uint8_t>(bytes[15]), 0xB9); // №
     EXPECT_EQ(FromCp1251(bytes), text);
     EXPECT_EQ(ToCp1251(QStringLiteral("a€中")), QByteArray("a\x88?"));
+}
+
+TEST(CountText, NounAgreesWithTheNumber)
+{
+    struct Case {
+        long long n;
+        const char *english, *russian;
+    };
+    const Case cases[] = {{0, "0 bytes", "0 байт"},       {1, "1 byte", "1 байт"},       {2, "2 bytes", "2 байта"},
+                          {4, "4 bytes", "4 байта"},      {5, "5 bytes", "5 байт"},      {11, "11 bytes", "11 байт"},
+                          {12, "12 bytes", "12 байт"},    {21, "21 bytes", "21 байт"},   {22, "22 bytes", "22 байта"},
+                          {111, "111 bytes", "111 байт"}, {8131, "8131 bytes", "8131 байт"}};
+    for (const Case &c : cases) {
+        SetEnglishVersion(true);
+        EXPECT_EQ(ByteCount(c.n), QString::fromUtf8(c.english));
+        SetEnglishVersion(false);
+        EXPECT_EQ(ByteCount(c.n), QString::fromUtf8(c.russian));
+    }
+    EXPECT_EQ(BlockCount(21), QStringLiteral("21 блок"));
+    EXPECT_EQ(BlockCount(23), QStringLiteral("23 блока"));
+    EXPECT_EQ(BlockCount(15), QStringLiteral("15 блоков"));
 }

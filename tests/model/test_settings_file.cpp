@@ -1,4 +1,5 @@
 #include "errors.h"
+#include "language.h"
 #include "settings_file.h"
 #include "tmk.h"
 
@@ -91,4 +92,59 @@ TEST(SettingsFile, SaveReplacesAnOldFileWhole)
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), SettingsFileBytes(m));
+}
+
+// Files no device could have produced are refused before the model is touched,
+// and every refusal names the file.
+TEST(SettingsFile, FilesNoDeviceHoldsAreRefusedByName)
+{
+    QTemporaryDir dir;
+    SetEnglishVersion(true);
+    TMK good(0x8082);
+    good.FormatImage(3);
+    const QByteArray goodFile = SettingsFileBytes(good);
+    QByteArray manyBlocks = good.SettingsImage;
+    manyBlocks[0] = char(mem::kDirectoryEntries + 1);
+    QByteArray outside = good.SettingsImage;
+    SetU16(reinterpret_cast<uint8_t *>(outside.data()), 4 * 3, 8100); // block 3 past the end
+    struct Case {
+        const char *name;
+        QByteArray bytes;
+        qint64 size; // resized to this (sparse) when larger than the bytes
+        bool touchesModel;
+        const char *why;
+    };
+    const Case cases[] = {
+        {"one.kelmg", QByteArray(1, '\x01'), 0, false, "only 1 byte long"},
+        {"long.kelmg", goodFile + QByteArray(1, '\0'), 0, false, "8131 bytes long"},
+        {"huge.kelmg", goodFile, 100 * 1000 * 1000, false, "100000000 bytes long"},
+        {"blocks.kelmg", SettingsFileBytes(0x8082, manyBlocks), 0, false, "names 15 blocks"},
+        {"outside.kelmg", SettingsFileBytes(0x8082, outside), 0, true, "Block 3 (FuelBlock)"},
+    };
+    for (const Case &c : cases) {
+        const QString path = dir.filePath(QString::fromLatin1(c.name));
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(c.bytes);
+        if (c.size > c.bytes.size()) {
+            ASSERT_TRUE(f.resize(c.size));
+        }
+        f.close();
+        TMK m;
+        m.FormatImage(1);
+        const QByteArray image = m.SettingsImage;
+        try {
+            LoadSettingsFile(m, path);
+            ADD_FAILURE() << c.name << ": accepted";
+        } catch (const TripError &e) {
+            EXPECT_TRUE(e.text().startsWith(QStringLiteral("The file %1 is not a settings file or is damaged.")
+                                                .arg(QDir::toNativeSeparators(path))))
+                << e.text().toStdString();
+            EXPECT_TRUE(e.text().contains(QString::fromLatin1(c.why))) << e.text().toStdString();
+        }
+        if (!c.touchesModel) {
+            EXPECT_EQ(m.SettingsImage, image) << c.name;
+            EXPECT_EQ(m.DeviceType, 0xC000) << c.name;
+        }
+    }
 }

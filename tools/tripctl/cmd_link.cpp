@@ -7,7 +7,10 @@
 #include "tmk.h"
 #include "transfer.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
 
 #include <csignal>
 #include <cstdio>
@@ -16,13 +19,39 @@
 
 namespace {
 
-volatile sig_atomic_t g_cancel = 0;
+// The signal that asked the transfer to stop; 0 while none has.
+volatile sig_atomic_t g_signal = 0;
 
-void onInterrupt(int)
+void onSignal(int sig)
 {
-    if (g_cancel)
-        _exit(130);
-    g_cancel = 1;
+    // A second signal does not wait for the frame on the line.
+    if (g_signal)
+        _exit(128 + sig);
+    g_signal = sig;
+}
+
+// SIGINT and SIGTERM stop a transfer between frames: the port is closed and
+// the program says what was left behind.
+void catchSignals()
+{
+    struct sigaction sa{};
+    sa.sa_handler = onSignal;
+    sigemptyset(&sa.sa_mask);
+    ::sigaction(SIGINT, &sa, nullptr);
+    ::sigaction(SIGTERM, &sa, nullptr);
+}
+
+int signalExitCode() { return 128 + int(g_signal); }
+
+// A path as a shell takes it back.
+QString shellWord(const QString &text)
+{
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_@%+=:,./-]+$"));
+    if (!text.isEmpty() && plain.match(text).hasMatch())
+        return text;
+    QString quoted = text;
+    quoted.replace(QLatin1Char('\''), QStringLiteral("'\\''"));
+    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
 }
 
 struct LinkOptions {
@@ -97,11 +126,8 @@ public:
     ProgressPrinter() : m_tty(::isatty(STDERR_FILENO) == 1) {}
     ~ProgressPrinter() { finish(); }
 
-    void show(const QString &text, int percent, bool gauge, bool cancel)
+    void show(const QString &text, int percent, bool gauge)
     {
-        // Ctrl-C cancels while the handshake waits for the device; later it
-        // simply ends the program.
-        std::signal(SIGINT, cancel ? onInterrupt : SIG_DFL);
         if (m_tty) {
             const QString line = gauge ? QStringLiteral("%1 %2%").arg(text).arg(percent) : text;
             std::fprintf(stderr, "\r\033[K%s", line.toUtf8().constData());
@@ -128,29 +154,38 @@ private:
 void connect(TSettingsTransfer &transfer, ProgressPrinter &printer, int waitMs)
 {
     transfer.HandshakeLimitMs = waitMs;
-    transfer.Callbacks.progress = [&printer](const QString &t, int p, bool g, bool c) { printer.show(t, p, g, c); };
-    transfer.Callbacks.cancelRequested = [] { return g_cancel != 0; };
+    transfer.Callbacks.progress = [&printer](const QString &t, int p, bool g, bool) { printer.show(t, p, g); };
+    transfer.Callbacks.stopRequested = [] { return g_signal != 0; };
     transfer.Callbacks.info = [&printer](const QString &t) {
         printer.finish();
         std::fprintf(stderr, "%s\n", t.toUtf8().constData());
     };
 }
 
-int runTransfer(const std::function<TSettingsTransfer::Outcome()> &run, ProgressPrinter &printer)
+// Runs a transfer; 0 when done. Otherwise the reason is on stderr (with
+// `afterStop`'s words about what was left behind) and the exit status is
+// returned: 128 + the signal that stopped it, or 1 on an error.
+int runTransfer(const std::function<TSettingsTransfer::Outcome()> &run, ProgressPrinter &printer,
+                const std::function<QString()> &afterStop)
 {
+    QString text;
+    int rc = 0;
     try {
         const TSettingsTransfer::Outcome outcome = run();
-        printer.finish();
-        if (outcome == TSettingsTransfer::Outcome::Cancelled) {
-            PrintError(LangText("Cancelled", "Отменено"));
-            return 130;
-        }
-        return 0;
+        if (outcome == TSettingsTransfer::Outcome::Done)
+            return 0;
+        text = TSettingsTransfer::InterruptedText();
+        rc = g_signal ? signalExitCode() : 130;
     } catch (const TripError &e) {
-        printer.finish();
-        PrintError(e.text());
-        return 1;
+        text = e.text();
+        rc = 1;
     }
+    printer.finish();
+    PrintError(text);
+    const QString more = afterStop ? afterStop() : QString();
+    if (!more.isEmpty())
+        PrintError(more);
+    return rc;
 }
 
 // Opens the exchange log that --log asks for; false (with the reason on
@@ -161,6 +196,47 @@ bool openLog(TExchangeLog &log, const LinkOptions &o)
         return true;
     PrintError(log.ErrorText());
     return false;
+}
+
+// What a write that stopped after its first block left behind, and the
+// command that puts the device's previous settings back.
+QString partlyWrittenNote(const QString &backupPath, const LinkOptions &o)
+{
+    QString note = TSettingsTransfer::PartlyWrittenText(backupPath);
+    if (!backupPath.isEmpty())
+        note += QLatin1Char(' ') + LangText("To restore them, run: tripctl write --port %1 %2",
+                                            "Чтобы вернуть их, выполните: tripctl write --port %1 %2")
+                                       .arg(shellWord(o.port), shellWord(QDir::toNativeSeparators(backupPath)));
+    return note;
+}
+
+// True when the settings file can be written at `path`; otherwise says why.
+bool checkOutputFile(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString folder = QDir::toNativeSeparators(info.absolutePath());
+    if (!info.absoluteDir().exists()) {
+        PrintError(LangText("The folder %1 does not exist; nothing was sent to the device.",
+                            "Папка %1 не существует; в МК ничего не отправлено.")
+                       .arg(folder));
+        return false;
+    }
+    if (info.isDir()) {
+        PrintError(LangText("%1 is a folder, not a file name; nothing was sent to the device.",
+                            "%1 — это папка, а не имя файла; в МК ничего не отправлено.")
+                       .arg(path));
+        return false;
+    }
+    // The file is written as it will be later, and thrown away.
+    QSaveFile probe(path);
+    if (!probe.open(QIODevice::WriteOnly)) {
+        PrintError(LangText("Cannot write the settings file %1: %2. Nothing was sent to the device.",
+                            "Нельзя записать файл настроек %1: %2. В МК ничего не отправлено.")
+                       .arg(path, probe.errorString()));
+        return false;
+    }
+    probe.cancelWriting();
+    return true;
 }
 
 int runRead(const QStringList &argsIn)
@@ -177,21 +253,31 @@ int runRead(const QStringList &argsIn)
                                   "[--log FILE] -o FILE"));
         return 2;
     }
+    // A read costs a power cycle of the device: a file that cannot be written
+    // is found out before that.
+    if (!checkOutputFile(out))
+        return 1;
     TExchangeLog log;
     if (!openLog(log, o))
         return 1;
+    catchSignals();
     try {
         const auto owned = NewProgramModel();
         TMK &model = *owned;
-        TKV_RS link;
-        link.SetLog(&log);
-        if (!openLink(link, o))
-            return 1;
-        TSettingsTransfer transfer(link, model);
-        transfer.UnpackAfterRead = false;
-        ProgressPrinter printer;
-        connect(transfer, printer, o.waitMs);
-        const int rc = runTransfer([&] { return transfer.ReadSettings(); }, printer);
+        int rc = 0;
+        {
+            TKV_RS link;
+            link.SetLog(&log);
+            if (!openLink(link, o))
+                return 1;
+            TSettingsTransfer transfer(link, model);
+            transfer.UnpackAfterRead = false;
+            ProgressPrinter printer;
+            connect(transfer, printer, o.waitMs);
+            rc = runTransfer([&] { return transfer.ReadSettings(); }, printer, [] {
+                return LangText("No settings file was written.", "Файл настроек не записан.");
+            });
+        } // the port is closed here
         if (rc != 0)
             return rc;
         SaveSettingsFile(model, out);
@@ -225,23 +311,38 @@ int runWrite(const QStringList &argsIn)
     TExchangeLog log;
     if (!openLog(log, o))
         return 1;
+    catchSignals();
     try {
         const auto owned = NewProgramModel();
         TMK &model = *owned;
         LoadSettingsFile(model, args[0]);
-        TKV_RS link;
-        link.SetLog(&log);
-        if (!openLink(link, o))
-            return 1;
-        TSettingsTransfer transfer(link, model);
-        transfer.BackupEnabled = !noBackup;
-        transfer.BackupFolder = backupDir;
-        transfer.VerifyEnabled = !noVerify;
-        ProgressPrinter printer;
-        connect(transfer, printer, o.waitMs);
-        const int rc = runTransfer([&] { return transfer.WriteSettings(); }, printer);
+        int rc = 0;
+        {
+            TKV_RS link;
+            link.SetLog(&log);
+            if (!openLink(link, o))
+                return 1;
+            TSettingsTransfer transfer(link, model);
+            transfer.BackupEnabled = !noBackup;
+            transfer.BackupFolder = backupDir;
+            transfer.VerifyEnabled = !noVerify;
+            ProgressPrinter printer;
+            connect(transfer, printer, o.waitMs);
+            rc = runTransfer([&] { return transfer.WriteSettings(); }, printer, [&] {
+                if (!transfer.WriteStarted())
+                    return LangText("Nothing was written to the device.", "В МК ничего не записано.");
+                return partlyWrittenNote(transfer.LastBackupPath(), o);
+            });
+        } // the port is closed here
         if (rc == 0)
-            std::fprintf(stderr, "%s\n", TSettingsTransfer::RecordedText().toUtf8().constData());
+            std::fprintf(stderr, "%s\n",
+                         (noVerify ? LangText("The settings were sent to the device; they were not read back and "
+                                              "checked (--no-verify).",
+                                              "Настройки отправлены в МК; они не считаны обратно и не проверены "
+                                              "(--no-verify).")
+                                   : TSettingsTransfer::RecordedText())
+                             .toUtf8()
+                             .constData());
         return rc;
     } catch (const TripError &e) {
         PrintError(e.text());

@@ -8,7 +8,6 @@
 #include "tmk.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QStringList>
 
 #include <cerrno>
@@ -202,18 +201,10 @@ int main(int argc, char **argv)
     // The memory.
     try {
         if (!settingsFile.isEmpty()) {
-            QFile f(settingsFile);
-            if (!f.open(QIODevice::ReadOnly))
-                return usageError(QStringLiteral("cannot read %1: %2").arg(settingsFile, f.errorString()));
-            const QByteArray bytes = f.readAll();
-            if (bytes.size() < 2)
-                return usageError(QStringLiteral("%1 is not a settings file").arg(settingsFile));
-            device.DeviceType = uint16_t(uint8_t(bytes[0]) | (uint8_t(bytes[1]) << 8));
-            const auto &key = SettingsFileKey();
-            QByteArray image = bytes.mid(2);
-            for (int k = 0; k < image.size(); ++k)
-                image[k] = char(uint8_t(image[k]) ^ key[size_t(k % 4096)]);
-            device.LoadImage(image);
+            SetEnglishVersion(true); // tripsim speaks English
+            const TSettingsFileContents file = ReadSettingsFile(settingsFile);
+            device.DeviceType = file.DeviceType;
+            device.LoadImage(file.Image);
         } else {
             const uint16_t type = deviceType >= 0 ? uint16_t(deviceType) : uint16_t(0xC000);
             // A new model is made as the desktop program makes it: in Russian.
