@@ -1,6 +1,7 @@
 # Each program with --version, --help and bad command lines: the version of the
 # build, help on stdout, usage on stderr with a non-zero exit; every option the
 # help lists is in the README, and benchmark-only options are not listed.
+cmake_minimum_required(VERSION 3.25)
 file(READ ${README} readme)
 set(failures "")
 

@@ -1,6 +1,7 @@
 # Installs the build into a fresh prefix and checks what arrived there: the
 # programs (which run from there), the desktop entry, the icon and the udev
 # example, and nothing of the tests, benchmarks or static libraries.
+cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE ${WORK})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${WORK}
                 OUTPUT_QUIET ERROR_VARIABLE err RESULT_VARIABLE rc)
