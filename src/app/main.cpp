@@ -6,6 +6,7 @@
 #include "main_form.h"
 #include "messages.h"
 #include "pictures_form.h"
+#include "trip_version.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -39,12 +40,22 @@ private:
 
 int main(int argc, char *argv[])
 {
+    // "tripconf --help" or "--version" alone answers in a terminal without a display.
+    if (argc == 2 && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        const QByteArray only(argv[1]);
+        if (only == "--help" || only == "-h" || only == "--help-all" || only == "--version" || only == "-v")
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tripconf"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TRIP_VERSION));
+    // Lets the desktop find the installed .desktop file and its icon for the window.
+    QGuiApplication::setDesktopFileName(QStringLiteral("tripconf"));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Trip computer configurator"));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption demo(QStringLiteral("demo"),
                                   QStringLiteral("Start the device simulator and use it as the port."));
     const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("Use this serial device for this run."),
@@ -52,10 +63,19 @@ int main(int argc, char *argv[])
     const QCommandLineOption ini(QStringLiteral("ini"), QStringLiteral("Use this ini file."), QStringLiteral("path"));
     const QCommandLineOption noBackup(QStringLiteral("no-backup"),
                                       QStringLiteral("Do not keep the device's settings before a write."));
-    const QCommandLineOption exitShown(QStringLiteral("exit-when-shown"),
-                                       QStringLiteral("Print \"shown\" once the window is painted, then exit."));
+    // For the start-up benchmark and tests only.
+    QCommandLineOption exitShown(QStringLiteral("exit-when-shown"),
+                                 QStringLiteral("Print \"shown\" once the window is painted, then exit."));
+    exitShown.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOptions({demo, port, ini, noBackup, exitShown});
-    parser.process(app);
+    if (!parser.parse(app.arguments()) || !parser.positionalArguments().isEmpty()) {
+        const QString error = parser.positionalArguments().isEmpty()
+                                  ? parser.errorText()
+                                  : QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first());
+        std::fprintf(stderr, "tripconf: %s\n\n%s", qPrintable(error), qPrintable(parser.helpText()));
+        return 2;
+    }
+    parser.process(app); // --help, --help-all and --version end here
 
     if (parser.isSet(ini))
         SetIniPath(parser.value(ini));

@@ -12,6 +12,7 @@
 #include "settings_file.h"
 #include "tmk.h"
 #include "transfer.h"
+#include "trip_version.h"
 #ifdef TRIP_HAVE_JOURNALS_UI
 #include "viewjournalsdlg.h"
 #endif
@@ -289,7 +290,7 @@ void TMainForm::Relabel()
     for (const TCaption &c : kCaptions) {
         const QString text = LangText(c.english, c.russian);
         if (objectName() == QLatin1String(c.control)) {
-            setWindowTitle(text);
+            setWindowTitle(text + QStringLiteral(" " TRIP_VERSION));
             continue;
         }
         if (auto *w = findChild<QWidget *>(QLatin1String(c.control)))

@@ -11,6 +11,7 @@
 #include "progress_form.h"
 #include "settings_file.h"
 #include "tmk.h"
+#include "trip_version.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -124,7 +125,7 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(ini)); // created when it was opened
         QVERIFY(!form->cbEnglishVersion->isChecked());
         QVERIFY(!EnglishVersion());
-        QCOMPARE(form->windowTitle(), QStringLiteral("Просмотр и настройка параметров МК (Версия 20.07.26)"));
+        QCOMPARE(form->windowTitle(), QStringLiteral("Просмотр и настройка параметров МК (Версия 20.07.26) " TRIP_VERSION));
         QCOMPARE(form->bGetParams->text(), QStringLiteral("Считать настройки из МК"));
         QCOMPARE(form->bRS232->text(), QStringLiteral("Выбрать СОМ-порт"));
         QCOMPARE(form->GroupBox5->title(), QStringLiteral("Шаг 2a"));
@@ -170,7 +171,7 @@ private Q_SLOTS:
             form->cbEnglishVersion->click();
             QVERIFY(EnglishVersion());
             QCOMPARE(form->windowTitle(),
-                     QStringLiteral("Viewing and configuring trip computer parameters (Version 20.07.26)"));
+                     QStringLiteral("Viewing and configuring trip computer parameters (Version 20.07.26) " TRIP_VERSION));
             QCOMPARE(form->bRS232->text(), QStringLiteral("Select a COM port"));
             QCOMPARE(form->bViewJournals->text(), QStringLiteral("View logs"));
             QCOMPARE(form->GroupBox5->title(), QStringLiteral("Step 2a"));

@@ -14,16 +14,13 @@
 namespace {
 
 // Reads "--device-type X" and "--lang en|ru"; anything else is a usage error.
-bool takeArguments(QStringList args, const QString &command, uint16_t &deviceType)
+bool takeArguments(QStringList args, uint16_t &deviceType)
 {
-    const QString usage = QStringLiteral("usage: tripctl %1 --device-type TYPE [--lang en|ru]").arg(command);
     if (!TakeLanguageOption(args))
         return false;
     const QString type = TakeOption(args, QStringLiteral("--device-type"));
-    if (type.isNull() || !args.isEmpty()) {
-        PrintError(usage);
+    if (type.isNull() || !args.isEmpty())
         return false;
-    }
     if (!ParseDeviceType(type, deviceType)) {
         PrintError(QStringLiteral("\"%1\" is not a device type (decimal or 0x-hex, at most 0xFFFF)").arg(type));
         return false;
@@ -111,8 +108,8 @@ QJsonObject parameterJson(const TMeasParBase &p)
 int runCatalog(const QStringList &args)
 {
     uint16_t deviceType = 0;
-    if (!takeArguments(args, QStringLiteral("catalog"), deviceType))
-        return 2;
+    if (!takeArguments(args, deviceType))
+        return UsageError(QStringLiteral("catalog"));
     buildCatalog(deviceType);
     const TProtocolCatalog &cat = Catalog();
     QJsonArray protocols;
@@ -131,8 +128,8 @@ int runCatalog(const QStringList &args)
 int runMenu(const QStringList &args)
 {
     uint16_t deviceType = 0;
-    if (!takeArguments(args, QStringLiteral("menu"), deviceType))
-        return 2;
+    if (!takeArguments(args, deviceType))
+        return UsageError(QStringLiteral("menu"));
     QJsonArray out;
     // The program never shows the menu of a model it does not know.
     if (FindModel(deviceType)) {
@@ -151,8 +148,8 @@ int runMenu(const QStringList &args)
 int runParams(const QStringList &args)
 {
     uint16_t deviceType = 0;
-    if (!takeArguments(args, QStringLiteral("params"), deviceType))
-        return 2;
+    if (!takeArguments(args, deviceType))
+        return UsageError(QStringLiteral("params"));
     QJsonArray out;
     if (FindModel(deviceType)) {
         buildCatalog(deviceType);

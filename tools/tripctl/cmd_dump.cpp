@@ -14,12 +14,8 @@ namespace {
 int runDump(const QStringList &argsIn)
 {
     QStringList args = argsIn;
-    if (!TakeLanguageOption(args))
-        return 2;
-    if (args.size() != 1) {
-        PrintError(QStringLiteral("usage: tripctl dump FILE [--lang en|ru]"));
-        return 2;
-    }
+    if (!TakeLanguageOption(args) || args.size() != 1 || args[0].startsWith(QLatin1Char('-')))
+        return UsageError(QStringLiteral("dump"));
     try {
         const auto owned = NewProgramModel();
         TMK &model = *owned;
@@ -45,7 +41,7 @@ int runDump(const QStringList &argsIn)
     }
 }
 
-const CommandRegistrar reg({QStringLiteral("dump"), QStringLiteral("dump FILE"),
+const CommandRegistrar reg({QStringLiteral("dump"), QStringLiteral("dump FILE [--lang en|ru]"),
                             QStringLiteral("load a settings file (*.kelmg) as the program does and print it as JSON"),
                             runDump});
 

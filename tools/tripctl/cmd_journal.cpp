@@ -10,11 +10,6 @@
 
 namespace {
 
-const char *const kUsage =
-    "usage: tripctl journal FILE --trip|--refuel [--lang en|ru] [--encoding cp1251|utf-8]\n"
-    "       tripctl journal FILE --errors --json [--lang en|ru]\n"
-    "       tripctl journal FILE --sums --json [--lang en|ru]";
-
 const QString kPoint = QStringLiteral(".");
 
 // JSON is written by hand so that keys keep the documented order.
@@ -64,7 +59,7 @@ int runJournal(const QStringList &argsIn)
 {
     QStringList args = argsIn;
     if (!TakeLanguageOption(args))
-        return 2;
+        return UsageError(QStringLiteral("journal"));
     const QString encoding = TakeOption(args, QStringLiteral("--encoding")).toLower();
     const bool json = TakeFlag(args, QStringLiteral("--json"));
     const bool trip = TakeFlag(args, QStringLiteral("--trip"));
@@ -75,11 +70,9 @@ int runJournal(const QStringList &argsIn)
     const bool badEncoding = !encoding.isNull() && !cp1251 && encoding != QLatin1String("utf-8") &&
                              encoding != QLatin1String("utf8");
     const int modes = int(trip) + int(refuel) + int(errors) + int(sums);
-    if (args.size() != 1 || args[0].startsWith(QLatin1String("--")) || modes != 1 || badEncoding ||
-        (json && (trip || refuel)) || (!encoding.isNull() && (errors || sums))) {
-        PrintError(QString::fromLatin1(kUsage));
-        return 2;
-    }
+    if (args.size() != 1 || args[0].startsWith(QLatin1Char('-')) || modes != 1 || badEncoding ||
+        (json && (trip || refuel)) || (!encoding.isNull() && (errors || sums)))
+        return UsageError(QStringLiteral("journal"));
 
     try {
         const auto owned = NewProgramModel();
@@ -101,7 +94,9 @@ int runJournal(const QStringList &argsIn)
 }
 
 const CommandRegistrar reg({QStringLiteral("journal"),
-                            QStringLiteral("journal FILE --trip|--refuel|--errors --json|--sums --json"),
+                            QStringLiteral("journal FILE --trip|--refuel [--lang en|ru] [--encoding utf-8|cp1251]\n"
+                                           "journal FILE --errors --json [--lang en|ru]\n"
+                                           "journal FILE --sums --json [--lang en|ru]"),
                             QStringLiteral("print a journal of a settings file as the viewer shows and exports it"),
                             runJournal});
 

@@ -244,15 +244,12 @@ int runRead(const QStringList &argsIn)
     QStringList args = argsIn;
     LinkOptions o;
     if (!TakeLanguageOption(args) || !takeLinkOptions(args, o))
-        return 2;
+        return UsageError(QStringLiteral("read"));
     QString out = TakeOption(args, QStringLiteral("-o"));
     if (out.isNull())
         out = TakeOption(args, QStringLiteral("--output"));
-    if (out.isEmpty() || !args.isEmpty()) {
-        PrintError(QStringLiteral("usage: tripctl read --port PATH|N [--line-type 0|1|2] [--wait SECONDS] "
-                                  "[--log FILE] -o FILE"));
-        return 2;
-    }
+    if (out.isEmpty() || !args.isEmpty())
+        return UsageError(QStringLiteral("read"));
     // A read costs a power cycle of the device: a file that cannot be written
     // is found out before that.
     if (!checkOutputFile(out))
@@ -299,15 +296,12 @@ int runWrite(const QStringList &argsIn)
     QStringList args = argsIn;
     LinkOptions o;
     if (!TakeLanguageOption(args) || !takeLinkOptions(args, o))
-        return 2;
+        return UsageError(QStringLiteral("write"));
     const bool noBackup = TakeFlag(args, QStringLiteral("--no-backup"));
     const bool noVerify = TakeFlag(args, QStringLiteral("--no-verify"));
     const QString backupDir = TakeOption(args, QStringLiteral("--backup-dir"));
-    if (args.size() != 1 || args[0].startsWith(QLatin1String("-"))) {
-        PrintError(QStringLiteral("usage: tripctl write --port PATH|N [--line-type 0|1|2] [--wait SECONDS] "
-                                  "[--no-backup] [--no-verify] [--log FILE] FILE"));
-        return 2;
-    }
+    if (args.size() != 1 || args[0].startsWith(QLatin1String("-")))
+        return UsageError(QStringLiteral("write"));
     TExchangeLog log;
     if (!openLog(log, o))
         return 1;
@@ -352,14 +346,14 @@ int runWrite(const QStringList &argsIn)
 
 const CommandRegistrar regRead({QStringLiteral("read"),
                                 QStringLiteral("read --port PATH|N [--line-type 0|1|2] [--wait SECONDS] [--log FILE] "
-                                               "-o FILE"),
+                                               "[--lang en|ru] -o|--output FILE"),
                                 QStringLiteral("read the settings from the device into a settings file (line type 2 "
                                                "by default; the handshake repeats until the device answers or --wait "
                                                "seconds pass)"),
                                 runRead});
 const CommandRegistrar regWrite({QStringLiteral("write"),
                                  QStringLiteral("write --port PATH|N [--line-type 0|1|2] [--wait SECONDS] [--no-backup] "
-                                                "[--no-verify] [--backup-dir DIR] [--log FILE] FILE"),
+                                                "[--no-verify] [--backup-dir DIR] [--log FILE] [--lang en|ru] FILE"),
                                  QStringLiteral("write a settings file into the device: the device's current settings "
                                                 "are backed up first, the written blocks are read back and checked"),
                                  runWrite});

@@ -9,7 +9,7 @@
 // CommandRegistrar, so adding one needs no edit elsewhere.
 struct Command {
     QString name;
-    QString usage;   // one line: "dump FILE"
+    QString usage;   // "dump FILE [--lang en|ru]"; several forms on several lines
     QString summary; // one line
     std::function<int(const QStringList &args)> run; // args after the command name
 };
@@ -35,3 +35,5 @@ bool TakeLanguageOption(QStringList &args);
 // Removes "--name VALUE" from args; returns VALUE or a null string.
 QString TakeOption(QStringList &args, const QString &name);
 bool TakeFlag(QStringList &args, const QString &name);
+// Prints the command's usage on stderr (after the reason, if any); returns 2.
+int UsageError(const QString &command, const QString &reason = {});

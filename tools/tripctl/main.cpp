@@ -1,6 +1,7 @@
 #include "command.h"
 #include "language.h"
 #include "tmk.h"
+#include "trip_version.h"
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -81,19 +82,58 @@ bool TakeLanguageOption(QStringList &args)
 
 namespace {
 
-void printHelp()
+const Command *findCommand(const QString &name)
+{
+    for (const Command &c : Commands())
+        if (c.name == name)
+            return &c;
+    return nullptr;
+}
+
+// "usage: tripctl FORM" for each form of the command, the later ones indented.
+QByteArray usageText(const Command &c)
+{
+    QByteArray text;
+    const QStringList forms = c.usage.split(QLatin1Char('\n'));
+    for (int i = 0; i < forms.size(); ++i)
+        text += (i == 0 ? "usage: tripctl " : "       tripctl ") + forms[i].toUtf8() + "\n";
+    return text;
+}
+
+QByteArray helpText()
 {
     std::vector<Command> sorted = Commands();
     std::sort(sorted.begin(), sorted.end(), [](const Command &a, const Command &b) { return a.name < b.name; });
-    QByteArray text = "tripctl: the trip computer configurator's command-line tool\n\n"
+    QByteArray text = "tripctl " TRIP_VERSION ": the trip computer configurator's command-line tool\n\n"
                       "usage: tripctl COMMAND [ARGS...]\n\ncommands:\n";
-    for (const Command &c : sorted)
-        text += "  " + c.usage.toUtf8() + "\n      " + c.summary.toUtf8() + "\n";
-    text += "\n  tripctl --help    show this text\n";
-    PrintOut(text);
+    for (const Command &c : sorted) {
+        for (const QString &form : c.usage.split(QLatin1Char('\n')))
+            text += "  " + form.toUtf8() + "\n";
+        text += "      " + c.summary.toUtf8() + "\n";
+    }
+    text += "\nAn option's value may also be given as --option=VALUE.\n"
+            "  tripctl COMMAND --help   show the usage of one command\n"
+            "  tripctl --help           show this text\n"
+            "  tripctl --version        show the version\n";
+    return text;
+}
+
+bool isHelp(const QString &arg)
+{
+    return arg == QLatin1String("--help") || arg == QLatin1String("-h") || arg == QLatin1String("help");
 }
 
 } // namespace
+
+int UsageError(const QString &command, const QString &reason)
+{
+    if (!reason.isEmpty())
+        PrintError(reason);
+    const Command *c = findCommand(command);
+    const QByteArray text = c ? usageText(*c) : helpText();
+    std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
+    return 2;
+}
 
 int main(int argc, char **argv)
 {
@@ -102,15 +142,23 @@ int main(int argc, char **argv)
     // backups in one place.
     QCoreApplication::setApplicationName(QStringLiteral("tripconf"));
     QStringList args = app.arguments().mid(1);
-    if (args.isEmpty() || args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h") ||
-        args[0] == QLatin1String("help")) {
-        printHelp();
-        return args.isEmpty() ? 2 : 0;
+    if (args.isEmpty())
+        return UsageError({});
+    if (isHelp(args[0])) {
+        PrintOut(helpText());
+        return 0;
+    }
+    if (args[0] == QLatin1String("--version")) {
+        PrintOut("tripctl " TRIP_VERSION "\n");
+        return 0;
     }
     const QString name = args.takeFirst();
-    for (const Command &c : Commands())
-        if (c.name == name)
-            return c.run(args);
-    PrintError(QStringLiteral("unknown command \"%1\"; see tripctl --help").arg(name));
-    return 2;
+    const Command *c = findCommand(name);
+    if (!c)
+        return UsageError({}, QStringLiteral("unknown command \"%1\"").arg(name));
+    if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
+        PrintOut(usageText(*c));
+        return 0;
+    }
+    return c->run(args);
 }

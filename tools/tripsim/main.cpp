@@ -6,6 +6,7 @@
 #include "language.h"
 #include "settings_file.h"
 #include "tmk.h"
+#include "trip_version.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -29,8 +30,13 @@ namespace {
 volatile sig_atomic_t g_stop = 0;
 void onSignal(int) { g_stop = 1; }
 
+const char *const kUsage =
+    "usage: tripsim [--echo] [--baud N] [--turnaround MS] [--device-type N] [--settings-version N]\n"
+    "               [--fault KIND[=VALUE][:N|:N-M|:N+]]... [--log FILE] [--save FILE] [--exit-after N]\n"
+    "               [SETTINGS_FILE]\n"
+    "       tripsim --help | --version\n";
+
 const char *const kHelp =
-    "usage: tripsim [OPTIONS] [SETTINGS_FILE]\n"
     "\n"
     "Simulates the trip computer on a pseudo-terminal and prints the terminal's\n"
     "path on the first line of stdout; connect a program to that path. The device\n"
@@ -73,6 +79,7 @@ const char *const kHelp =
     "  --save FILE           save the memory as a settings file when ending\n"
     "  --exit-after N        end after N requests\n"
     "  --help                show this text\n"
+    "  --version             show the version\n"
     "\n"
     "Ends on SIGTERM or SIGINT (saving first with --save).\n";
 
@@ -127,10 +134,17 @@ bool parseNumber(const QString &text, long long &out)
     return ok;
 }
 
+// A bad command line: the reason and the usage.
 int usageError(const QString &text)
 {
-    std::fprintf(stderr, "tripsim: %s (see tripsim --help)\n", text.toUtf8().constData());
+    std::fprintf(stderr, "tripsim: %s\n%s(see tripsim --help)\n", text.toUtf8().constData(), kUsage);
     return 2;
+}
+
+int failure(const QString &text)
+{
+    std::fprintf(stderr, "tripsim: %s\n", text.toUtf8().constData());
+    return 1;
 }
 
 } // namespace
@@ -156,7 +170,11 @@ int main(int argc, char **argv)
             return value(v) && parseNumber(v, into) && into >= lo && into <= hi;
         };
         if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+            std::fputs(kUsage, stdout);
             std::fputs(kHelp, stdout);
+            return 0;
+        } else if (a == QLatin1String("--version")) {
+            std::fputs("tripsim " TRIP_VERSION "\n", stdout);
             return 0;
         } else if (a == QLatin1String("--device-type")) {
             if (!number(deviceType, 0, 0xFFFF))
@@ -219,7 +237,7 @@ int main(int argc, char **argv)
             device.LoadImage(model->SettingsImage);
         }
     } catch (const TripError &e) {
-        return usageError(e.text());
+        return failure(e.text());
     }
     if (deviceType >= 0)
         device.DeviceType = uint16_t(deviceType);
@@ -230,19 +248,19 @@ int main(int argc, char **argv)
     if (!logPath.isEmpty()) {
         log = std::fopen(logPath.toLocal8Bit().constData(), "w");
         if (!log)
-            return usageError(QStringLiteral("cannot write %1: %2").arg(logPath, QString::fromLocal8Bit(std::strerror(errno))));
+            return failure(QStringLiteral("cannot write %1: %2").arg(logPath, QString::fromLocal8Bit(std::strerror(errno))));
     }
 
     // The pseudo-terminal. The simulator keeps the slave side open itself, so
     // the master never sees a hang-up between two client sessions.
     const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0)
-        return usageError(QStringLiteral("cannot create a pseudo-terminal: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
+        return failure(QStringLiteral("cannot create a pseudo-terminal: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
     const char *slaveName = ::ptsname(master);
     const QByteArray slavePath(slaveName ? slaveName : "");
     const int slave = ::open(slavePath.constData(), O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (slave < 0)
-        return usageError(QStringLiteral("cannot open %1").arg(QString::fromLocal8Bit(slavePath)));
+        return failure(QStringLiteral("cannot open %1").arg(QString::fromLocal8Bit(slavePath)));
     termios t{};
     if (::tcgetattr(slave, &t) == 0) {
         ::cfmakeraw(&t);
