@@ -490,14 +490,15 @@ void TMainForm::QuitBySignal()
         return; // the transfer sees m_quitting; endTransfer comes back here
     QTimer::singleShot(0, this, [this] {
         // Dialogs run their own event loops inside our handlers: cancelling
-        // them lets those handlers return.
+        // them lets those handlers return. A native file dialog leaves its
+        // QFileDialog hidden, so visibility does not count for dialogs.
         const QList<QWidget *> windows = QApplication::topLevelWidgets();
         for (QWidget *w : windows) {
-            if (w == this || !w->isVisible() || !w->isModal())
+            if (w == this || !w->isModal())
                 continue;
             if (auto *dialog = qobject_cast<QDialog *>(w))
                 dialog->done(QDialog::Rejected);
-            else
+            else if (w->isVisible())
                 w->close();
         }
         close();
