@@ -7,6 +7,12 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 
+#ifdef Q_OS_LINUX
+#include <csignal>
+#include <sys/prctl.h>
+#include <unistd.h>
+#endif
+
 TDemoDevice::~TDemoDevice() { Stop(); }
 
 QString TDemoDevice::SimulatorPath()
@@ -31,6 +37,16 @@ QString TDemoDevice::Start(const QStringList &arguments, const QString &program)
     m_process->setArguments(arguments);
     m_process->setProcessChannelMode(QProcess::SeparateChannels);
     m_process->setStandardErrorFile(QProcess::nullDevice());
+#ifdef Q_OS_LINUX
+    // However the program ends (even killed), the simulator ends with it; it
+    // saves and cleans up on SIGTERM as when it is stopped here.
+    const pid_t parent = ::getpid();
+    m_process->setChildProcessModifier([parent] {
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (::getppid() != parent) // the program died before the line above
+            ::_exit(1);
+    });
+#endif
     m_process->start();
     if (!m_process->waitForStarted(5000)) {
         m_error = LangText("The device simulator could not be started: %1", "Не удалось запустить имитатор: %1")

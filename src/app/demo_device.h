@@ -5,7 +5,7 @@
 
 // The device simulator as a child process on a pseudo-terminal, for trying the
 // program without a device. The simulator prints the terminal's path on its
-// first line; it is ended with the program.
+// first line; it is ended with the program, however the program ends.
 class TDemoDevice {
 public:
     TDemoDevice() = default;

@@ -6,6 +6,8 @@
 #include <QtGlobal>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -29,21 +31,34 @@ TJustOne::TJustOne(const QString &key)
     const QString path = LockPath(key);
 #ifdef Q_OS_UNIX
     m_fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (m_fd < 0)
-        return;
-    if (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
-        ::close(m_fd);
-        m_fd = -1;
+    if (m_fd < 0) {
+        m_error = path + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno));
         return;
     }
-    m_owner = true;
+    if (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+        const int err = errno;
+        ::close(m_fd);
+        m_fd = -1;
+        if (err == EWOULDBLOCK) {
+            m_state = State::HeldByAnother;
+        } else {
+            // e.g. a file system without locks
+            m_error = path + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(err));
+        }
+        return;
+    }
+    m_state = State::Owner;
 #else
     auto *lock = new QLockFile(path);
     lock->setStaleLockTime(0);
     if (lock->tryLock(0)) {
         m_lockFile = lock;
-        m_owner = true;
+        m_state = State::Owner;
     } else {
+        if (lock->error() == QLockFile::LockFailedError)
+            m_state = State::HeldByAnother;
+        else
+            m_error = path + QStringLiteral(": error %1").arg(int(lock->error()));
         delete lock;
     }
 #endif

@@ -3,10 +3,13 @@
 #include "demo_device.h"
 #include "errors.h"
 #include "just_one.h"
+#include "language.h"
 #include "main_form.h"
 #include "messages.h"
 #include "pictures_form.h"
 #include "trip_version.h"
+#include "qt_language.h"
+#include "quit_signals.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -63,11 +66,15 @@ int main(int argc, char *argv[])
     const QCommandLineOption ini(QStringLiteral("ini"), QStringLiteral("Use this ini file."), QStringLiteral("path"));
     const QCommandLineOption noBackup(QStringLiteral("no-backup"),
                                       QStringLiteral("Do not keep the device's settings before a write."));
+    const QCommandLineOption log(QStringLiteral("log"),
+                                 QStringLiteral("Record every frame exchanged with the device in this file, for a "
+                                                "support report."),
+                                 QStringLiteral("file"));
     // For the start-up benchmark and tests only.
     QCommandLineOption exitShown(QStringLiteral("exit-when-shown"),
                                  QStringLiteral("Print \"shown\" once the window is painted, then exit."));
     exitShown.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOptions({demo, port, ini, noBackup, exitShown});
+    parser.addOptions({demo, port, ini, noBackup, log, exitShown});
     if (!parser.parse(app.arguments()) || !parser.positionalArguments().isEmpty()) {
         const QString error = parser.positionalArguments().isEmpty()
                                   ? parser.errorText()
@@ -77,19 +84,34 @@ int main(int argc, char *argv[])
     }
     parser.process(app); // --help, --help-all and --version end here
 
+    // Told to end (logout, kill, Ctrl+C), the program ends as when closed.
+    TQuitSignals quitSignals;
+
     if (parser.isSet(ini))
         SetIniPath(parser.value(ini));
+    // Messages before the window speak the language the user chose.
+    SetEnglishVersion(StoredEnglishVersion());
+    ApplyQtLanguage(EnglishVersion());
 
-    // A second copy ends silently before its window appears.
+    // A second copy ends silently before its window appears. A lock that
+    // cannot be made must not keep the program from starting.
     TJustOne guard(ProgramFileName());
-    if (!guard.owner())
+    if (guard.state() == TJustOne::State::HeldByAnother)
         return 0;
+    if (guard.state() == TJustOne::State::Unavailable)
+        std::fprintf(stderr, "tripconf: %s\n",
+                     LangText("The single-instance lock cannot be made (%1); starting without it.",
+                              "Не удалось создать блокировку единственного экземпляра (%1); запуск без неё.")
+                         .arg(guard.ErrorText())
+                         .toUtf8()
+                         .constData());
 
     TStartOptions options;
     options.BackupEnabled = !parser.isSet(noBackup);
+    options.LogPath = parser.value(log);
     TDemoDevice demoDevice;
     if (parser.isSet(demo)) {
-        options.PortPath = demoDevice.Start({QStringLiteral("--echo")});
+        options.PortPath = demoDevice.Start({QStringLiteral("--echo"), QStringLiteral("--sample-journals")});
         if (options.PortPath.isEmpty()) {
             ErrorBox(nullptr, demoDevice.ErrorText());
             return 1;
@@ -99,6 +121,7 @@ int main(int argc, char *argv[])
     }
 
     TMainForm form(options);
+    QObject::connect(&quitSignals, &TQuitSignals::Received, &form, [&form] { form.QuitBySignal(); });
     TPicturesForm pictures; // hidden; the screen previews stamp its pictures
     ShownProbe probe;
     if (parser.isSet(exitShown))

@@ -2,6 +2,7 @@
 
 #include "app_paths.h"
 #include "errors.h"
+#include "exchange_log.h"
 #include "ini_file.h"
 #include "kv_rs.h"
 #include "language.h"
@@ -20,6 +21,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -31,6 +33,8 @@
 #include <QStandardPaths>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -308,6 +312,12 @@ void TMainForm::SetDependentEnabled(bool enabled)
 
 // ---- start and close ---------------------------------------------------------
 
+bool StoredEnglishVersion()
+{
+    const TMIniFile ini(IniFilePath());
+    return ini.ReadBool(QStringLiteral("Common"), QStringLiteral("EnglishVersion"), false);
+}
+
 void TMainForm::Open()
 {
     if (m_opened) {
@@ -316,6 +326,18 @@ void TMainForm::Open()
     }
     m_opened = true;
     QDir::setCurrent(ProgramFolder());
+
+    TMIniFile ini(IniFilePath());
+    // The language first: every message from here on speaks it.
+    const bool english = ini.ReadBool(QStringLiteral("Common"), QStringLiteral("EnglishVersion"), false);
+    SetEnglishVersion(english);
+    ApplyQtLanguage(english);
+
+    if (!m_options.LogPath.isEmpty()) {
+        m_exchangeLog = std::make_unique<TExchangeLog>();
+        if (!OpenSupportLog(*m_exchangeLog, m_options.LogPath))
+            throw TripError(m_exchangeLog->ErrorText());
+    }
 
     TKV_RS_Base::ErrorBoxHook = [this](const QString &text) { ErrorBox(this, text); };
     {
@@ -326,22 +348,22 @@ void TMainForm::Open()
         m_link = std::make_unique<TKV_RS>();
         TKV_RS_Base::ErrorBoxHook = hook;
     }
+    m_link->SetLog(m_exchangeLog.get());
     m_link->SetLineType(0);
 
+    // A new model is made in Russian, so its default maintenance names are
+    // the Russian ones whatever the language.
     SetEnglishVersion(false);
     m_model = std::make_unique<TMK>();
+    SetEnglishVersion(english);
 
     // Centred on the screen unless the ini file says otherwise.
     if (QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         move(area.center() - QPoint(width() / 2, height() / 2));
     }
-    {
-        TMIniFile ini(IniFilePath());
-        selectStartPort(ini);
-        SetEnglishVersion(ini.ReadBool(QStringLiteral("Common"), QStringLiteral("EnglishVersion"), false));
-        restorePlacement(ini);
-    }
+    selectStartPort(ini);
+    restorePlacement(ini);
     TKV_RS_Base::AccessUnlocked = true;
     m_dialogFolder = ProgramFolder();
 
@@ -352,7 +374,6 @@ void TMainForm::Open()
 
     ModifiedFlag = false;
     cbEnglishVersion->setChecked(EnglishVersion());
-    ApplyQtLanguage(EnglishVersion());
     Relabel();
 
     const Qt::WindowStates state = windowState();
@@ -362,6 +383,8 @@ void TMainForm::Open()
         showMinimized();
     else
         show();
+    if (!(state & Qt::WindowMaximized))
+        keepOnScreen(); // again with the frame that the window has now
 }
 
 void TMainForm::selectStartPort(TMIniFile &ini)
@@ -398,7 +421,28 @@ void TMainForm::restorePlacement(const TMIniFile &ini)
     if (top < 0)
         top = 0;
     move(left, top);
+    keepOnScreen();
     // The window is not resizable: its size is saved but never restored.
+}
+
+// A position kept from another screen layout (a monitor since unplugged, a
+// lower resolution) would open the window where nobody sees it: a window not
+// wholly on one screen is moved the shortest way onto the primary screen.
+void TMainForm::keepOnScreen()
+{
+    const QRect frame(pos(), frameGeometry().size());
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    for (const QScreen *screen : screens)
+        if (screen->availableGeometry().contains(frame))
+            return;
+    const QScreen *primary = QGuiApplication::primaryScreen();
+    if (!primary)
+        return;
+    const QRect area = primary->availableGeometry();
+    // Too big for the screen: its top left corner (title bar) stays visible.
+    const int x = std::clamp(frame.x(), area.left(), std::max(area.left(), area.right() + 1 - frame.width()));
+    const int y = std::clamp(frame.y(), area.top(), std::max(area.top(), area.bottom() + 1 - frame.height()));
+    move(x, y);
 }
 
 void TMainForm::savePlacement(TMIniFile &ini)
@@ -424,7 +468,8 @@ void TMainForm::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    askToSaveChanges();
+    if (!m_quitting)
+        askToSaveChanges();
     if (m_opened) {
         QDir::setCurrent(ProgramFolder());
         TMIniFile ini(IniFilePath());
@@ -437,6 +482,29 @@ void TMainForm::closeEvent(QCloseEvent *event)
     }
     Timer1->stop();
     event->accept();
+}
+
+void TMainForm::QuitBySignal()
+{
+    m_quitting = true;
+    if (m_busy)
+        return; // the transfer sees m_quitting; endTransfer comes back here
+    QTimer::singleShot(0, this, [this] {
+        // Dialogs run their own event loops inside our handlers: cancelling
+        // them lets those handlers return. A native file dialog leaves its
+        // QFileDialog hidden, so visibility does not count for dialogs.
+        const QList<QWidget *> windows = QApplication::topLevelWidgets();
+        for (QWidget *w : windows) {
+            if (w == this || !w->isModal())
+                continue;
+            if (auto *dialog = qobject_cast<QDialog *>(w))
+                dialog->done(QDialog::Rejected);
+            else if (w->isVisible())
+                w->close();
+        }
+        close();
+        QCoreApplication::quit();
+    });
 }
 
 void TMainForm::askToSaveChanges()
@@ -474,6 +542,8 @@ void TMainForm::endTransfer()
         w->setEnabled(true);
     Timer1->start();
     m_busy = false;
+    if (m_quitting)
+        QuitBySignal(); // a box the handler still shows is cancelled
 }
 
 TTransferCallbacks TMainForm::transferCallbacks()
@@ -487,7 +557,7 @@ TTransferCallbacks TMainForm::transferCallbacks()
         m_progress->SetGaugeVisible(gaugeVisible);
         m_progress->SetCancelVisible(cancelVisible);
     };
-    cb.cancelRequested = [this] { return m_progress && m_progress->CancelRequested(); };
+    cb.cancelRequested = [this] { return m_quitting || (m_progress && m_progress->CancelRequested()); };
     cb.processEvents = [] { QCoreApplication::processEvents(); };
     cb.info = [this](const QString &text) { m_lastBackupNote = text; };
     m_link->ProcessEvents = cb.processEvents;
@@ -499,6 +569,8 @@ void TMainForm::bGetParamsClick()
     if (m_busy)
         return;
     askToSaveChanges();
+    if (m_quitting)
+        return;
     beginTransfer();
     try {
         TSettingsTransfer transfer(*m_link, *m_model);

@@ -10,6 +10,7 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class QTimer;
+class TExchangeLog;
 class TKV_RS;
 class TMK;
 class TMIniFile;
@@ -21,7 +22,12 @@ struct TStartOptions {
     QString PortPath;             // a device file to use for this run (--port, --demo)
     bool BackupEnabled = true;    // keep the device's image before each write
     QString BackupFolder;         // empty: the transfer's default
+    QString LogPath;              // every frame of the link goes there (--log)
 };
+
+// The language that the ini file keeps (true: English); Russian when it says
+// nothing. Start-up messages use it before the window has read the file.
+bool StoredEnglishVersion();
 
 // The main window: the numbered steps from reading the settings to writing
 // them back. It owns the link and the settings model for the whole run.
@@ -32,8 +38,15 @@ public:
     ~TMainForm() override;
 
     // Does what the first showing of the window does (link, model, ini file,
-    // language, placement) and shows the window in the restored state.
+    // language, placement) and shows the window in the restored state. Throws
+    // TripError when the exchange log that was asked for cannot be opened.
     void Open();
+
+    // Ends the run as closing the window does, but asks nothing: nobody may be
+    // there to answer (a logout, kill, Ctrl+C in a terminal). Open dialogs are
+    // cancelled, unsaved changes are not saved; a running transfer ends first
+    // (a handshake is cancelled, a write is finished).
+    void QuitBySignal();
 
     TKV_RS &Link() { return *m_link; }
     TMK &Model() { return *m_model; }
@@ -75,6 +88,7 @@ private:
     void buildControls();
     void fixSize();
     void restorePlacement(const TMIniFile &ini);
+    void keepOnScreen();
     void savePlacement(TMIniFile &ini);
     void selectStartPort(TMIniFile &ini);
     void askToSaveChanges();
@@ -87,11 +101,13 @@ private:
     std::function<bool(TMK &)> JournalsViewer();
 
     TStartOptions m_options;
+    std::unique_ptr<TExchangeLog> m_exchangeLog; // outlives the link that writes to it
     std::unique_ptr<TKV_RS> m_link;
     std::unique_ptr<TMK> m_model;
     TProgressForm *m_progress = nullptr;
     bool m_opened = false;
     bool m_busy = false;
+    bool m_quitting = false; // QuitBySignal was called
     QString m_dialogFolder;
     QString m_lastBackup;
     QString m_lastBackupNote; // what the transfer said about its backup

@@ -213,6 +213,14 @@ int decimalsOf(int divisor) { return divisor == 100 ? 2 : divisor == 10 ? 1 : 0;
 
 } // namespace
 
+FreezeFrameSlot FreezeFrameSlotOf(int n)
+{
+    for (const FrameRow &row : kFrameRows)
+        if (row.n == n)
+            return {row.offset, row.divisor};
+    return {};
+}
+
 QList<QPair<QString, QString>> FreezeFrameRows(const FreezeFramePids &pids, const FreezeFrame &frame,
                                                const QString &point)
 {

@@ -150,6 +150,14 @@ QString SecondaryAirText(int status);
 QList<QPair<QString, QString>> FreezeFrameRows(const FreezeFramePids &pids, const FreezeFrame &frame,
                                                const QString &point);
 
+// Where a freeze frame keeps OBD-II parameter n and what divides its stored
+// integer; offset -1 when the frame has no place for it.
+struct FreezeFrameSlot {
+    int offset = -1;
+    int divisor = 1;
+};
+FreezeFrameSlot FreezeFrameSlotOf(int n);
+
 // One row of the error list: "#", time, code (the last two empty for an
 // empty record).
 QStringList ErrorListRow(const TMK &model, int index, int faultStyle);
@@ -174,3 +182,11 @@ void ClearSumGroup(TMK &model, SumGroupId id);
 void ClearJournal(uint8_t *tripLog, Journal which);
 void ClearErrorJournal(uint8_t *errorLog);
 void ClearSumGroup(uint8_t *totals, SumGroupId id);
+
+// ---- samples --------------------------------------------------------------------
+
+// Fills the sums, the trip and refuelling journals and the error journal (with
+// freeze frames) of the model's blocks with plausible records of a car that runs
+// on petrol and gas: every record and every sum in use. The same every time;
+// the demo device carries them.
+void FillSampleJournals(TMK &model);

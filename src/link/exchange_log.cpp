@@ -1,6 +1,10 @@
 #include "exchange_log.h"
 
+#include "language.h"
+
+#include <QCoreApplication>
 #include <QDateTime>
+#include <QStringList>
 
 TExchangeLog::~TExchangeLog() { Close(); }
 
@@ -9,7 +13,8 @@ bool TExchangeLog::Open(const QString &path)
     Close();
     m_file.setFileName(path);
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
-        m_error = QStringLiteral("Cannot open the exchange log %1: %2").arg(path, m_file.errorString());
+        m_error = LangText("Cannot open the exchange log %1: %2", "Не удаётся открыть журнал обмена %1: %2")
+                      .arg(path, m_file.errorString());
         return false;
     }
     m_error.clear();
@@ -48,3 +53,14 @@ void TExchangeLog::Frame(const char *kind, const uint8_t *bytes, int count, cons
 }
 
 void TExchangeLog::Note(const QString &text) { line("--    " + text.toUtf8()); }
+
+bool OpenSupportLog(TExchangeLog &log, const QString &path)
+{
+    if (path.isEmpty())
+        return true;
+    if (!log.Open(path))
+        return false;
+    if (QCoreApplication::instance())
+        log.Note(QCoreApplication::arguments().join(QLatin1Char(' ')));
+    return true;
+}

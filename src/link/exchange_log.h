@@ -32,3 +32,8 @@ private:
     QFile m_file;
     QString m_error;
 };
+
+// Opens the log that a program's --log option names; an empty path asks for
+// none (true, nothing opened). The first line is the command line, so that a
+// report says what was run. false with log.ErrorText() when it cannot be opened.
+bool OpenSupportLog(TExchangeLog &log, const QString &path);

@@ -2,6 +2,7 @@
 
 #include "errors.h"
 #include "exchange_log.h"
+#include "language.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -43,9 +44,11 @@ QString TKV_RS::ExchangeErrorText(int code)
 {
     return QStringLiteral("RS232. Exchange error.") + QStringLiteral("(%1)").arg(code);
 }
+// The one link text a user can act on, so it speaks the user's language.
 QString TKV_RS::BusyText()
 {
-    return QStringLiteral("Устройство занято. Возможно, оно находится в режиме местного управления.");
+    return LangText("The device is busy. It may be in local control mode.",
+                    "Устройство занято. Возможно, оно находится в режиме местного управления.");
 }
 
 void TKV_RS::SetLineType(uint8_t t) { LineType = t <= 2 ? t : 0; }

@@ -10,7 +10,7 @@ class TExchangeLog;
 // The request/answer protocol with the device on the serial port: framing,
 // the first-byte and inter-byte time-outs, the echo of an RS485 line and three
 // attempts per request. Every failure is thrown as TripError with one of the
-// texts below (one wording in both interface languages).
+// texts below (one wording in both interface languages, except the busy text).
 class TKV_RS : public TKV_RS_Base {
 public:
     TKV_RS();

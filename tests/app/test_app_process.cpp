@@ -1,9 +1,43 @@
-// The program as a process: the single-instance guard and the start-up road.
+// The program as a process: the single-instance guard, the start-up road and
+// the end of the demo device with the program.
 #include "app_test_support.h"
 #include "just_one.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QtTest>
+
+#include <csignal>
+
+namespace {
+
+// The child of `parent` whose program is `name`, 0 when there is none yet.
+qint64 childNamed(qint64 parent, const QByteArray &name)
+{
+    const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &pid : pids) {
+        // "PID (COMM) STATE PPID ..."
+        const QByteArray stat = ReadAll(QStringLiteral("/proc/%1/stat").arg(pid));
+        const qsizetype close = stat.lastIndexOf(')');
+        const qsizetype open = stat.indexOf('(');
+        if (close < 0 || open < 0)
+            continue;
+        const QList<QByteArray> rest = stat.mid(close + 2).split(' ');
+        if (rest.size() > 1 && rest[1].toLongLong() == parent && stat.mid(open + 1, close - open - 1) == name)
+            return pid.toLongLong();
+    }
+    return 0;
+}
+
+// Ended: gone, or a zombie that only waits for whoever adopted it.
+bool ended(qint64 pid)
+{
+    const QByteArray stat = ReadAll(QStringLiteral("/proc/%1/stat").arg(pid));
+    const qsizetype close = stat.lastIndexOf(')');
+    return stat.isEmpty() || (close > 0 && stat.mid(close + 2, 1) == "Z");
+}
+
+} // namespace
 
 class TestAppProcess : public QObject {
     Q_OBJECT
@@ -71,6 +105,52 @@ private Q_SLOTS:
         QVERIFY(p.waitForFinished(20000));
         QCOMPARE(p.exitCode(), 0);
         QCOMPARE(p.readAllStandardOutput().trimmed(), QByteArray("shown"));
+    }
+
+    void demoSimulatorEndsWithTheProgram_data()
+    {
+        QTest::addColumn<int>("signalNumber");
+        QTest::newRow("SIGTERM: the program quits as when closed") << int(SIGTERM);
+        QTest::newRow("SIGINT") << int(SIGINT);
+        QTest::newRow("SIGKILL") << int(SIGKILL);
+    }
+    void demoSimulatorEndsWithTheProgram()
+    {
+        QFETCH(int, signalNumber);
+        useLockFolder(QStringLiteral("locks-demo-%1").arg(signalNumber));
+        const QString ini = m_dir.filePath(QStringLiteral("demo-%1.ini").arg(signalNumber));
+        QProcess p;
+        p.setProcessEnvironment(environment());
+        p.start(QStringLiteral(TRIPCONF_PATH), {QStringLiteral("--demo"), QStringLiteral("--ini"), ini});
+        QVERIFY(p.waitForStarted(5000));
+        qint64 sim = 0;
+        QTRY_VERIFY_WITH_TIMEOUT((sim = childNamed(p.processId(), "tripsim")) != 0, 10000);
+        QTest::qWait(300);
+        ::kill(pid_t(p.processId()), signalNumber);
+        QVERIFY(p.waitForFinished(10000));
+        if (signalNumber == SIGKILL) {
+            QCOMPARE(p.exitStatus(), QProcess::CrashExit);
+        } else {
+            QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(p.exitCode(), 0);
+            QVERIFY(QString::fromUtf8(ReadAll(ini)).contains(QLatin1String("[MainWindow]")));
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(ended(sim), 5000);
+    }
+
+    void guardWithoutALockStillStarts()
+    {
+        // The lock's folder cannot be made: its parent is a file.
+        QFile blocker(m_dir.filePath(QStringLiteral("not-a-folder")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        useLockFolder(QStringLiteral("not-a-folder/locks"));
+        QProcess p;
+        start(p, {QStringLiteral("--exit-when-shown")});
+        QVERIFY(p.waitForFinished(20000));
+        QCOMPARE(p.exitCode(), 0);
+        QCOMPARE(p.readAllStandardOutput().trimmed(), QByteArray("shown"));
+        QVERIFY(QString::fromUtf8(p.readAllStandardError()).contains(m_locks));
     }
 
     void secondCopyEndsSilently()

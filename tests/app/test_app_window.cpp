@@ -3,16 +3,19 @@
 #include "app_paths.h"
 #include "app_test_support.h"
 #include "blocks.h"
+#include "errors.h"
 #include "ini_file.h"
 #include "kv_rs.h"
 #include "language.h"
 #include "main_form.h"
 #include "port_dialog.h"
 #include "progress_form.h"
+#include "quit_signals.h"
 #include "settings_file.h"
 #include "tmk.h"
 #include "trip_version.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -21,6 +24,8 @@
 #include <QScreen>
 #include <QTimer>
 #include <QtTest>
+#include <climits>
+#include <csignal>
 #include <memory>
 
 namespace {
@@ -69,10 +74,11 @@ private:
         return sim;
     }
 
-    std::unique_ptr<TMainForm> openForm(const QString &port)
+    std::unique_ptr<TMainForm> openForm(const QString &port, const QString &log = QString())
     {
         TStartOptions options;
         options.PortPath = port;
+        options.LogPath = log;
         options.BackupFolder = m_dir.filePath(QStringLiteral("backups"));
         auto form = std::make_unique<TMainForm>(options);
         form->Open();
@@ -205,14 +211,18 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<bool>("maximised");
-        QTest::addColumn<QPoint>("pos");
+        QTest::addColumn<QPoint>("pos"); // INT_MAX: at the right or bottom edge of the screen
         QTest::newRow("maximised, position not read")
             << QByteArray("[MainWindow]\nState=2\nLeft=-20\nTop=-20\n") << true << QPoint();
         QTest::newRow("negative left is 0") << QByteArray("[MainWindow]\nState=0\nLeft=-20\nTop=40\n") << false
                                             << QPoint(0, 40);
         QTest::newRow("negative top is 0") << QByteArray("[MainWindow]\nLeft=30\nTop=-1\n") << false << QPoint(30, 0);
-        QTest::newRow("off the screen is accepted") << QByteArray("[MainWindow]\nLeft=5000\nTop=10\n") << false
-                                                    << QPoint(5000, 10);
+        QTest::newRow("on the screen stays") << QByteArray("[MainWindow]\nLeft=50\nTop=60\n") << false
+                                             << QPoint(50, 60);
+        QTest::newRow("beyond the screen comes onto it")
+            << QByteArray("[MainWindow]\nLeft=5000\nTop=10\n") << false << QPoint(INT_MAX, 10);
+        QTest::newRow("partly below the screen comes onto it")
+            << QByteArray("[MainWindow]\nLeft=40\nTop=590\n") << false << QPoint(40, INT_MAX);
     }
     void placementFromTheIni()
     {
@@ -223,13 +233,120 @@ private Q_SLOTS:
         const QString ini = freshIni(content + "[MainWindow]\nWidth=-5\nHeight=-5\n");
         auto form = openForm(sim->path);
         QCOMPARE(bool(form->windowState() & Qt::WindowMaximized), maximised);
-        if (!maximised)
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        if (!maximised) {
+            const QSize size = form->frameGeometry().size();
+            QVERIFY(size.width() < screen.width() && size.height() < screen.height());
+            if (pos.x() == INT_MAX)
+                pos.setX(screen.right() + 1 - size.width());
+            if (pos.y() == INT_MAX)
+                pos.setY(screen.bottom() + 1 - size.height());
             QCOMPARE(form->pos(), pos);
+            QVERIFY(screen.contains(form->frameGeometry()));
+        }
         QCOMPARE(form->minimumSize(), form->maximumSize()); // the size is never restored
         QVERIFY(form->width() > 100);
         form->close();
         TMIniFile check(ini);
         QCOMPARE(check.ReadInteger(QStringLiteral("MainWindow"), QStringLiteral("State"), -1), maximised ? 2 : 0);
+        if (!maximised) { // what was shown, not what was read
+            QCOMPARE(check.ReadInteger(QStringLiteral("MainWindow"), QStringLiteral("Left"), -1), pos.x());
+            QCOMPARE(check.ReadInteger(QStringLiteral("MainWindow"), QStringLiteral("Top"), -1), pos.y());
+        }
+    }
+
+    void startUpErrorsSpeakTheChosenLanguage_data()
+    {
+        QTest::addColumn<bool>("english");
+        QTest::addColumn<QString>("portError");
+        QTest::addColumn<QString>("logError");
+        QTest::newRow("Russian") << false << QStringLiteral("не найден")
+                                 << QStringLiteral("Не удаётся открыть журнал обмена");
+        QTest::newRow("English") << true << QStringLiteral("is not there")
+                                 << QStringLiteral("Cannot open the exchange log");
+    }
+    void startUpErrorsSpeakTheChosenLanguage()
+    {
+        QFETCH(bool, english);
+        QFETCH(QString, portError);
+        QFETCH(QString, logError);
+        const QByteArray ini = english ? "[Common]\nEnglishVersion=1\n" : "[Common]\nEnglishVersion=0\n";
+        freshIni(ini);
+        auto form = openForm(m_dir.filePath(QStringLiteral("no-such-port")));
+        QVERIFY2(m_messages.last(TMessageKind::Error).contains(portError), qPrintable(m_messages.last(TMessageKind::Error)));
+        form->close();
+
+        freshIni(ini);
+        SetEnglishVersion(!english);
+        QString thrown;
+        try {
+            openForm(QString(), m_dir.filePath(QStringLiteral("no-such-folder/link.log")));
+        } catch (const TripError &e) {
+            thrown = e.text();
+        }
+        QVERIFY2(thrown.contains(logError), qPrintable(thrown));
+        SetEnglishVersion(false);
+    }
+
+    void logRecordsEveryFrame()
+    {
+        auto sim = startSim();
+        freshIni();
+        const QString log = m_dir.filePath(QStringLiteral("tripconf-link.log"));
+        auto form = openForm(sim->path, log);
+        form->bGetParams->click();
+        QVERIFY(m_messages.shown.isEmpty());
+        form->close();
+        form.reset();
+        const QList<QByteArray> lines = ReadAll(log).split('\n');
+        int tx = 0, rx = 0;
+        for (const QByteArray &line : lines) {
+            tx += line.contains(" TX ");
+            rx += line.contains(" RX ") && line.endsWith(" ok");
+        }
+        // The identification and the 254 pages, each sent and answered.
+        QVERIFY2(tx >= 255 && rx >= 255, qPrintable(QStringLiteral("%1 TX, %2 RX").arg(tx).arg(rx)));
+    }
+
+    // The signal comes while the program waits for the user (a real question
+    // about unsaved changes) or for a device that does not answer: neither
+    // holds it up, the changes are not saved, the placement is.
+    void signalEndsTheRunWithoutWaiting_data()
+    {
+        QTest::addColumn<bool>("duringHandshake");
+        QTest::newRow("question open") << false;
+        QTest::newRow("handshake running") << true;
+    }
+    void signalEndsTheRunWithoutWaiting()
+    {
+        QFETCH(bool, duringHandshake);
+        auto sim = duringHandshake ? startSim({QStringLiteral("--fault"), QStringLiteral("silence")}) : startSim();
+        const QString ini = freshIni();
+        auto form = openForm(sim->path);
+        TQuitSignals quitSignals;
+        connect(&quitSignals, &TQuitSignals::Received, form.get(), [&form] { form->QuitBySignal(); });
+        form->ModifiedFlag = !duringHandshake;
+        SetMessageHook({});
+        QTimer::singleShot(300, [] { ::raise(SIGTERM); });
+        bool hung = false;
+        QTimer::singleShot(10000, form.get(), [&hung, &form] { // fail rather than hang
+            hung = true;
+            if (QWidget *box = QApplication::activeModalWidget())
+                box->close();
+            if (form->Progress())
+                form->Progress()->BitBtn1->click();
+        });
+        if (duringHandshake) {
+            form->bGetParams->click();
+            QTRY_VERIFY_WITH_TIMEOUT(!form->isVisible(), 5000);
+        } else {
+            form->close();
+        }
+        m_messages.install();
+        QVERIFY(!hung);
+        QVERIFY(!form->isVisible());
+        QCOMPARE(m_messages.fileDialogs, 0);
+        QVERIFY(TMIniFile(ini).ValueExists(QStringLiteral("MainWindow"), QStringLiteral("Left")));
     }
 
     void readEnablesTheDependentCommands()

@@ -1,5 +1,6 @@
 #include "errors.h"
 #include "kv_rs.h"
+#include "language.h"
 
 #include <gtest/gtest.h>
 
@@ -115,8 +116,12 @@ TEST(Frames, ErrorTextsAreVerbatim)
     EXPECT_EQ(TKV_RS::DelayText(), QStringLiteral("RS232. Delay within block error."));
     EXPECT_EQ(TKV_RS::ExchangeErrorText(0), QStringLiteral("RS232. Exchange error.(0)"));
     EXPECT_EQ(TKV_RS::ExchangeErrorText(4), QStringLiteral("RS232. Exchange error.(4)"));
+    SetEnglishVersion(false);
     EXPECT_EQ(TKV_RS::BusyText(),
               QStringLiteral("Устройство занято. Возможно, оно находится в режиме местного управления."));
+    SetEnglishVersion(true);
+    EXPECT_EQ(TKV_RS::BusyText(), QStringLiteral("The device is busy. It may be in local control mode."));
+    SetEnglishVersion(false);
 }
 
 TEST(Frames, LineTypeAbove2MeansRs232)

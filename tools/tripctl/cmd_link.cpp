@@ -192,7 +192,7 @@ int runTransfer(const std::function<TSettingsTransfer::Outcome()> &run, Progress
 // stderr) when it cannot be written.
 bool openLog(TExchangeLog &log, const LinkOptions &o)
 {
-    if (o.logPath.isEmpty() || log.Open(o.logPath))
+    if (OpenSupportLog(log, o.logPath))
         return true;
     PrintError(log.ErrorText());
     return false;

@@ -3,6 +3,7 @@
 #include "device.h"
 
 #include "errors.h"
+#include "journals.h"
 #include "language.h"
 #include "settings_file.h"
 #include "tmk.h"
@@ -49,6 +50,9 @@ const char *const kHelp =
     "  --device-type N       DeviceType the device reports (decimal or 0x-hex;\n"
     "                        default: the file's, or 0xC000)\n"
     "  --settings-version N  store N as the SettingsVersion (directory byte 1)\n"
+    "  --sample-journals     fill the sums and the trip, refuelling and error\n"
+    "                        journals of the new memory with sample records\n"
+    "                        (not with SETTINGS_FILE)\n"
     "  --echo                echo every request back first, as an RS485 line does\n"
     "                        (line type 2)\n"
     "  --baud N              pace the line at N baud, 11 bits a byte: the request\n"
@@ -157,6 +161,7 @@ int main(int argc, char **argv)
     TSimDevice device;
     QString settingsFile, logPath, savePath;
     long long deviceType = -1, settingsVersion = -1, baud = 0, turnaround = 0, exitAfter = 0;
+    bool sampleJournals = false;
     for (int i = 0; i < args.size(); ++i) {
         const QString a = args[i];
         auto value = [&](QString &into) {
@@ -182,6 +187,8 @@ int main(int argc, char **argv)
         } else if (a == QLatin1String("--settings-version")) {
             if (!number(settingsVersion, 0, 255))
                 return usageError(QStringLiteral("--settings-version takes a number 0..255"));
+        } else if (a == QLatin1String("--sample-journals")) {
+            sampleJournals = true;
         } else if (a == QLatin1String("--echo")) {
             device.Echo = true;
         } else if (a == QLatin1String("--baud")) {
@@ -216,6 +223,9 @@ int main(int argc, char **argv)
         }
     }
 
+    if (sampleJournals && !settingsFile.isEmpty())
+        return usageError(QStringLiteral("--sample-journals fills a new memory, not a settings file"));
+
     // The memory.
     try {
         if (!settingsFile.isEmpty()) {
@@ -233,6 +243,8 @@ int main(int argc, char **argv)
             } catch (const TripError &) {
                 model = std::make_unique<TMK>(); // a type the catalog does not know
             }
+            if (sampleJournals)
+                FillSampleJournals(*model);
             model->FormatImage(settingsVersion >= 0 ? uint8_t(settingsVersion) : uint8_t(1));
             device.LoadImage(model->SettingsImage);
         }
