@@ -391,6 +391,10 @@ void StoreChecked(TMK &model, TProtocolCatalog & /*catalog*/, const FieldRow &ro
 
 QString RefuseUnavailable(const FieldState &s)
 {
+    if (!s.visible && s.row->rule == Rule::ProtocolChoice)
+        return LangText("%1 is shown only while cbProtocolSelectMeth is \"%2\"",
+                        "%1 показывается, только когда в cbProtocolSelectMeth выбрано \"%2\"")
+            .arg(controlName(s), kManual.get());
     if (!s.visible)
         return LangText("%1 is not shown for this device, protocol and settings",
                         "%1 не показывается для этого прибора, протокола и настроек")
@@ -441,8 +445,12 @@ void ChangeProtocol(TMK &model, TProtocolCatalog &catalog, int index)
     uint8_t *vehicle = model.block(mem::VehicleBlock);
     if (index == GetU16(vehicle, 4))
         return;
+    if (index < 0 || index >= static_cast<int>(catalog.protocolList().size()))
+        throw TripError(LangText("There is no protocol %1 in the list of this device",
+                                 "В списке протоколов этого прибора нет протокола %1")
+                            .arg(index));
     const int itemsBefore = static_cast<int>(TankMethItems(catalog, catalog.currentProtocol()).size());
-    catalog.SelectProtocol(index); // an index past the list fails here, before anything is stored
+    catalog.SelectProtocol(index);
     SetU16(vehicle, 4, static_cast<uint16_t>(index));
     for (int g = 0; g < kOptionLists; ++g)
         SetU8(vehicle, 12 + g, 0);

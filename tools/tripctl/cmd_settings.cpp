@@ -176,7 +176,8 @@ QString applyAssignment(TMK &model, const QString &assignment)
         switch (row->kind) {
         case ControlKind::SpinEdit: {
             const double v = value.toDouble(&ok);
-            refusal = ok ? ed::RefuseNumber(s, v) : ed::RefuseNumber(s, qQNaN());
+            refusal = ok ? ed::RefuseNumber(s, v)
+                         : QStringLiteral("%1 (\"%2\") takes a number, not \"%3\"").arg(name, s.caption, value);
             if (refusal.isEmpty())
                 ed::StoreNumber(model, Catalog(), *row, v);
             break;
@@ -184,7 +185,8 @@ QString applyAssignment(TMK &model, const QString &assignment)
         case ControlKind::RadioGroup:
         case ControlKind::ComboBox: {
             const int index = value.toInt(&ok);
-            refusal = ed::RefuseItem(s, ok ? index : -1);
+            refusal = ok ? ed::RefuseItem(s, index)
+                         : QStringLiteral("%1 (\"%2\") takes an item index, not \"%3\"").arg(name, s.caption, value);
             if (refusal.isEmpty())
                 ed::StoreItem(model, Catalog(), *row, index);
             break;
@@ -224,7 +226,7 @@ int runSet(const QStringList &argsIn)
         for (int i = 1; i < args.size(); ++i) {
             const QString refusal = applyAssignment(*model, args[i]);
             if (!refusal.isEmpty()) {
-                PrintError(refusal + QStringLiteral("; nothing was saved"));
+                PrintError(refusal + LangText("; nothing was saved", "; ничего не сохранено"));
                 return 1;
             }
         }
