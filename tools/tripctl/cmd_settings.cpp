@@ -93,7 +93,7 @@ QByteArray settingsJson(const std::vector<FieldState> &states)
                 items += (items.isEmpty() ? "" : ", ") + jsonString(item);
             out += ", \"items\": [" + items + "]";
         }
-        if (!s.enabled)
+        if (s.visible && !s.enabled)
             out += ", \"enabled\": false";
         out += i + 1 < states.size() ? "},\n" : "}\n";
     }
