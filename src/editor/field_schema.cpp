@@ -5,6 +5,7 @@
 #include "language.h"
 #include "tmk.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -136,6 +137,9 @@ const FieldRow *FindField(const QString &name)
 
 int64_t RoundHalfEven(double value)
 {
+    if (std::isnan(value))
+        return 0;
+    value = std::clamp(value, -9.0e18, 9.0e18); // the cast below is defined only inside int64_t
     const double r = std::round(value);
     // std::round goes away from zero; a tie goes to the even neighbour instead.
     if (std::fabs(value - std::trunc(value)) == 0.5)
@@ -146,8 +150,12 @@ int64_t RoundHalfEven(double value)
 double FactorToShown(float factor)
 {
     // The nudge keeps factors stored as 1.0499999 from showing 4.9.
+    if (std::isnan(factor))
+        return 0.0; // a damaged factor shows as no correction
     const float nudged = factor >= 1.0f ? factor + 0.00001f : factor - 0.00001f;
-    const int64_t r = RoundHalfEven((static_cast<double>(nudged) - 1.0) * 1000.0);
+    // Far outside any range a spin edit offers; the spin edit clips it anyway.
+    const double permille = std::clamp((static_cast<double>(nudged) - 1.0) * 1000.0, -1.0e7, 1.0e7);
+    const int64_t r = RoundHalfEven(permille);
     return static_cast<double>(r) / 10.0;
 }
 

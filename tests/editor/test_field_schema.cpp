@@ -5,6 +5,7 @@
 
 #include <QSet>
 #include <cmath>
+#include <limits>
 
 using namespace ed;
 
@@ -22,6 +23,10 @@ TEST(Conversions, CorrectionFactorRule)
     const std::pair<float, double> shown[] = {{1.0f, 0.0}, {1.05f, 5.0}, {0.95f, -5.0}, {0.01f, -99.0}, {2.0f, 100.0}};
     for (const auto &[factor, expected] : shown)
         EXPECT_DOUBLE_EQ(FactorToShown(factor), expected) << factor;
+    // Damaged factors in a file must still show a number the spin edit can clip.
+    EXPECT_DOUBLE_EQ(FactorToShown(std::numeric_limits<float>::quiet_NaN()), 0.0);
+    EXPECT_GT(FactorToShown(std::numeric_limits<float>::infinity()), 999.9);
+    EXPECT_LT(FactorToShown(-3.0e38f), -99.0);
     EXPECT_EQ(ShownToFactor(5.0), 1.05f);
     EXPECT_EQ(ShownToFactor(-5.0), 0.95f);
     for (double v : {-99.0, -12.3, 0.0, 0.1, 47.5, 999.9})
