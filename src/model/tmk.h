@@ -70,6 +70,9 @@ public:
     TBlockDirectory BlockDirectory;
     uint16_t DeviceType = 0xC000;
     int ActiveScheme = 0;
+    // The editor's copy of the protocol index chosen last; run time only, it
+    // has no place in the image.
+    uint16_t SecondProtocolIndex = 0;
     std::array<std::array<uint8_t, mem::kSchemeSize>, 2> DefaultSchemes{};
 
     uint8_t *block(int i) { return m_blocks.data() + mem::kBlockOffset[i]; }

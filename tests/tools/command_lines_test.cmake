@@ -55,6 +55,8 @@ run(tripctl 2 err "^usage: tripctl dump FILE" dump)
 run(tripctl 2 err "^usage: tripctl dump FILE" dump --bogus settings.kelmg)
 run(tripctl 2 err "^usage: tripctl journal FILE" journal settings.kelmg --trip --encoding)
 run(tripctl 2 err "^usage: tripctl catalog" catalog --device-type)
+run(tripctl 2 err "^usage: tripctl set FILE" set settings.kelmg cbProtocol=1)
+run(tripctl 2 err "^usage: tripctl diff A B" diff settings.kelmg)
 run(tripctl 2 err "usage: tripctl read" read --port /dev/null --output)
 run(tripctl 2 err "^usage: tripctl write" write --port /dev/null --backup-dir)
 

@@ -1,0 +1,74 @@
+#pragma once
+#include "field_schema.h"
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+#include <optional>
+#include <vector>
+
+class TMK;
+class TProtocolCatalog;
+class TProtBase;
+
+// What the settings editor shows for each schema row on the current device,
+// protocol and settings, and what storing an entry does. The dialog applies the
+// states and calls one store per control; every rule lives here.
+namespace ed {
+
+struct FieldState {
+    const FieldRow *row = nullptr;
+    bool visible = true;
+    bool enabled = true;
+    QString caption;
+    QStringList items;             // radio groups and combo boxes, in the current language
+    std::vector<bool> itemEnabled; // one per item
+    double min = 0, max = 0, step = 1; // spin edits, as in force now
+    // What the control shows. A spin edit: `number` in user units, clipped to
+    // its range. A radio group or combo box: `index`, nothing when the stored
+    // value matches no item. A check box: `checked`.
+    double number = 0;
+    std::optional<int> index;
+    bool checked = false;
+    QString text;
+};
+
+FieldState EvaluateField(const TMK &model, const TProtocolCatalog &catalog, const FieldRow &row);
+// Every row in table order; with a page name only that page's rows.
+std::vector<FieldState> EvaluateSchema(const TMK &model, const TProtocolCatalog &catalog, const QString &page = {});
+
+// The stores that leaving or clicking a control runs. They convert the shown
+// value and write it into the model at once, with the follow-up rules (protocol
+// change, speed-source restriction, parameter renames). A value that does not
+// fit its field is refused with a TripError and the field keeps its value.
+void StoreNumber(TMK &model, TProtocolCatalog &catalog, const FieldRow &row, double shown);
+void StoreItem(TMK &model, TProtocolCatalog &catalog, const FieldRow &row, int index);
+void StoreChecked(TMK &model, TProtocolCatalog &catalog, const FieldRow &row, bool checked);
+
+// Refusal texts for an entry the control in `state` cannot take (a widget
+// cannot be given one; the command-line tool can). Empty when acceptable. They
+// name the control and say what it accepts.
+QString RefuseUnavailable(const FieldState &state);
+QString RefuseNumber(const FieldState &state, double shown);
+QString RefuseItem(const FieldState &state, int index);
+
+// The protocol change of `cbProtocol`: a different index is stored, the eight
+// option choices are cleared, the model's second protocol index follows, the
+// catalog's current protocol is switched, and a tank-type list that got
+// shorter falls back to its first item. The same index changes nothing.
+void ChangeProtocol(TMK &model, TProtocolCatalog &catalog, int index);
+
+// What opening the editor does to the model: unpacks blocks 1..10, rebuilds the
+// process-wide catalogs for its DeviceType and protocol index (an index with no
+// entry leaves no current protocol rather than failing), recreates the measured
+// parameters and renames them.
+void OpenForEditing(TMK &model);
+
+// Renames measured parameters 9, 11 and 55 for the device and the temperature
+// signature.
+void RenameParameters(TMK &model, const TProtocolCatalog &catalog);
+
+// The items of the fuel level source for a protocol (none: no ECU sensors).
+QStringList TankMethItems(const TProtocolCatalog &catalog, const TProtBase *protocol);
+
+} // namespace ed

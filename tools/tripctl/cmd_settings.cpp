@@ -1,0 +1,335 @@
+#include "blocks.h"
+#include "command.h"
+#include "errors.h"
+#include "field_state.h"
+#include "language.h"
+#include "protocol_catalog.h"
+#include "settings_file.h"
+#include "tmk.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <algorithm>
+#include <array>
+
+namespace {
+
+using ed::ControlKind;
+using ed::FieldState;
+
+// A settings file loaded as the program loads it and opened as the editor opens it.
+std::unique_ptr<TMK> openForEditing(const QString &path)
+{
+    auto model = NewProgramModel();
+    LoadSettingsFile(*model, path);
+    ed::OpenForEditing(*model);
+    return model;
+}
+
+// JSON is written by hand so that keys keep the documented order.
+QByteArray jsonString(const QString &text)
+{
+    const QByteArray wrapped = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    return wrapped.mid(1, wrapped.size() - 2);
+}
+
+QByteArray jsonNumber(double v, int decimals) { return QByteArray::number(v, 'f', decimals); }
+
+bool isChoice(const FieldState &s)
+{
+    return s.row->kind == ControlKind::RadioGroup || s.row->kind == ControlKind::ComboBox;
+}
+
+// What the control shows, as a JSON value.
+QByteArray jsonShown(const FieldState &s)
+{
+    switch (s.row->kind) {
+    case ControlKind::SpinEdit:
+        return jsonNumber(s.number, s.row->decimals);
+    case ControlKind::RadioGroup:
+    case ControlKind::ComboBox:
+        return s.index ? QByteArray::number(*s.index) : QByteArray("null");
+    case ControlKind::CheckBox:
+        return s.checked ? "true" : "false";
+    case ControlKind::TextEdit:
+        return jsonString(s.text);
+    }
+    return "null";
+}
+
+// What the control shows, for people: items spelled out.
+QString textShown(const FieldState &s)
+{
+    switch (s.row->kind) {
+    case ControlKind::SpinEdit:
+        return QString::number(s.number, 'f', s.row->decimals);
+    case ControlKind::RadioGroup:
+    case ControlKind::ComboBox:
+        return s.index ? s.items[*s.index] : LangText("(none)", "(нет)");
+    case ControlKind::CheckBox:
+        return s.checked ? LangText("yes", "да") : LangText("no", "нет");
+    case ControlKind::TextEdit:
+        return s.text;
+    }
+    return {};
+}
+
+QByteArray settingsJson(const std::vector<FieldState> &states)
+{
+    QByteArray out = "[\n";
+    for (size_t i = 0; i < states.size(); ++i) {
+        const FieldState &s = states[i];
+        out += "  {\"name\": " + jsonString(QLatin1String(s.row->name)) + ", \"page\": " +
+               jsonString(QLatin1String(s.row->page)) + ", \"caption\": " + jsonString(s.caption) +
+               ", \"visible\": " + (s.visible ? "true" : "false") + ", \"value\": " + jsonShown(s);
+        if (s.row->kind == ControlKind::SpinEdit) {
+            const int d = s.row->decimals;
+            out += ", \"min\": " + jsonNumber(s.min, d) + ", \"max\": " + jsonNumber(s.max, d) +
+                   ", \"step\": " + jsonNumber(s.step, d);
+        }
+        if (isChoice(s)) {
+            QByteArray items;
+            for (const QString &item : s.items)
+                items += (items.isEmpty() ? "" : ", ") + jsonString(item);
+            out += ", \"items\": [" + items + "]";
+        }
+        if (s.visible && !s.enabled)
+            out += ", \"enabled\": false";
+        out += i + 1 < states.size() ? "},\n" : "}\n";
+    }
+    return out + "]\n";
+}
+
+// "Speed, km/h" → caption "Speed", unit "km/h".
+std::pair<QString, QString> splitUnit(const QString &caption)
+{
+    const int comma = caption.lastIndexOf(QLatin1Char(','));
+    if (comma <= 0)
+        return {caption.trimmed(), {}};
+    return {caption.left(comma).trimmed(), caption.mid(comma + 1).trimmed()};
+}
+
+QByteArray settingsTable(const std::vector<FieldState> &states)
+{
+    qsizetype width = 0;
+    for (const FieldState &s : states)
+        if (s.visible)
+            width = std::max(width, splitUnit(s.caption).first.size());
+    QString out;
+    QString page;
+    for (const FieldState &s : states) {
+        if (!s.visible)
+            continue;
+        if (page != QLatin1String(s.row->page)) {
+            page = QLatin1String(s.row->page);
+            out += (out.isEmpty() ? QString() : QStringLiteral("\n")) + ed::PageCaption(s.row->page) +
+                   QLatin1Char('\n');
+        }
+        const auto [caption, unit] = splitUnit(s.caption);
+        QString line = QStringLiteral("  ") + caption.leftJustified(width + 2) + textShown(s);
+        if (s.row->kind == ControlKind::SpinEdit && !unit.isEmpty())
+            line += QLatin1Char(' ') + unit;
+        if (!s.enabled)
+            line += LangText("  (disabled)", "  (недоступно)");
+        out += line + QLatin1Char('\n');
+    }
+    return out.toUtf8();
+}
+
+int runSettings(const QStringList &argsIn)
+{
+    QStringList args = argsIn;
+    if (!TakeLanguageOption(args))
+        return UsageError(QStringLiteral("settings"));
+    const bool json = TakeFlag(args, QStringLiteral("--json"));
+    if (args.size() != 1 || args[0].startsWith(QLatin1String("--"))) 
+        return UsageError(QStringLiteral("settings"));
+    try {
+        const auto model = openForEditing(args[0]);
+        const std::vector<FieldState> states = ed::EvaluateSchema(*model, Catalog());
+        PrintOut(json ? settingsJson(states) : settingsTable(states));
+        return 0;
+    } catch (const TripError &e) {
+        PrintError(e.text());
+        return 1;
+    }
+}
+
+// One NAME=VALUE entered into its control and left, as the dialog stores it.
+// Returns the refusal, empty when stored.
+QString applyAssignment(TMK &model, const QString &assignment)
+{
+    const int eq = assignment.indexOf(QLatin1Char('='));
+    const QString name = eq < 0 ? assignment : assignment.left(eq);
+    const QString value = eq < 0 ? QString() : assignment.mid(eq + 1).trimmed();
+    const ed::FieldRow *row = ed::FindField(name);
+    if (!row)
+        return QStringLiteral("unknown control \"%1\"; tripctl settings FILE --json lists them").arg(name);
+    const FieldState s = ed::EvaluateField(model, Catalog(), *row);
+    if (eq < 0)
+        return QStringLiteral("%1 needs a value: NAME=VALUE").arg(name);
+    bool ok = false;
+    QString refusal;
+    try {
+        switch (row->kind) {
+        case ControlKind::SpinEdit: {
+            const double v = value.toDouble(&ok);
+            refusal = ok ? ed::RefuseNumber(s, v)
+                         : QStringLiteral("%1 (\"%2\") takes a number, not \"%3\"").arg(name, s.caption, value);
+            if (refusal.isEmpty())
+                ed::StoreNumber(model, Catalog(), *row, v);
+            break;
+        }
+        case ControlKind::RadioGroup:
+        case ControlKind::ComboBox: {
+            const int index = value.toInt(&ok);
+            refusal = ok ? ed::RefuseItem(s, index)
+                         : QStringLiteral("%1 (\"%2\") takes an item index, not \"%3\"").arg(name, s.caption, value);
+            if (refusal.isEmpty())
+                ed::StoreItem(model, Catalog(), *row, index);
+            break;
+        }
+        case ControlKind::CheckBox:
+            refusal = ed::RefuseUnavailable(s);
+            if (refusal.isEmpty() && value != QLatin1String("0") && value != QLatin1String("1"))
+                refusal = QStringLiteral("%1 (\"%2\") takes 0 (unchecked) or 1 (checked), not \"%3\"")
+                              .arg(name, s.caption, value);
+            if (refusal.isEmpty())
+                ed::StoreChecked(model, Catalog(), *row, value == QLatin1String("1"));
+            break;
+        case ControlKind::TextEdit:
+            refusal = QStringLiteral("%1 cannot be set from the command line").arg(name);
+            break;
+        }
+    } catch (const TripError &e) {
+        refusal = QStringLiteral("%1: %2").arg(name, e.text());
+    }
+    return refusal;
+}
+
+int runSet(const QStringList &argsIn)
+{
+    QStringList args = argsIn;
+    if (!TakeLanguageOption(args))
+        return UsageError(QStringLiteral("set"));
+    QString out = TakeOption(args, QStringLiteral("-o"));
+    if (out.isNull())
+        out = TakeOption(args, QStringLiteral("--output"));
+    if (out.isEmpty() || args.size() < 2 || args[0].startsWith(QLatin1String("-"))) 
+        return UsageError(QStringLiteral("set"));
+    try {
+        const auto model = openForEditing(args[0]);
+        for (int i = 1; i < args.size(); ++i) {
+            const QString refusal = applyAssignment(*model, args[i]);
+            if (!refusal.isEmpty()) {
+                PrintError(refusal + LangText("; nothing was saved", "; ничего не сохранено"));
+                return 1;
+            }
+        }
+        for (int i = 1; i <= 10; ++i)
+            model->PackBlock(i);
+        SaveSettingsFile(*model, out);
+        return 0;
+    } catch (const TripError &e) {
+        PrintError(e.text());
+        return 1;
+    }
+}
+
+struct Opened {
+    std::vector<FieldState> states; // row, caption and items stay valid after the catalog is rebuilt
+    std::array<uint8_t, mem::kModelSize> blocks{};
+};
+
+Opened openAndEvaluate(const QString &path)
+{
+    const auto model = openForEditing(path);
+    return {ed::EvaluateSchema(*model, Catalog()), model->blocks()};
+}
+
+void markField(std::array<uint8_t, mem::kModelSize> &covered, const ed::FieldRow &row)
+{
+    const int at = mem::kBlockOffset[row.block] + row.offset;
+    if (row.type == ed::FieldType::Bit) {
+        covered[static_cast<size_t>(at + row.bit / 8)] |= static_cast<uint8_t>(1u << (row.bit % 8));
+        return;
+    }
+    for (int k = 0; k < ed::FieldWidth(row.type); ++k)
+        covered[static_cast<size_t>(at + k)] = 0xFF;
+}
+
+int runDiff(const QStringList &argsIn)
+{
+    QStringList args = argsIn;
+    if (!TakeLanguageOption(args))
+        return UsageError(QStringLiteral("diff"));
+    const bool json = TakeFlag(args, QStringLiteral("--json"));
+    if (args.size() != 2 || args[0].startsWith(QLatin1String("--")) || args[1].startsWith(QLatin1String("--"))) 
+        return UsageError(QStringLiteral("diff"));
+    try {
+        const Opened a = openAndEvaluate(args[0]);
+        const Opened b = openAndEvaluate(args[1]);
+        QList<QByteArray> entries;
+        QString text;
+        std::array<uint8_t, mem::kModelSize> covered{};
+        for (size_t i = 0; i < a.states.size(); ++i) {
+            const FieldState &from = a.states[i];
+            const FieldState &to = b.states[i];
+            if (jsonShown(from) == jsonShown(to))
+                continue;
+            markField(covered, *from.row);
+            entries << "{\"name\": " + jsonString(QLatin1String(from.row->name)) + ", \"caption\": " +
+                           jsonString(to.caption) + ", \"from\": " + jsonShown(from) + ", \"to\": " + jsonShown(to) +
+                           "}";
+            text += QStringLiteral("%1: %2 → %3\n").arg(to.caption, textShown(from), textShown(to));
+        }
+        // Bytes that no listed field accounts for, as ranges per block.
+        for (int block = 1; block <= mem::kBlockCount; ++block) {
+            const int base = mem::kBlockOffset[block];
+            int first = -1;
+            for (int off = 0; off <= mem::kBlockSize[block]; ++off) {
+                const size_t at = static_cast<size_t>(base + off);
+                const bool differs = off < mem::kBlockSize[block] && ((a.blocks[at] ^ b.blocks[at]) & ~covered[at]);
+                if (differs && first < 0)
+                    first = off;
+                if (!differs && first >= 0) {
+                    const int last = off - 1;
+                    entries << "{\"block\": " + jsonString(QLatin1String(mem::BlockName(block))) +
+                                   ", \"first\": " + QByteArray::number(first) + ", \"last\": " +
+                                   QByteArray::number(last) + "}";
+                    text += QStringLiteral("%1 %2\n")
+                                .arg(QLatin1String(mem::BlockName(block)),
+                                     first == last ? QString::number(first)
+                                                   : QStringLiteral("%1..%2").arg(first).arg(last));
+                    first = -1;
+                }
+            }
+        }
+        if (json) {
+            QByteArray out = "[\n";
+            for (int i = 0; i < entries.size(); ++i)
+                out += "  " + entries[i] + (i + 1 < entries.size() ? ",\n" : "\n");
+            PrintOut(out + "]\n");
+        } else {
+            PrintOut(text.toUtf8());
+        }
+        return 0;
+    } catch (const TripError &e) {
+        PrintError(e.text());
+        return 1;
+    }
+}
+
+const CommandRegistrar settingsReg(
+    {QStringLiteral("settings"), QStringLiteral("settings FILE [--lang en|ru] [--json]"),
+     QStringLiteral("show the corrections, sources and limits of a settings file as the editor shows them"),
+     runSettings});
+const CommandRegistrar setReg(
+    {QStringLiteral("set"), QStringLiteral("set FILE NAME=VALUE... -o OUT [--lang en|ru]"),
+     QStringLiteral("enter values into editor controls as a user would, and save the result to OUT"), runSet});
+const CommandRegistrar diffReg({QStringLiteral("diff"), QStringLiteral("diff A B [--lang en|ru] [--json]"),
+                                QStringLiteral("list the editor fields, then any other bytes, that differ between "
+                                               "two settings files"),
+                                runDiff});
+
+} // namespace
