@@ -1,0 +1,266 @@
+#include "field_binder.h"
+
+#include "errors.h"
+#include "language.h"
+#include "protocol_catalog.h"
+#include "tmk.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QEvent>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QStandardItemModel>
+
+#include <cmath>
+
+using ed::ControlKind;
+
+namespace {
+
+// cbProtocol rebuilds much of the editor: it is stored when the user leaves
+// the box, not on every arrow key.
+bool storesOnLeaving(const ed::FieldRow &row) { return row.itemSource == ed::ItemSource::ProtocolNames; }
+
+// Radio items in up to this many columns before a new row starts.
+constexpr int kRadioColumns = 4;
+
+} // namespace
+
+TFieldControl::TFieldControl(const ed::FieldRow &row, QWidget *parent) : QObject(parent), m_row(row)
+{
+    setObjectName(QString::fromLatin1(row.name));
+    switch (row.kind) {
+    case ControlKind::SpinEdit: {
+        m_spin = new QDoubleSpinBox(parent);
+        m_spin->setDecimals(row.decimals);
+        m_spin->setSingleStep(row.step);
+        m_spin->setKeyboardTracking(false);
+        m_spin->setAlignment(Qt::AlignRight);
+        // A spin edit that only steps: the arrows work, the text cannot be typed.
+        if (row.noTyping)
+            m_spin->findChild<QLineEdit *>()->setReadOnly(true);
+        connect(m_spin, &QDoubleSpinBox::editingFinished, this, [this] {
+            // Stored only when the user changed it: a value shown clipped stays
+            // unstored until then.
+            if (std::abs(m_spin->value() - m_state.number) > 1e-9)
+                emit enteredNumber(m_spin->value());
+        });
+        m_widget = m_spin;
+        m_label = new QLabel(parent);
+        m_label->setBuddy(m_spin);
+        break;
+    }
+    case ControlKind::ComboBox:
+        m_combo = new QComboBox(parent);
+        m_combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        if (storesOnLeaving(row)) {
+            m_combo->installEventFilter(this);
+        } else {
+            connect(m_combo, &QComboBox::activated, this, [this](int index) {
+                if (!m_state.index || *m_state.index != index)
+                    emit chosenItem(index);
+            });
+        }
+        m_widget = m_combo;
+        m_label = new QLabel(parent);
+        m_label->setBuddy(m_combo);
+        break;
+    case ControlKind::CheckBox:
+        m_check = new QCheckBox(parent);
+        connect(m_check, &QCheckBox::clicked, this, &TFieldControl::checkedByUser);
+        m_widget = m_check;
+        break;
+    case ControlKind::RadioGroup:
+        m_group = new QGroupBox(parent);
+        m_group->setLayout(new QGridLayout);
+        m_buttons = new QButtonGroup(m_group);
+        connect(m_buttons, &QButtonGroup::idClicked, this, &TFieldControl::chosenItem);
+        m_widget = m_group;
+        break;
+    case ControlKind::TextEdit:
+        throw TripError(QStringLiteral("%1: text fields have no single-field control").arg(objectName()));
+    }
+    m_widget->setObjectName(objectName());
+}
+
+bool TFieldControl::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_combo && event->type() == QEvent::FocusOut) {
+        const int index = m_combo->currentIndex();
+        if (index >= 0 && (!m_state.index || *m_state.index != index))
+            emit chosenItem(index);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+QList<QAbstractButton *> TFieldControl::radioButtons() const
+{
+    return m_buttons ? m_buttons->buttons() : QList<QAbstractButton *>{};
+}
+
+void TFieldControl::rebuildRadios(const QStringList &items)
+{
+    if (items == m_radioItems)
+        return;
+    m_radioItems = items;
+    for (QAbstractButton *b : m_buttons->buttons()) {
+        m_buttons->removeButton(b);
+        delete b;
+    }
+    auto *grid = static_cast<QGridLayout *>(m_group->layout());
+    for (int i = 0; i < items.size(); ++i) {
+        auto *b = new QRadioButton(items[i], m_group);
+        b->setObjectName(objectName() + QString::number(i));
+        m_buttons->addButton(b, i);
+        grid->addWidget(b, i / kRadioColumns, i % kRadioColumns);
+    }
+}
+
+void TFieldControl::apply(const ed::FieldState &s)
+{
+    m_state = s;
+    m_widget->setVisible(s.visible);
+    m_widget->setEnabled(s.enabled);
+    if (m_label) {
+        m_label->setText(s.caption);
+        m_label->setVisible(s.visible);
+        m_label->setEnabled(s.enabled);
+    }
+    switch (m_row.kind) {
+    case ControlKind::SpinEdit: {
+        const QSignalBlocker block(m_spin);
+        m_spin->setRange(s.min, s.max);
+        m_spin->setSingleStep(s.step);
+        m_spin->setValue(s.number);
+        break;
+    }
+    case ControlKind::ComboBox: {
+        const QSignalBlocker block(m_combo);
+        QStringList current;
+        for (int i = 0; i < m_combo->count(); ++i)
+            current << m_combo->itemText(i);
+        if (current != s.items) {
+            m_combo->clear();
+            m_combo->addItems(s.items);
+        }
+        if (auto *model = qobject_cast<QStandardItemModel *>(m_combo->model()))
+            for (int i = 0; i < m_combo->count(); ++i)
+                model->item(i)->setEnabled(i >= int(s.itemEnabled.size()) || s.itemEnabled[size_t(i)]);
+        m_combo->setCurrentIndex(s.index ? *s.index : -1);
+        break;
+    }
+    case ControlKind::CheckBox:
+        m_check->setText(s.caption);
+        m_check->setChecked(s.checked);
+        break;
+    case ControlKind::RadioGroup: {
+        m_group->setTitle(s.caption);
+        rebuildRadios(s.items);
+        const QList<QAbstractButton *> buttons = m_buttons->buttons();
+        // Nothing selected is a state of its own: exclusivity would keep the last one.
+        m_buttons->setExclusive(false);
+        for (QAbstractButton *b : buttons) {
+            const int id = m_buttons->id(b);
+            b->setChecked(s.index && *s.index == id);
+            b->setEnabled(id >= int(s.itemEnabled.size()) || s.itemEnabled[size_t(id)]);
+        }
+        m_buttons->setExclusive(true);
+        break;
+    }
+    case ControlKind::TextEdit:
+        break;
+    }
+}
+
+TFieldBinder::TFieldBinder(TMK &model, TProtocolCatalog &catalog, QWidget *messageParent)
+    : QObject(messageParent), m_model(model), m_catalog(catalog), m_messageParent(messageParent)
+{
+}
+
+TFieldControl *TFieldBinder::find(const QString &name) const
+{
+    const auto it = m_byName.find(name);
+    return it == m_byName.end() ? nullptr : it->second;
+}
+
+TFieldControl *TFieldBinder::control(const char *name, QWidget *parent)
+{
+    const QString key = QString::fromLatin1(name);
+    if (TFieldControl *c = find(key))
+        return c;
+    const ed::FieldRow *row = ed::FindField(key);
+    if (!row)
+        throw TripError(QStringLiteral("no schema row %1").arg(key));
+    auto *c = new TFieldControl(*row, parent);
+    m_controls.push_back(c);
+    m_byName[key] = c;
+    connect(c, &TFieldControl::enteredNumber, this, [this, key](double v) { storeNumber(key, v); });
+    connect(c, &TFieldControl::chosenItem, this, [this, key](int i) { storeItem(key, i); });
+    connect(c, &TFieldControl::checkedByUser, this, [this, key](bool on) { storeChecked(key, on); });
+    c->apply(ed::EvaluateField(m_model, m_catalog, *row));
+    return c;
+}
+
+TFieldControl *TFieldBinder::addTo(QFormLayout *form, const char *name, QWidget *parent)
+{
+    TFieldControl *c = control(name, parent);
+    if (c->label())
+        form->addRow(c->label(), c->widget());
+    else
+        form->addRow(c->widget());
+    return c;
+}
+
+void TFieldBinder::refresh()
+{
+    for (TFieldControl *c : m_controls)
+        c->apply(ed::EvaluateField(m_model, m_catalog, c->row()));
+}
+
+bool TFieldBinder::run(const QString &name, const std::function<void(const ed::FieldRow &)> &store)
+{
+    TFieldControl *c = find(name);
+    const ed::FieldRow *row = c ? &c->row() : ed::FindField(name);
+    if (!row)
+        return false;
+    const uint16_t protocolBefore = GetU16(m_model.block(mem::VehicleBlock), 4);
+    bool ok = true;
+    try {
+        store(*row);
+    } catch (const TripError &e) {
+        // The field keeps its value and the control shows it again.
+        ok = false;
+        QMessageBox::critical(m_messageParent, LangText("Error", "Ошибка"), e.text());
+    }
+    refresh();
+    if (ok) {
+        emit stored(name);
+        if (GetU16(m_model.block(mem::VehicleBlock), 4) != protocolBefore)
+            emit protocolChanged();
+    }
+    return ok;
+}
+
+bool TFieldBinder::storeNumber(const QString &name, double shown)
+{
+    return run(name, [&](const ed::FieldRow &row) { ed::StoreNumber(m_model, m_catalog, row, shown); });
+}
+
+bool TFieldBinder::storeItem(const QString &name, int index)
+{
+    return run(name, [&](const ed::FieldRow &row) { ed::StoreItem(m_model, m_catalog, row, index); });
+}
+
+bool TFieldBinder::storeChecked(const QString &name, bool checked)
+{
+    return run(name, [&](const ed::FieldRow &row) { ed::StoreChecked(m_model, m_catalog, row, checked); });
+}

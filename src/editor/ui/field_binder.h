@@ -1,0 +1,102 @@
+#pragma once
+#include "field_state.h"
+
+#include <QObject>
+#include <QPointer>
+#include <functional>
+#include <map>
+#include <vector>
+
+class QAbstractButton;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QFormLayout;
+class QGroupBox;
+class QLabel;
+class QWidget;
+class TMK;
+class TProtocolCatalog;
+
+// One editor control bound to one row of the field schema. It shows what
+// ed::EvaluateField says and stores through ed::Store* the moment the user
+// leaves it (spin edits, cbProtocol), clicks it (radio groups, check boxes) or
+// changes it (other combo boxes).
+class TFieldControl : public QObject {
+    Q_OBJECT
+public:
+    TFieldControl(const ed::FieldRow &row, QWidget *parent);
+
+    const ed::FieldRow &row() const { return m_row; }
+    // The control itself: a spin box, a combo box, a check box or a group box
+    // holding the radio buttons.
+    QWidget *widget() const { return m_widget; }
+    // The caption beside spin edits and combo boxes; radio groups and check
+    // boxes carry their own caption and have none.
+    QLabel *label() const { return m_label; }
+
+    void apply(const ed::FieldState &state);
+    const ed::FieldState &state() const { return m_state; }
+
+    // For tests and the dialog: the radio buttons of a radio group.
+    QList<QAbstractButton *> radioButtons() const;
+
+signals:
+    void enteredNumber(double shown);
+    void chosenItem(int index);
+    void checkedByUser(bool checked);
+
+private:
+    void rebuildRadios(const QStringList &items);
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+    const ed::FieldRow &m_row;
+    ed::FieldState m_state;
+    QWidget *m_widget = nullptr;
+    QLabel *m_label = nullptr;
+    QDoubleSpinBox *m_spin = nullptr;
+    QComboBox *m_combo = nullptr;
+    QCheckBox *m_check = nullptr;
+    QGroupBox *m_group = nullptr;
+    QButtonGroup *m_buttons = nullptr;
+    QStringList m_radioItems;
+};
+
+// The controls of the editor's single-field rows. Pages ask it for the
+// controls they place; after every store all bound controls are re-evaluated,
+// so a rule that ties two fields together is applied wherever it shows.
+class TFieldBinder : public QObject {
+    Q_OBJECT
+public:
+    TFieldBinder(TMK &model, TProtocolCatalog &catalog, QWidget *messageParent);
+
+    // The control of schema row `name`, made on first use with `parent`.
+    TFieldControl *control(const char *name, QWidget *parent);
+    TFieldControl *find(const QString &name) const;
+    // Places the control in a form: "caption | control", or the control across
+    // both columns when it carries its own caption.
+    TFieldControl *addTo(QFormLayout *form, const char *name, QWidget *parent);
+
+    // Re-evaluates and shows every bound control.
+    void refresh();
+
+    // What leaving or clicking a control does, also for tests.
+    bool storeNumber(const QString &name, double shown);
+    bool storeItem(const QString &name, int index);
+    bool storeChecked(const QString &name, bool checked);
+
+signals:
+    void stored(const QString &name);
+    // The protocol index changed: everything that depends on it is rebuilt.
+    void protocolChanged();
+
+private:
+    bool run(const QString &name, const std::function<void(const ed::FieldRow &)> &store);
+
+    TMK &m_model;
+    TProtocolCatalog &m_catalog;
+    QPointer<QWidget> m_messageParent;
+    std::vector<TFieldControl *> m_controls;
+    std::map<QString, TFieldControl *> m_byName;
+};
