@@ -22,6 +22,13 @@ constexpr ControlKind Spin = ControlKind::SpinEdit;
 constexpr ControlKind Radio = ControlKind::RadioGroup;
 constexpr ControlKind Combo = ControlKind::ComboBox;
 constexpr ControlKind Check = ControlKind::CheckBox;
+constexpr const char *kVoice = "tsVoice";
+constexpr const char *kAver = "tsAver";
+constexpr const char *kPark = "tsPark";
+constexpr const char *kOil = "tsOil";
+constexpr const char *kTO = "tsTO";
+// The modes of every alert group.
+const std::vector<Text> kModes = {{"O", "О"}, {"N", "Н"}, {"B", "Б"}, {"M", "М"}, {"V", "Г"}};
 
 // One row per control, in the order of the pages and of the controls on them.
 // Option bits live in the 32-bit option set of the named block at offset 0.
@@ -102,6 +109,135 @@ const std::vector<FieldRow> kSchema = {
     {.name = "rg24VMode", .page = kLim, .kind = Radio, .block = mem::LimitsBlock, .offset = 0, .type = FieldType::Bit, .bit = 8, .caption = {"Use battery", "Режим работы с АКБ"}, .items = {{"12V", "12В"}, {"24V", "24В"}}, .rule = Rule::Battery24V},
     {.name = "seTrimLowLimit", .page = kLim, .kind = Spin, .block = mem::LimitsBlock, .offset = 36, .type = FieldType::Int8, .min = -9, .max = 90, .caption = {"Low limit", "Нижний предел"}, .items = {}, .rule = Rule::TrimLimits, .range = RangeRule::TrimLow},
     {.name = "seTrimHighLimit", .page = kLim, .kind = Spin, .block = mem::LimitsBlock, .offset = 37, .type = FieldType::Int8, .min = -9, .max = 90, .caption = {"High limit", "Верхний предел"}, .items = {}, .rule = Rule::TrimLimits, .range = RangeRule::TrimHigh},
+    // ---- Sounds, averages, parking radar, fuel tank and maintenance ------------
+    // Alerts: SoundBlock byte = alert number. A `_F` group is bits 0..2, a `_N`
+    // group bits 3..5; an alert with one group stores its mode × 9.
+    {.name = "rgapUAccHigh_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 0, .type = FieldType::UInt8, .caption = {"High batt.volt.", "Высокое U АКБ"}, .items = kModes, .map = ValueMap::AlertFirst},
+    {.name = "rgapUAccHigh_N", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 0, .type = FieldType::UInt8, .caption = {"High batt.volt.", "Высокое U АКБ"}, .items = kModes, .map = ValueMap::AlertNext},
+    {.name = "rgapUAccLow_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 1, .type = FieldType::UInt8, .caption = {"Low batt.volt.", "Низкое U АКБ"}, .items = kModes, .map = ValueMap::AlertFirst},
+    {.name = "rgapUAccLow_N", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 1, .type = FieldType::UInt8, .caption = {"Low batt.volt.", "Низкое U АКБ"}, .items = kModes, .map = ValueMap::AlertNext},
+    {.name = "rgapVel_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 2, .type = FieldType::UInt8, .caption = {"High speed", "Превыш.скорость"}, .items = kModes, .map = ValueMap::AlertFirst},
+    {.name = "rgapVel_N", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 2, .type = FieldType::UInt8, .caption = {"High speed", "Превыш.скорость"}, .items = kModes, .map = ValueMap::AlertNext},
+    {.name = "rgapRev_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 3, .type = FieldType::UInt8, .caption = {"High eng.speed", "Превыш.обороты"}, .items = kModes, .map = ValueMap::AlertFirst},
+    {.name = "rgapRev_N", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 3, .type = FieldType::UInt8, .caption = {"High eng.speed", "Превыш.обороты"}, .items = kModes, .map = ValueMap::AlertNext},
+    {.name = "rgapTank_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 4, .type = FieldType::UInt8, .caption = {"Fuel rem.", "Остаток бака"}, .items = kModes, .map = ValueMap::AlertFirst},
+    {.name = "rgapTank_N", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 4, .type = FieldType::UInt8, .caption = {"Fuel rem.", "Остаток бака"}, .items = kModes, .map = ValueMap::AlertNext},
+    {.name = "rgapHolo_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 5, .type = FieldType::UInt8, .caption = {"Glaze ice", "Гололед"}, .items = kModes, .rule = Rule::AlertGlazeIce, .map = ValueMap::AlertFirst},
+    {.name = "rgapHolo_N", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 5, .type = FieldType::UInt8, .caption = {"Glaze ice", "Гололед"}, .items = kModes, .rule = Rule::AlertGlazeIce, .map = ValueMap::AlertNext},
+    {.name = "rgapTO_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 6, .type = FieldType::UInt8, .caption = {"Make TS", "Выполнить ТО"}, .items = kModes, .map = ValueMap::AlertSingle},
+    {.name = "rgap100_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 7, .type = FieldType::UInt8, .caption = {"Acceleration", "Разгон"}, .items = kModes, .rule = Rule::AccelTiming, .map = ValueMap::AlertFirst},
+    {.name = "rgap100_N", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 7, .type = FieldType::UInt8, .caption = {"Acceleration", "Разгон"}, .items = kModes, .rule = Rule::AccelTiming, .map = ValueMap::AlertNext},
+    {.name = "rgap100Down_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 8, .type = FieldType::UInt8, .caption = {"Brakihg", "Торможение"}, .items = kModes, .rule = Rule::AccelTiming, .map = ValueMap::AlertFirst},
+    {.name = "rgap100Down_N", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 8, .type = FieldType::UInt8, .caption = {"Brakihg", "Торможение"}, .items = kModes, .rule = Rule::AccelTiming, .map = ValueMap::AlertNext},
+    {.name = "rgapError_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 9, .type = FieldType::UInt8, .caption = {"Fault", "Неисправность"}, .items = kModes, .rule = Rule::AlertFault, .map = ValueMap::AlertSingle},
+    {.name = "rgapLiqTempHigh_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 10, .type = FieldType::UInt8, .caption = {"Coolant overheat", "Перегрев ОЖ"}, .items = kModes, .rule = Rule::AlertCoolant, .map = ValueMap::AlertFirst},
+    {.name = "rgapLiqTempHigh_N", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 10, .type = FieldType::UInt8, .caption = {"Coolant overheat", "Перегрев ОЖ"}, .items = kModes, .rule = Rule::AlertCoolant, .map = ValueMap::AlertNext},
+    {.name = "rgapEconom_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 11, .type = FieldType::UInt8, .caption = {"Econometer", "Эконометр"}, .items = kModes, .map = ValueMap::AlertFirst},
+    {.name = "rgapEconom_N", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 11, .type = FieldType::UInt8, .caption = {"Econometer", "Эконометр"}, .items = kModes, .map = ValueMap::AlertNext},
+    {.name = "rgapGabar_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 12, .type = FieldType::UInt8, .caption = {"PArk.lights", "Габариты"}, .items = kModes, .rule = Rule::AlertLights, .map = ValueMap::AlertSingle},
+    {.name = "rgapTankFull_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 13, .type = FieldType::UInt8, .caption = {"Full tank", "Полный бак"}, .items = kModes, .map = ValueMap::AlertSingle},
+    {.name = "rgapInjTime_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 14, .type = FieldType::UInt8, .caption = {"%Inj/Exp", "%Впрыск/расход"}, .items = kModes, .map = ValueMap::AlertSingle},
+    {.name = "rgapLiqTempReady_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 15, .type = FieldType::UInt8, .caption = {"Eng.heat.", "Прогрев ДВС"}, .items = kModes, .rule = Rule::AlertWarmUp, .map = ValueMap::AlertSingle},
+    {.name = "rgapLights_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 16, .type = FieldType::UInt8, .caption = {"Low beam", "Ближн.Свет"}, .items = kModes, .rule = Rule::AlertLights, .map = ValueMap::AlertSingle},
+    {.name = "rgapSFilter_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 17, .type = FieldType::UInt8, .caption = {"Diesel filter", "Сажевый фильтр"}, .items = kModes, .rule = Rule::AlertSootFilter, .map = ValueMap::AlertSingle},
+    {.name = "rgapWaterInFuel_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 17, .type = FieldType::UInt8, .caption = {"Water in fuel", "Вода в топливе"}, .items = kModes, .rule = Rule::AlertWaterInFuel, .map = ValueMap::AlertFirst},
+    {.name = "rgapWaterInFuel_N", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 17, .type = FieldType::UInt8, .caption = {"Water in fuel", "Вода в топливе"}, .items = kModes, .rule = Rule::AlertWaterInFuel, .map = ValueMap::AlertNext},
+    {.name = "rgapTemperOilAKPPHigh_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 18, .type = FieldType::UInt8, .caption = {"AT overheat", "Перегрев АКПП"}, .items = kModes, .rule = Rule::AtOilTemp, .map = ValueMap::AlertFirst},
+    {.name = "rgapTemperOilAKPPHigh_N", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 18, .type = FieldType::UInt8, .caption = {"AT overheat", "Перегрев АКПП"}, .items = kModes, .rule = Rule::AtOilTemp, .map = ValueMap::AlertNext},
+    {.name = "rgapTemperOilEngHigh_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 19, .type = FieldType::UInt8, .caption = {"Eng.oil overheat", "Перегрев масла ДВС"}, .items = kModes, .rule = Rule::EngineOilTemp, .map = ValueMap::AlertFirst},
+    {.name = "rgapTemperOilEngHigh_N", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 19, .type = FieldType::UInt8, .caption = {"Eng.oil overheat", "Перегрев масла ДВС"}, .items = kModes, .rule = Rule::EngineOilTemp, .map = ValueMap::AlertNext},
+    {.name = "rgapCVTFDeterior_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 20, .type = FieldType::UInt8, .caption = {"AT iol deter.", "Износ масла АКПП"}, .items = kModes, .rule = Rule::AlertAtOilWear, .map = ValueMap::AlertSingle},
+    {.name = "rgapHVBTemperHigh_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 21, .type = FieldType::UInt8, .caption = {"HVB overheat", "Перегрев ВВБ"}, .items = kModes, .rule = Rule::Hybrid, .map = ValueMap::AlertFirst},
+    {.name = "rgapHVBTemperHigh_N", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 21, .type = FieldType::UInt8, .caption = {"HVB overheat", "Перегрев ВВБ"}, .items = kModes, .rule = Rule::Hybrid, .map = ValueMap::AlertNext},
+    {.name = "rgapInvTemperHigh_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 22, .type = FieldType::UInt8, .caption = {"Inv.overheat", "Перегрев инвертора"}, .items = kModes, .rule = Rule::AlertInverter, .map = ValueMap::AlertFirst},
+    {.name = "rgapInvTemperHigh_N", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 22, .type = FieldType::UInt8, .caption = {"Inv.overheat", "Перегрев инвертора"}, .items = kModes, .rule = Rule::AlertInverter, .map = ValueMap::AlertNext},
+    {.name = "rgapElEngTemperHigh_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 22, .type = FieldType::UInt8, .caption = {"ElEng.overheat", "Перегрев ЭлДвиг"}, .items = kModes, .rule = Rule::AlertInverter, .map = ValueMap::AlertFirst},
+    {.name = "rgapElEngTemperHigh_N", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 22, .type = FieldType::UInt8, .caption = {"ElEng.overheat", "Перегрев ЭлДвиг"}, .items = kModes, .rule = Rule::AlertInverter, .map = ValueMap::AlertNext},
+    {.name = "rgapTrimLow_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 24, .type = FieldType::UInt8, .caption = {"Low trim", "Низкий трим"}, .items = kModes, .rule = Rule::TrimLimits, .map = ValueMap::AlertFirst},
+    {.name = "rgapTrimLow_N", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 24, .type = FieldType::UInt8, .caption = {"Low trim", "Низкий трим"}, .items = kModes, .rule = Rule::TrimLimits, .map = ValueMap::AlertNext},
+    {.name = "rgapTrimHigh_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 25, .type = FieldType::UInt8, .caption = {"High trim", "Высокий трим"}, .items = kModes, .rule = Rule::TrimLimits, .map = ValueMap::AlertFirst},
+    {.name = "rgapTrimHigh_N", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 25, .type = FieldType::UInt8, .caption = {"High trim", "Высокий трим"}, .items = kModes, .rule = Rule::TrimLimits, .map = ValueMap::AlertNext},
+    {.name = "rgapEngTemperHigh_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 26, .type = FieldType::UInt8, .caption = {"Engine overheat", "Перегрев ДВС"}, .items = kModes, .rule = Rule::AlertEngineOverheat, .map = ValueMap::AlertFirst},
+    {.name = "rgapEngTemperHigh_N", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 26, .type = FieldType::UInt8, .caption = {"Engine overheat", "Перегрев ДВС"}, .items = kModes, .rule = Rule::AlertEngineOverheat, .map = ValueMap::AlertNext},
+    {.name = "rgapRetarderOilTemperHigh_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 27, .type = FieldType::UInt8, .caption = {"Retard.overheat", "Перегрев ретардера"}, .items = kModes, .rule = Rule::AlertRetarder, .map = ValueMap::AlertFirst},
+    {.name = "rgapRetarderOilTemperHigh_N", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 27, .type = FieldType::UInt8, .caption = {"Retard.overheat", "Перегрев ретардера"}, .items = kModes, .rule = Rule::AlertRetarder, .map = ValueMap::AlertNext},
+    // Sounds ("Разное" of tsVoice).
+    {.name = "seSoundVolume", .page = kVoice, .kind = Spin, .block = mem::DisplayBlock, .offset = 281, .type = FieldType::Int8, .min = 0, .max = 8, .caption = {"Sound volume", "Громкость"}, .items = {}, .rule = Rule::Voice},
+    {.name = "rgFlagSound", .page = kVoice, .kind = Radio, .block = mem::DisplayBlock, .offset = 282, .type = FieldType::Int8, .caption = {"Sound off", "Откл.звук"}, .items = {{"Yas", "Да"}, {"No", "Нет"}, {"Lock", "Замок"}, {"VoiceOff", "ОтГол"}}},
+    {.name = "rgSayHelloMode", .page = kVoice, .kind = Radio, .block = mem::DisplayBlock, .offset = 280, .type = FieldType::Int8, .caption = {"Say \"Hello\"", "Произносить \"Здравствуйте\""}, .items = {{"On", "Вкл."}, {"Once a day", "Раз в сутки"}, {"Off", "Откл."}}, .rule = Rule::Voice},
+    {.name = "seSayParamPeriod", .page = kVoice, .kind = Spin, .block = mem::DisplayBlock, .offset = 279, .type = FieldType::Int8, .min = 4, .max = 99, .caption = {"Period of auto.rep. of the sound of parameters (4=Off)", "Период автоповтора озвуч. параметров  (4=откл)"}, .items = {}, .rule = Rule::Voice},
+    {.name = "seAlarmVelSecNoSayMax", .page = kVoice, .kind = Spin, .block = mem::SoundBlock, .offset = 32, .type = FieldType::Int8, .min = -1, .max = 99, .caption = {"Thinning out reports of speeding(-1=N)", "Прореживание сообщений о превыш. скорости, мин (-1=П) "}, .items = {}},
+    {.name = "seSayEconomPeriod", .page = kVoice, .kind = Spin, .block = mem::DisplayBlock, .offset = 278, .type = FieldType::Int8, .min = 1, .max = 20, .caption = {"Econometer period", "Эконометр период"}, .items = {}},
+    {.name = "cbSoundKeys", .page = kVoice, .kind = Check, .block = mem::DisplayBlock, .offset = 0, .type = FieldType::Bit, .bit = 2, .caption = {"Sound on when key pressed", "Вкл. звук при нажатии кнопок"}, .items = {}},
+    {.name = "cbSoundLock", .page = kVoice, .kind = Check, .block = mem::DisplayBlock, .offset = 0, .type = FieldType::Bit, .bit = 3, .caption = {"Sound on when lock on", "Вкл. звук при включении замка зажигания"}, .items = {}},
+    // Averages.
+    {.name = "sePriceTime", .page = kAver, .kind = Spin, .block = mem::TripLogBlock, .offset = 2, .type = FieldType::Int16, .min = 0, .max = 999, .caption = {"Time, 1h", "Время, 1час"}, .items = {}},
+    {.name = "sePricePath", .page = kAver, .kind = Spin, .block = mem::TripLogBlock, .offset = 4, .type = FieldType::Int16, .scale = 10, .min = 0, .max = 99.9, .step = 0.1, .decimals = 1, .caption = {"Path,1km", "Пробег, 1км"}, .items = {}},
+    {.name = "sePriceExpense", .page = kAver, .kind = Spin, .block = mem::TripLogBlock, .offset = 0, .type = FieldType::Int16, .scale = 10, .min = 0, .max = 99.9, .step = 0.1, .decimals = 1, .caption = {"Petrol,1l", "Бензин, 1л"}, .items = {}},
+    {.name = "sePriceGas", .page = kAver, .kind = Spin, .block = mem::TripLogBlock, .offset = 6, .type = FieldType::Int16, .scale = 10, .min = 0, .max = 99.9, .step = 0.1, .decimals = 1, .caption = {"Gas,1l", "Газ, 1л"}, .items = {}, .rule = Rule::GasFuel},
+    {.name = "cbResetPeriod0", .page = kAver, .kind = Combo, .block = mem::TotalsBlock, .offset = 152, .type = FieldType::Int8, .caption = {"Autoreset period 1", "Период автосброса 1"}, .items = {}, .itemSource = ItemSource::ResetPeriod, .arg = 0},
+    {.name = "cbResetPeriod1", .page = kAver, .kind = Combo, .block = mem::TotalsBlock, .offset = 153, .type = FieldType::Int8, .caption = {"Autoreset period 2", "Период автосброса 2"}, .items = {}, .itemSource = ItemSource::ResetPeriod, .map = ValueMap::MinusOne, .arg = 1},
+    {.name = "cbResetPeriodOnly", .page = kAver, .kind = Combo, .block = mem::TotalsBlock, .offset = 158, .type = FieldType::Int8, .caption = {"G/P", "Г/Б"}, .items = {}, .rule = Rule::GasFuel, .itemSource = ItemSource::ResetPeriod, .map = ValueMap::MinusOne, .arg = 1},
+    {.name = "seTripMinStop", .page = kAver, .kind = Spin, .block = mem::TripLogBlock, .offset = 10, .type = FieldType::Int16, .scale = 0.2, .min = 0, .max = 995, .step = 5, .noTyping = true, .caption = {"continuous trips", "Непрерывание поезки, мин"}, .items = {}},
+    // Parking radar: rear (0) and front (1).
+    {.name = "seParkSense0", .page = kPark, .kind = Spin, .block = mem::ParkingBlock, .offset = 2, .type = FieldType::Int8, .min = 1, .max = 7, .caption = {"Rear: Sensitivity", "Задний: Чувствительность"}, .items = {}, .rule = Rule::ParkingRadar},
+    {.name = "seParkSpeed0", .page = kPark, .kind = Spin, .block = mem::ParkingBlock, .offset = 4, .type = FieldType::Int8, .min = 1, .max = 3, .caption = {"Rear: Speed", "Задний: Быстродействие"}, .items = {}, .rule = Rule::ParkingRadar},
+    {.name = "seParkMinLeng0", .page = kPark, .kind = Spin, .block = mem::ParkingBlock, .offset = 6, .type = FieldType::Int8, .scale = 0.1, .min = 30, .max = 90, .step = 10, .noTyping = true, .caption = {"Rear: Alarm limit, cm", "Задний: Граница тревога, см"}, .items = {}, .rule = Rule::ParkingRadar},
+    {.name = "seParkStopVel0", .page = kPark, .kind = Spin, .block = mem::ParkingBlock, .offset = 8, .type = FieldType::Int8, .min = 0, .max = 20, .caption = {"Rear: ParkStop speed", "Задний: ПаркStop скорость"}, .items = {}, .rule = Rule::ParkingRadar},
+    {.name = "seParkStopLeng0", .page = kPark, .kind = Spin, .block = mem::ParkingBlock, .offset = 10, .type = FieldType::Int8, .scale = 0.1, .min = 40, .max = 250, .step = 10, .noTyping = true, .caption = {"Rear: ParkStop,cm", "Задний: ПаркStop cм"}, .items = {}, .rule = Rule::ParkingRadar},
+    {.name = "seParkStopLengBeep", .page = kPark, .kind = Spin, .block = mem::ParkingBlock, .offset = 15, .type = FieldType::Int8, .scale = 0.1, .min = 40, .max = 250, .step = 10, .noTyping = true, .caption = {"Rear: Stop buzz cm", "Задний: Бип Stop cм"}, .items = {}, .rule = Rule::ParkingRadar},
+    {.name = "rgParkBeepType", .page = kPark, .kind = Radio, .block = mem::ParkingBlock, .offset = 14, .type = FieldType::Int8, .caption = {"Sound type", "Тип озвучки"}, .items = {{"No", "Нет"}, {"Buzz", "Zumm"}, {"Limit", "Пред."}, {"Voice", "Голос"}}, .rule = Rule::ParkingRadar},
+    {.name = "seParkSense1", .page = kPark, .kind = Spin, .block = mem::ParkingBlock, .offset = 3, .type = FieldType::Int8, .min = 1, .max = 7, .caption = {"Front: Sensitivity", "Передний: Чувствительность"}, .items = {}, .rule = Rule::ParkingRadar},
+    {.name = "seParkSpeed1", .page = kPark, .kind = Spin, .block = mem::ParkingBlock, .offset = 5, .type = FieldType::Int8, .min = 1, .max = 3, .caption = {"Front: Speed", "Передний: Быстродействие"}, .items = {}, .rule = Rule::ParkingRadar},
+    {.name = "seParkMinLeng1", .page = kPark, .kind = Spin, .block = mem::ParkingBlock, .offset = 7, .type = FieldType::Int8, .scale = 0.1, .min = 30, .max = 90, .step = 10, .noTyping = true, .caption = {"Front: Alarm limit, cm", "Передний: Граница тревога, см"}, .items = {}, .rule = Rule::ParkingRadar},
+    {.name = "seParkStopVel1", .page = kPark, .kind = Spin, .block = mem::ParkingBlock, .offset = 9, .type = FieldType::Int8, .min = 0, .max = 90, .caption = {"Front: Park.speed", "Передний: Парк скорость"}, .items = {}, .rule = Rule::ParkingRadar},
+    {.name = "seParkStopLeng1", .page = kPark, .kind = Spin, .block = mem::ParkingBlock, .offset = 11, .type = FieldType::Int8, .scale = 0.1, .min = 50, .max = 250, .step = 10, .noTyping = true, .caption = {"Front: Park,cm", "Передний: Парк cм"}, .items = {}, .rule = Rule::ParkingRadar},
+    // Fuel tank: the two linear tables (FuelBlock) and the tare count.
+    {.name = "seOil6L", .page = kOil, .kind = Spin, .block = mem::FuelBlock, .offset = 0, .type = FieldType::Int16, .min = 0, .max = 2000, .caption = {"2 points: point 1, CU", "2 точки: точка 1, у.е."}, .items = {}},
+    {.name = "seLit6L", .page = kOil, .kind = Spin, .block = mem::FuelBlock, .offset = 2, .type = FieldType::Int16, .min = 0, .max = 2040, .caption = {"2 points: point 1, litres", "2 точки: точка 1, литры"}, .items = {}, .range = RangeRule::FullTank},
+    {.name = "seOil43L", .page = kOil, .kind = Spin, .block = mem::FuelBlock, .offset = 4, .type = FieldType::Int16, .min = 0, .max = 2000, .caption = {"2 points: point 2, CU", "2 точки: точка 2, у.е."}, .items = {}},
+    {.name = "seLit43L", .page = kOil, .kind = Spin, .block = mem::FuelBlock, .offset = 6, .type = FieldType::Int16, .min = 0, .max = 2040, .caption = {"2 points: point 2, litres", "2 точки: точка 2, литры"}, .items = {}, .range = RangeRule::FullTank},
+    {.name = "seOilCalibrQuant", .page = kOil, .kind = Spin, .block = mem::FuelBlock, .offset = 36, .type = FieldType::UInt8, .min = 0, .max = 7, .caption = {"Points qnt", "Кол-во точек"}, .items = {}},
+    {.name = "seOilCalibrResArr0", .page = kOil, .kind = Spin, .block = mem::FuelBlock, .offset = 8, .type = FieldType::Int16, .min = 0, .max = 2000, .caption = {"7 points: point 1, CU", "7 точек: точка 1, у.е."}, .items = {}, .rule = Rule::SevenPoint, .arg = 0},
+    {.name = "seOilCalibrResArr1", .page = kOil, .kind = Spin, .block = mem::FuelBlock, .offset = 10, .type = FieldType::Int16, .min = 0, .max = 2000, .caption = {"7 points: point 2, CU", "7 точек: точка 2, у.е."}, .items = {}, .rule = Rule::SevenPoint, .arg = 1},
+    {.name = "seOilCalibrResArr2", .page = kOil, .kind = Spin, .block = mem::FuelBlock, .offset = 12, .type = FieldType::Int16, .min = 0, .max = 2000, .caption = {"7 points: point 3, CU", "7 точек: точка 3, у.е."}, .items = {}, .rule = Rule::SevenPoint, .arg = 2},
+    {.name = "seOilCalibrResArr3", .page = kOil, .kind = Spin, .block = mem::FuelBlock, .offset = 14, .type = FieldType::Int16, .min = 0, .max = 2000, .caption = {"7 points: point 4, CU", "7 точек: точка 4, у.е."}, .items = {}, .rule = Rule::SevenPoint, .arg = 3},
+    {.name = "seOilCalibrResArr4", .page = kOil, .kind = Spin, .block = mem::FuelBlock, .offset = 16, .type = FieldType::Int16, .min = 0, .max = 2000, .caption = {"7 points: point 5, CU", "7 точек: точка 5, у.е."}, .items = {}, .rule = Rule::SevenPoint, .arg = 4},
+    {.name = "seOilCalibrResArr5", .page = kOil, .kind = Spin, .block = mem::FuelBlock, .offset = 18, .type = FieldType::Int16, .min = 0, .max = 2000, .caption = {"7 points: point 6, CU", "7 точек: точка 6, у.е."}, .items = {}, .rule = Rule::SevenPoint, .arg = 5},
+    {.name = "seOilCalibrResArr6", .page = kOil, .kind = Spin, .block = mem::FuelBlock, .offset = 20, .type = FieldType::Int16, .min = 0, .max = 2000, .caption = {"7 points: point 7, CU", "7 точек: точка 7, у.е."}, .items = {}, .rule = Rule::SevenPoint, .arg = 6},
+    {.name = "seOilCalibrLitArr0", .page = kOil, .kind = Spin, .block = mem::FuelBlock, .offset = 22, .type = FieldType::Int16, .min = 0, .max = 2040, .caption = {"7 points: point 1, litres", "7 точек: точка 1, литры"}, .items = {}, .rule = Rule::SevenPoint, .range = RangeRule::FullTank, .arg = 0},
+    {.name = "seOilCalibrLitArr1", .page = kOil, .kind = Spin, .block = mem::FuelBlock, .offset = 24, .type = FieldType::Int16, .min = 0, .max = 2040, .caption = {"7 points: point 2, litres", "7 точек: точка 2, литры"}, .items = {}, .rule = Rule::SevenPoint, .range = RangeRule::FullTank, .arg = 1},
+    {.name = "seOilCalibrLitArr2", .page = kOil, .kind = Spin, .block = mem::FuelBlock, .offset = 26, .type = FieldType::Int16, .min = 0, .max = 2040, .caption = {"7 points: point 3, litres", "7 точек: точка 3, литры"}, .items = {}, .rule = Rule::SevenPoint, .range = RangeRule::FullTank, .arg = 2},
+    {.name = "seOilCalibrLitArr3", .page = kOil, .kind = Spin, .block = mem::FuelBlock, .offset = 28, .type = FieldType::Int16, .min = 0, .max = 2040, .caption = {"7 points: point 4, litres", "7 точек: точка 4, литры"}, .items = {}, .rule = Rule::SevenPoint, .range = RangeRule::FullTank, .arg = 3},
+    {.name = "seOilCalibrLitArr4", .page = kOil, .kind = Spin, .block = mem::FuelBlock, .offset = 30, .type = FieldType::Int16, .min = 0, .max = 2040, .caption = {"7 points: point 5, litres", "7 точек: точка 5, литры"}, .items = {}, .rule = Rule::SevenPoint, .range = RangeRule::FullTank, .arg = 4},
+    {.name = "seOilCalibrLitArr5", .page = kOil, .kind = Spin, .block = mem::FuelBlock, .offset = 32, .type = FieldType::Int16, .min = 0, .max = 2040, .caption = {"7 points: point 6, litres", "7 точек: точка 6, литры"}, .items = {}, .rule = Rule::SevenPoint, .range = RangeRule::FullTank, .arg = 5},
+    {.name = "seOilCalibrLitArr6", .page = kOil, .kind = Spin, .block = mem::FuelBlock, .offset = 34, .type = FieldType::Int16, .min = 0, .max = 2040, .caption = {"7 points: point 7, litres", "7 точек: точка 7, литры"}, .items = {}, .rule = Rule::SevenPoint, .range = RangeRule::FullTank, .arg = 6},
+    {.name = "cbTarirFlagFinish", .page = kOil, .kind = Check, .block = mem::TankTableBlock, .offset = 1, .type = FieldType::UInt8, .caption = {"Tare finished", "Тарировка проведена"}, .items = {}},
+    {.name = "seTarirLeng", .page = kOil, .kind = Spin, .block = mem::TankTableBlock, .offset = 2, .type = FieldType::UInt8, .min = 0, .max = 68, .caption = {"Tare points qnt", "Количество точек тарировки"}, .items = {}},
+    // Maintenance (ServiceBlock).
+    {.name = "seAirFiltCntK", .page = kTO, .kind = Spin, .block = mem::ServiceBlock, .offset = 0, .type = FieldType::Int8, .min = 0, .max = 99, .caption = {"Air filt.repl.", "Замена.возд.ф."}, .items = {}, .range = RangeRule::ServiceInterval},
+    {.name = "cbAirFiltCntK", .page = kTO, .kind = Check, .block = mem::ServiceBlock, .offset = 100, .type = FieldType::Bit, .bit = 0, .caption = {"use: air filter", "использ.: возд.фильтр"}, .items = {}, .rule = Rule::ServiceItem, .map = ValueMap::ReminderBit},
+    {.name = "seKPPOilCntK", .page = kTO, .kind = Spin, .block = mem::ServiceBlock, .offset = 1, .type = FieldType::Int8, .min = 0, .max = 99, .caption = {"Gearbox oil ch", "Замена мас.КПП"}, .items = {}, .rule = Rule::ServiceItem},
+    {.name = "cbKPPOilCntK", .page = kTO, .kind = Check, .block = mem::ServiceBlock, .offset = 100, .type = FieldType::Bit, .bit = 1, .caption = {"use: gearbox oil", "использ.: масло КПП"}, .items = {}, .rule = Rule::ServiceItem, .map = ValueMap::ReminderBit},
+    {.name = "seForsTOCntK", .page = kTO, .kind = Spin, .block = mem::ServiceBlock, .offset = 2, .type = FieldType::Int8, .min = 0, .max = 99, .caption = {"User item 1", "Пункт 1"}, .items = {}, .rule = Rule::ServiceItem, .arg = 52},
+    {.name = "eForsTOCntK", .page = kTO, .kind = ControlKind::TextEdit, .block = mem::ServiceBlock, .offset = 52, .type = FieldType::Text, .caption = {"Name of user item 1", "Название пункта 1"}, .items = {}, .rule = Rule::ServiceItem},
+    {.name = "cbForsTOCntK", .page = kTO, .kind = Check, .block = mem::ServiceBlock, .offset = 100, .type = FieldType::Bit, .bit = 2, .caption = {"use: user item 1", "использ.: пункт 1"}, .items = {}, .rule = Rule::ServiceItem, .map = ValueMap::ReminderBit},
+    {.name = "seGRMStrapCntK", .page = kTO, .kind = Spin, .block = mem::ServiceBlock, .offset = 3, .type = FieldType::Int8, .min = 0, .max = 99, .caption = {"User item 2", "Пункт 2"}, .items = {}, .rule = Rule::ServiceItem, .arg = 68},
+    {.name = "eGRMStrapCntK", .page = kTO, .kind = ControlKind::TextEdit, .block = mem::ServiceBlock, .offset = 68, .type = FieldType::Text, .caption = {"Name of user item 2", "Название пункта 2"}, .items = {}, .rule = Rule::ServiceItem},
+    {.name = "cbGRMStrapCntK", .page = kTO, .kind = Check, .block = mem::ServiceBlock, .offset = 100, .type = FieldType::Bit, .bit = 3, .caption = {"use: user item 2", "использ.: пункт 2"}, .items = {}, .rule = Rule::ServiceItem, .map = ValueMap::ReminderBit},
+    {.name = "seCoolLiqCntK", .page = kTO, .kind = Spin, .block = mem::ServiceBlock, .offset = 4, .type = FieldType::Int8, .min = 0, .max = 99, .caption = {"Coolant repl.", "Замена охл.жидк."}, .items = {}, .rule = Rule::ServiceItem},
+    {.name = "cbCoolLiqCntK", .page = kTO, .kind = Check, .block = mem::ServiceBlock, .offset = 100, .type = FieldType::Bit, .bit = 4, .caption = {"use: coolant", "использ.: охл.жидкость"}, .items = {}, .rule = Rule::ServiceItem, .map = ValueMap::ReminderBit},
+    {.name = "seEngOilCntK", .page = kTO, .kind = Spin, .block = mem::ServiceBlock, .offset = 5, .type = FieldType::Int8, .min = 0, .max = 99, .caption = {"Eng.oil change", "Замена масла дв."}, .items = {}, .rule = Rule::ServiceItem},
+    {.name = "cbEngOilCntK", .page = kTO, .kind = Check, .block = mem::ServiceBlock, .offset = 100, .type = FieldType::Bit, .bit = 5, .caption = {"use: engine oil", "использ.: масло дв."}, .items = {}, .rule = Rule::ServiceItem, .map = ValueMap::ReminderBit},
+    {.name = "seCandleCntK", .page = kTO, .kind = Spin, .block = mem::ServiceBlock, .offset = 6, .type = FieldType::Int8, .min = 0, .max = 99, .caption = {"User item 3", "Пункт 3"}, .items = {}, .rule = Rule::ServiceItem, .arg = 84},
+    {.name = "eCandleCntK", .page = kTO, .kind = ControlKind::TextEdit, .block = mem::ServiceBlock, .offset = 84, .type = FieldType::Text, .caption = {"Name of user item 3", "Название пункта 3"}, .items = {}, .rule = Rule::ServiceItem},
+    {.name = "cbCandleCntK", .page = kTO, .kind = Check, .block = mem::ServiceBlock, .offset = 100, .type = FieldType::Bit, .bit = 6, .caption = {"use: user item 3", "использ.: пункт 3"}, .items = {}, .rule = Rule::ServiceItem, .map = ValueMap::ReminderBit},
+    {.name = "deTO", .page = kTO, .kind = ControlKind::DateEdit, .block = mem::ServiceBlock, .offset = 8, .type = FieldType::UInt16, .caption = {"TS date", "Дата след.ТО"}, .items = {}},
+    {.name = "cbTO", .page = kTO, .kind = Check, .block = mem::ServiceBlock, .offset = 100, .type = FieldType::Bit, .bit = 7, .caption = {"use: TS date", "использ.: дата ТО"}, .items = {}, .rule = Rule::ServiceItem, .map = ValueMap::ReminderBit},
+    {.name = "deOSAGO", .page = kTO, .kind = ControlKind::DateEdit, .block = mem::ServiceBlock, .offset = 12, .type = FieldType::UInt16, .caption = {"Insurance", "Дата опл.ОСАГО"}, .items = {}, .rule = Rule::ServiceItem},
+    {.name = "cbOSAGO", .page = kTO, .kind = Check, .block = mem::ServiceBlock, .offset = 100, .type = FieldType::Bit, .bit = 8, .caption = {"use: insurance", "использ.: ОСАГО"}, .items = {}, .rule = Rule::ServiceItem, .map = ValueMap::ReminderBit},
+    {.name = "seMotoHourLim", .page = kTO, .kind = Spin, .block = mem::ServiceBlock, .offset = 104, .type = FieldType::Int16, .min = 0, .max = 3000, .caption = {"Eng.hours", "Моточасы"}, .items = {}},
+    {.name = "cbMotoHour", .page = kTO, .kind = Check, .block = mem::ServiceBlock, .offset = 100, .type = FieldType::Bit, .bit = 9, .caption = {"use: engine hours", "использ.: моточасы"}, .items = {}, .map = ValueMap::ReminderBit},
 };
 
 struct PageRow {
@@ -113,6 +249,11 @@ const PageRow kPages[] = {
     {kCorr, {"Correction", "Поправки"}},
     {kMeth, {"Resources", "Источники"}},
     {kLim, {"Limits", "Границы"}},
+    {kVoice, {"Sounds", "Озвуч.сообщения"}},
+    {kAver, {"Average", "Средние"}},
+    {kPark, {"Parctronic", "Парковка"}},
+    {kOil, {"Fuel", "Бак"}},
+    {kTO, {"TS", "ТО"}},
 };
 
 } // namespace
@@ -160,6 +301,8 @@ double FactorToShown(float factor)
 }
 
 float ShownToFactor(double shown) { return static_cast<float>(shown / 100.0 + 1.0); }
+
+int RowWidth(const FieldRow &row) { return row.type == FieldType::Text ? 16 : FieldWidth(row.type); }
 
 int FieldWidth(FieldType type)
 {
@@ -275,12 +418,37 @@ std::optional<int> ItemOfStored(ValueMap map, int64_t stored, int itemCount)
     case ValueMap::InvertedBit:
         index = stored ? 0 : 1;
         break;
+    case ValueMap::MinusOne:
+        index = stored + 1;
+        break;
+    case ValueMap::AlertFirst:
+    case ValueMap::AlertSingle:
+        index = stored & 7;
+        break;
+    case ValueMap::AlertNext:
+        index = (stored >> 3) & 7;
+        break;
     case ValueMap::Plain:
+    case ValueMap::ReminderBit:
         break;
     }
     if (index < 0 || index >= itemCount)
         return std::nullopt;
     return static_cast<int>(index);
+}
+
+int AlertByte(ValueMap map, int index, int current)
+{
+    const int first = current & 7;
+    const int next = (current >> 3) & 7;
+    switch (map) {
+    case ValueMap::AlertFirst:
+        return index + 8 * next;
+    case ValueMap::AlertNext:
+        return first + 8 * index;
+    default:
+        return index * 9;
+    }
 }
 
 int64_t StoredOfItem(ValueMap map, int index)
@@ -292,7 +460,14 @@ int64_t StoredOfItem(ValueMap map, int index)
         return int64_t{1} << index; // 1, 2, 4
     case ValueMap::InvertedBit:
         return index ? 0 : 1;
+    case ValueMap::MinusOne:
+        return index - 1;
+    case ValueMap::AlertSingle:
+        return index * 9;
+    case ValueMap::AlertFirst:
+    case ValueMap::AlertNext: // the pair rule needs the other group: AlertByte
     case ValueMap::Plain:
+    case ValueMap::ReminderBit:
         break;
     }
     return index;

@@ -14,7 +14,7 @@ class TMK;
 // command-line tool both work from this table.
 namespace ed {
 
-enum class ControlKind { SpinEdit, RadioGroup, ComboBox, CheckBox, TextEdit };
+enum class ControlKind { SpinEdit, RadioGroup, ComboBox, CheckBox, TextEdit, DateEdit };
 
 // How the field is read, shown and range-checked; the stored width follows.
 enum class FieldType { Int8, UInt8, Int16, UInt16, Int32, Float32Factor, Bit, Text };
@@ -25,6 +25,11 @@ enum class ValueMap {
     IndexPlusOne, // the lock level: stored = item index + 1
     Tachometer,   // items 1, 2, 4
     InvertedBit,  // checked = bit clear
+    MinusOne,     // stored = item index - 1 (the auto-reset periods)
+    AlertFirst,   // bits 0..2 of an alert byte
+    AlertNext,    // bits 3..5 of an alert byte
+    AlertSingle,  // one mode for both: stored = index × 9
+    ReminderBit,  // a bit of the reminder set; a change also clears bits 12..15
 };
 
 // Where a control's items come from.
@@ -36,10 +41,15 @@ enum class ItemSource {
     TankMeth,           // calculated, sensor, and the ECU's fuel level sensors
     VelocityMeth,       // ECU, GPS, sensor, NMEA by capability
     LockLevel,          // "1", "2", "3" and a fourth by capability
+    ResetPeriod,        // `arg` 0: "Man.", 1..99; 1: "Proh.", "Man.", 1..99
 };
 
 // A spin edit's range where it depends on the device, the protocol or another field.
-enum class RangeRule { Static, BatteryLow, BatteryHigh, FanTemp, TrimLow, TrimHigh };
+enum class RangeRule {
+    Static, BatteryLow, BatteryHigh, FanTemp, TrimLow, TrimHigh,
+    FullTank,        // 0..the full tank (petrol) volume
+    ServiceInterval, // 0..99, or 0.0..9.9 (× 10) with a single service interval
+};
 
 // Whether a control is shown (and, for a few, how it is captioned).
 enum class Rule {
@@ -79,6 +89,22 @@ enum class Rule {
     AccelTiming,
     Battery24V, // shown disabled, for information
     TrimLimits,
+    // Fuel, maintenance, alerts, sounds, averages and parking radar.
+    SevenPoint,          // point `arg` (0..6) while the seven-point count reaches it
+    ServiceItem,         // hidden with a single service interval; `arg`: offset of the item's name
+    Voice,               // hidden with no voice
+    ParkingRadar,        // hidden with no parking radar
+    AlertGlazeIce,       // air temperature input and algorithm
+    AlertFault,          // protocol reports faults
+    AlertCoolant,        // as CoolantLimit; "Water overheat" for kind 222
+    AlertLights,         // unless no light alerts
+    AlertWarmUp,         // protocol reports coolant temperature
+    AlertSootFilter,     // "VAG" family; stored unless kind 225
+    AlertWaterInFuel,    // kind 225, or a hybrid drive ("Engine pump")
+    AlertAtOilWear,      // kind 1, or kind 14 with the retarder
+    AlertInverter,       // hybrid drive; with trim also stored into alert 21
+    AlertEngineOverheat, // kinds 222..225, captioned by kind
+    AlertRetarder,       // kind 14
 };
 
 struct Text {
@@ -115,6 +141,9 @@ QString PageCaption(const char *page);
 const std::vector<FieldRow> &FieldSchema();
 const FieldRow *FindField(const QString &name);
 
+// Stored bytes of a row (1, 2 or 4; 16 for a text).
+int RowWidth(const FieldRow &row);
+
 // ---- conversions --------------------------------------------------------------
 
 // To the nearest integer, ties to even.
@@ -139,5 +168,9 @@ void WriteFactor(TMK &model, const FieldRow &row, float factor);
 // `itemCount`), and the stored value of an item.
 std::optional<int> ItemOfStored(ValueMap map, int64_t stored, int itemCount);
 int64_t StoredOfItem(ValueMap map, int index);
+// The alert byte that choosing `index` in a group of `map` makes from the
+// byte `current`: first + 8 × next with the other group's mode kept, or
+// index × 9 for an alert with one group.
+int AlertByte(ValueMap map, int index, int current);
 
 } // namespace ed

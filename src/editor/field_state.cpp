@@ -1,6 +1,7 @@
 #include "field_state.h"
 
 #include "blocks.h"
+#include "cp1251.h"
 #include "errors.h"
 #include "language.h"
 #include "measured_params.h"
@@ -33,6 +34,13 @@ const Text kCoolantWatEng{"T wat/eng., C", "Т вод/двиг., С"};
 const Text kCoolantCyl{"T cyl., C", "T цил., C"};
 const Text kCoolantEcu{"T coolant, C", "ТОЖ, С"};
 const Text kCoolantEngine{"T eng., C", "Тдв., С"};
+const Text kWaterOverheat{"Water overheat", "Перегрев воды"};
+const Text kEngineOverheat{"Engine overheat", "Перегрев двиг."};
+const Text kCylinderOverheat{"Cylinder  overheat", "Перегрев цил."};
+const Text kEnginePump{"Engine pump", "Помпа ДВС"};
+const Text kServiceInterval{"TS th.km", "ТО тыс.км"};
+const Text kResetManual{"Man.", "Ручн."};
+const Text kResetProhibited{"Proh.", "Запр."};
 
 // Kind codes of the protocol descriptor that the rules name.
 constexpr int kCan = 1;
@@ -41,6 +49,7 @@ constexpr int kVagFirst = 82;
 constexpr int kOutboardWater = 222;
 constexpr int kOutboardAirFirst = 223;
 constexpr int kOutboardAirLast = 225;
+constexpr int kWaterInFuel = 225;
 constexpr int kCarburettor = 254;
 constexpr int kUniversal = 255;
 
@@ -121,6 +130,13 @@ void buildItems(const Context &c, const FieldRow &row, FieldState &s)
         if (c.has(Cap::SpeedFromNmea))
             s.items << QStringLiteral("NMEA");
         break;
+    case ItemSource::ResetPeriod:
+        if (row.arg == 1)
+            s.items << kResetProhibited.get();
+        s.items << kResetManual.get();
+        for (int days = 1; days <= 99; ++days)
+            s.items << QString::number(days);
+        break;
     case ItemSource::LockLevel:
         s.items << QStringLiteral("1") << QStringLiteral("2") << QStringLiteral("3");
         if (c.has(Cap::IgnitionLockFixed))
@@ -133,6 +149,10 @@ void buildItems(const Context &c, const FieldRow &row, FieldState &s)
     // The ECU speed source needs a protocol that talks to an ECU.
     if (row.itemSource == ItemSource::VelocityMeth && (!c.protocol || c.noEcu() || c.kind() == kOutboardAirLast))
         s.itemEnabled[0] = false;
+    // Without voice the two spoken modes of an alert cannot be chosen.
+    if (IsAlertMap(row.map) && c.has(Cap::NoVoice))
+        for (size_t i = 3; i < s.itemEnabled.size(); ++i)
+            s.itemEnabled[i] = false;
 }
 
 bool visible(const Context &c, const FieldRow &row)
@@ -217,6 +237,37 @@ bool visible(const Context &c, const FieldRow &row)
         return c.has(Cap::Power24V);
     case Rule::TrimLimits:
         return c.has(Cap::Trim);
+    case Rule::SevenPoint:
+        return row.arg < GetU8(c.model.block(mem::FuelBlock), 36);
+    case Rule::ServiceItem:
+        return !c.has(Cap::SingleServiceInterval);
+    case Rule::Voice:
+        return !c.has(Cap::NoVoice);
+    case Rule::ParkingRadar:
+        return !c.has(Cap::NoParkingRadar);
+    case Rule::AlertGlazeIce:
+        return !c.has(Cap::LightsOnAirTempInput) && !c.has(Cap::NoAirTempAlgorithm);
+    case Rule::AlertFault:
+        return p && p->HasFaults;
+    case Rule::AlertCoolant:
+        return p && (p->HasCoolantTemp || c.kind() == kOutboardWater ||
+                     (c.noEcu() && c.temperatureSignature() == kSignatureEngine));
+    case Rule::AlertLights:
+        return !c.has(Cap::NoLightAlerts);
+    case Rule::AlertWarmUp:
+        return p && p->HasCoolantTemp;
+    case Rule::AlertSootFilter:
+        return c.has(Cap::FamVAG);
+    case Rule::AlertWaterInFuel:
+        return c.kind() == kWaterInFuel || (p && p->IsHybrid);
+    case Rule::AlertAtOilWear:
+        return c.kind() == kCan || (c.kind() == kJ1939 && c.has(Cap::Retarder));
+    case Rule::AlertInverter:
+        return p && p->IsHybrid;
+    case Rule::AlertEngineOverheat:
+        return c.kind() >= kOutboardWater && c.kind() <= kOutboardAirLast;
+    case Rule::AlertRetarder:
+        return c.kind() == kJ1939;
     }
     return true;
 }
@@ -232,6 +283,19 @@ QString caption(const Context &c, const FieldRow &row)
             return kCoolantCyl.get();
         return c.protocol->HasCoolantTemp ? kCoolantEcu.get() : kCoolantEngine.get();
     }
+    if (row.rule == Rule::AlertCoolant && c.kind() == kOutboardWater)
+        return kWaterOverheat.get();
+    if (row.rule == Rule::AlertEngineOverheat && c.kind() == kOutboardWater)
+        return kEngineOverheat.get();
+    if (row.rule == Rule::AlertEngineOverheat && c.kind() > kOutboardWater)
+        return kCylinderOverheat.get();
+    if (row.rule == Rule::AlertWaterInFuel && c.kind() != kWaterInFuel)
+        return kEnginePump.get();
+    if (row.range == RangeRule::ServiceInterval && c.has(Cap::SingleServiceInterval))
+        return kServiceInterval.get();
+    // The user items are captioned by their names.
+    if (row.rule == Rule::ServiceItem && row.kind == ControlKind::SpinEdit && row.arg > 0)
+        return ItemName(c.model, row.arg);
     return row.caption.get();
 }
 
@@ -240,6 +304,8 @@ void applyRange(const Context &c, const FieldRow &row, FieldState &s)
     s.min = row.min;
     s.max = row.max;
     s.step = row.step;
+    s.scale = ScaleOf(c.catalog, row);
+    s.decimals = row.decimals;
     const bool v24 = c.has(Cap::Power24V);
     switch (row.range) {
     case RangeRule::Static:
@@ -269,6 +335,16 @@ void applyRange(const Context &c, const FieldRow &row, FieldState &s)
     case RangeRule::TrimHigh:
         s.min = std::clamp(c.limitsByte(36) + 1.0, row.min, row.max);
         break;
+    case RangeRule::FullTank:
+        s.max = std::max<double>(0, GetI16(c.model.block(mem::FuelBlock), 44));
+        break;
+    case RangeRule::ServiceInterval:
+        if (c.has(Cap::SingleServiceInterval)) {
+            s.max = 9.9;
+            s.step = 0.1;
+            s.decimals = 1;
+        }
+        break;
     }
 }
 
@@ -293,7 +369,7 @@ void restrictSpeedSource(TMK &model, const TProtocolCatalog &catalog)
 
 QString acceptsNumber(const FieldState &s)
 {
-    const int d = s.row->decimals;
+    const int d = s.decimals;
     QString text = LangText("a number %1..%2", "число %1..%2")
                        .arg(QString::number(s.min, 'f', d), QString::number(s.max, 'f', d));
     if (s.row->noTyping)
@@ -309,6 +385,25 @@ QString controlName(const FieldState &s)
     return QStringLiteral("%1 (\"%2\")").arg(QLatin1String(s.row->name), s.caption);
 }
 
+// An alert group's choice goes into its alert byte by the pair rule. Alert 17
+// belongs to the soot filter only while the protocol is not kind 225; with
+// trim, alert 21 follows the inverter's alert 22.
+void storeAlert(TMK &model, const TProtocolCatalog &catalog, const FieldRow &row, int index)
+{
+    const Context c = contextOf(model, catalog);
+    if (row.rule == Rule::AlertSootFilter && c.kind() == kWaterInFuel)
+        return;
+    if (index < 0 || index >= static_cast<int>(row.items.size()))
+        throw TripError(LangText("There is no mode %1 for \"%2\"", "Нет режима %1 для \"%2\"")
+                            .arg(index)
+                            .arg(row.caption.get()));
+    uint8_t *sound = model.block(row.block);
+    const int value = AlertByte(row.map, index, GetU8(sound, row.offset));
+    SetU8(sound, row.offset, static_cast<uint8_t>(value));
+    if (row.rule == Rule::AlertInverter && c.has(Cap::Trim))
+        SetU8(sound, 21, static_cast<uint8_t>(value));
+}
+
 } // namespace
 
 QStringList TankMethItems(const TProtocolCatalog &catalog, const TProtBase *protocol)
@@ -321,6 +416,51 @@ QStringList TankMethItems(const TProtocolCatalog &catalog, const TProtBase *prot
     for (int i = 0; i < sensors; ++i)
         items << ecu[i].get();
     return items;
+}
+
+bool IsAlertMap(ValueMap map)
+{
+    return map == ValueMap::AlertFirst || map == ValueMap::AlertNext || map == ValueMap::AlertSingle;
+}
+
+double ScaleOf(const TProtocolCatalog &catalog, const FieldRow &row)
+{
+    if (row.range == RangeRule::ServiceInterval && catalog.has(Cap::SingleServiceInterval))
+        return 10;
+    return row.scale;
+}
+
+QString ItemName(const TMK &model, int offset)
+{
+    const char *slot = reinterpret_cast<const char *>(model.block(mem::ServiceBlock)) + offset;
+    const QByteArray bytes(slot, kItemNameSlot);
+    const qsizetype end = bytes.indexOf('\0');
+    return FromCp1251(end < 0 ? bytes : bytes.left(end));
+}
+
+QString DateText(int dayNumber)
+{
+    const TDate d = DateOfDayNumber(std::max(dayNumber, 1));
+    return QStringLiteral("%1.%2.%3")
+        .arg(d.day, 2, 10, QLatin1Char('0'))
+        .arg(d.month, 2, 10, QLatin1Char('0'))
+        .arg(d.year % 100, 2, 10, QLatin1Char('0'));
+}
+
+std::optional<int> DayNumberOfText(const QString &text)
+{
+    if (text.size() != 8 || text[2] != QLatin1Char('.') || text[5] != QLatin1Char('.'))
+        return std::nullopt;
+    bool okD = false, okM = false, okY = false;
+    const int day = text.mid(0, 2).toInt(&okD);
+    const int month = text.mid(3, 2).toInt(&okM);
+    const int year = text.mid(6, 2).toInt(&okY);
+    if (!okD || !okM || !okY || month < 1 || month > 12 || day < 1 || year < 0)
+        return std::nullopt;
+    const int n = DayNumber(day, month, year);
+    if (DateOfDayNumber(n) != TDate{day, month, year}) // 31.04, 29.02 of a common year
+        return std::nullopt;
+    return n;
 }
 
 FieldState EvaluateField(const TMK &model, const TProtocolCatalog &catalog, const FieldRow &row)
@@ -348,6 +488,12 @@ FieldState EvaluateField(const TMK &model, const TProtocolCatalog &catalog, cons
         s.checked = ItemOfStored(row.map, ReadRaw(model, row), 2) == 1;
         break;
     case ControlKind::TextEdit:
+        s.text = ItemName(model, row.offset);
+        break;
+    case ControlKind::DateEdit:
+        // A date edit cannot show a day before its earliest one.
+        s.dayNumber = std::max<int>(kEarliestDayNumber, static_cast<int>(ReadRaw(model, row)));
+        s.text = DateText(s.dayNumber);
         break;
     }
     return s;
@@ -362,18 +508,22 @@ std::vector<FieldState> EvaluateSchema(const TMK &model, const TProtocolCatalog 
     return states;
 }
 
-void StoreNumber(TMK &model, TProtocolCatalog & /*catalog*/, const FieldRow &row, double shown)
+void StoreNumber(TMK &model, TProtocolCatalog &catalog, const FieldRow &row, double shown)
 {
     if (row.type == FieldType::Float32Factor)
         WriteFactor(model, row, ShownToFactor(shown));
     else
-        WriteRaw(model, row, RoundHalfEven(shown * row.scale));
+        WriteRaw(model, row, RoundHalfEven(shown * ScaleOf(catalog, row)));
 }
 
 void StoreItem(TMK &model, TProtocolCatalog &catalog, const FieldRow &row, int index)
 {
     if (row.itemSource == ItemSource::ProtocolNames) {
         ChangeProtocol(model, catalog, index);
+        return;
+    }
+    if (IsAlertMap(row.map)) {
+        storeAlert(model, catalog, row, index);
         return;
     }
     WriteRaw(model, row, StoredOfItem(row.map, index));
@@ -387,6 +537,28 @@ void StoreItem(TMK &model, TProtocolCatalog &catalog, const FieldRow &row, int i
 void StoreChecked(TMK &model, TProtocolCatalog & /*catalog*/, const FieldRow &row, bool checked)
 {
     WriteRaw(model, row, StoredOfItem(row.map, checked ? 1 : 0));
+    // Bits 10 and 11 of the reminder set stay; 12..15 are cleared by any change.
+    if (row.map == ValueMap::ReminderBit) {
+        uint8_t *b = model.block(row.block);
+        SetU16(b, row.offset, static_cast<uint16_t>(GetU16(b, row.offset) & 0x0FFFu));
+    }
+}
+
+void StoreText(TMK &model, const FieldRow &row, const QString &text)
+{
+    const QByteArray bytes = ToCp1251(text.left(kItemNameLength));
+    char *slot = reinterpret_cast<char *>(model.block(row.block)) + row.offset;
+    std::copy(bytes.begin(), bytes.end(), slot);
+    slot[bytes.size()] = '\0';
+}
+
+void StoreDate(TMK &model, const FieldRow &row, const QString &text)
+{
+    const std::optional<int> n = DayNumberOfText(text);
+    if (!n || *n < kEarliestDayNumber)
+        throw TripError(LangText("\"%1\" is no date from 10.10.11 on", "\"%1\" не является датой не ранее 10.10.11")
+                            .arg(text));
+    WriteRaw(model, row, *n);
 }
 
 QString RefuseUnavailable(const FieldState &s)
@@ -410,7 +582,7 @@ QString RefuseNumber(const FieldState &s, double shown)
     if (QString why = RefuseUnavailable(s); !why.isEmpty())
         return why;
     const double eps = 1e-9;
-    const double scaled = shown * std::pow(10.0, s.row->decimals);
+    const double scaled = shown * std::pow(10.0, s.decimals);
     bool ok = std::isfinite(shown) && shown >= s.min - eps && shown <= s.max + eps &&
               std::fabs(scaled - std::round(scaled)) < 1e-6;
     if (ok && s.row->noTyping) {
@@ -438,6 +610,32 @@ QString RefuseItem(const FieldState &s, int index)
         .arg(controlName(s))
         .arg(index)
         .arg(offered.isEmpty() ? LangText("no item", "нет пунктов") : offered.join(QStringLiteral(", ")));
+}
+
+QString RefuseText(const FieldState &s, const QString &text)
+{
+    if (QString why = RefuseUnavailable(s); !why.isEmpty())
+        return why;
+    if (text.size() > kItemNameLength)
+        return LangText("%1 takes at most %2 characters", "%1 принимает не более %2 символов")
+            .arg(controlName(s))
+            .arg(kItemNameLength);
+    if (FromCp1251(ToCp1251(text)) != text)
+        return LangText("%1 takes only characters of Windows-1251", "%1 принимает только символы Windows-1251")
+            .arg(controlName(s));
+    return {};
+}
+
+QString RefuseDate(const FieldState &s, const QString &text)
+{
+    if (QString why = RefuseUnavailable(s); !why.isEmpty())
+        return why;
+    const std::optional<int> n = DayNumberOfText(text);
+    if (n && *n >= kEarliestDayNumber)
+        return {};
+    return LangText("%1 takes a date dd.mm.yy from 10.10.11 on, not \"%2\"",
+                    "%1 принимает дату дд.мм.гг не ранее 10.10.11, а не \"%2\"")
+        .arg(controlName(s), text);
 }
 
 void ChangeProtocol(TMK &model, TProtocolCatalog &catalog, int index)

@@ -24,13 +24,16 @@ struct FieldState {
     QStringList items;             // radio groups and combo boxes, in the current language
     std::vector<bool> itemEnabled; // one per item
     double min = 0, max = 0, step = 1; // spin edits, as in force now
+    double scale = 1;                  // stored = shown × scale, as in force now
+    int decimals = 0;
     // What the control shows. A spin edit: `number` in user units, clipped to
     // its range. A radio group or combo box: `index`, nothing when the stored
     // value matches no item. A check box: `checked`.
     double number = 0;
     std::optional<int> index;
     bool checked = false;
-    QString text;
+    QString text; // a text edit; a date edit "dd.MM.yy"
+    int dayNumber = 0; // a date edit, clipped to the earliest date
 };
 
 FieldState EvaluateField(const TMK &model, const TProtocolCatalog &catalog, const FieldRow &row);
@@ -44,6 +47,25 @@ std::vector<FieldState> EvaluateSchema(const TMK &model, const TProtocolCatalog 
 void StoreNumber(TMK &model, TProtocolCatalog &catalog, const FieldRow &row, double shown);
 void StoreItem(TMK &model, TProtocolCatalog &catalog, const FieldRow &row, int index);
 void StoreChecked(TMK &model, TProtocolCatalog &catalog, const FieldRow &row, bool checked);
+// A maintenance item name: up to 15 characters in Windows-1251 and a zero byte;
+// the rest of the 16-byte slot keeps its bytes.
+void StoreText(TMK &model, const FieldRow &row, const QString &text);
+// A date edit's text "dd.MM.yy" as the device's day number; refused when it is
+// no date or before the earliest one.
+void StoreDate(TMK &model, const FieldRow &row, const QString &text);
+
+// The earliest date a date edit offers: 10 October 2011.
+constexpr int kEarliestDayNumber = 4301;
+QString DateText(int dayNumber);                  // "dd.MM.yy"
+std::optional<int> DayNumberOfText(const QString &text); // nothing when no date
+constexpr int kItemNameLength = 15;
+constexpr int kItemNameSlot = 16;
+// The name in the maintenance item slot at `offset` of ServiceBlock.
+QString ItemName(const TMK &model, int offset);
+
+bool IsAlertMap(ValueMap map);
+// The scale of a spin edit as in force on the current device.
+double ScaleOf(const TProtocolCatalog &catalog, const FieldRow &row);
 
 // Refusal texts for an entry the control in `state` cannot take (a widget
 // cannot be given one; the command-line tool can). Empty when acceptable. They
@@ -51,6 +73,8 @@ void StoreChecked(TMK &model, TProtocolCatalog &catalog, const FieldRow &row, bo
 QString RefuseUnavailable(const FieldState &state);
 QString RefuseNumber(const FieldState &state, double shown);
 QString RefuseItem(const FieldState &state, int index);
+QString RefuseText(const FieldState &state, const QString &text);
+QString RefuseDate(const FieldState &state, const QString &text);
 
 // The protocol change of `cbProtocol`: a different index is stored, the eight
 // option choices are cleared, the model's second protocol index follows, the

@@ -45,13 +45,14 @@ QByteArray jsonShown(const FieldState &s)
 {
     switch (s.row->kind) {
     case ControlKind::SpinEdit:
-        return jsonNumber(s.number, s.row->decimals);
+        return jsonNumber(s.number, s.decimals);
     case ControlKind::RadioGroup:
     case ControlKind::ComboBox:
         return s.index ? QByteArray::number(*s.index) : QByteArray("null");
     case ControlKind::CheckBox:
         return s.checked ? "true" : "false";
     case ControlKind::TextEdit:
+    case ControlKind::DateEdit:
         return jsonString(s.text);
     }
     return "null";
@@ -62,13 +63,14 @@ QString textShown(const FieldState &s)
 {
     switch (s.row->kind) {
     case ControlKind::SpinEdit:
-        return QString::number(s.number, 'f', s.row->decimals);
+        return QString::number(s.number, 'f', s.decimals);
     case ControlKind::RadioGroup:
     case ControlKind::ComboBox:
         return s.index ? s.items[*s.index] : LangText("(none)", "(нет)");
     case ControlKind::CheckBox:
         return s.checked ? LangText("yes", "да") : LangText("no", "нет");
     case ControlKind::TextEdit:
+    case ControlKind::DateEdit:
         return s.text;
     }
     return {};
@@ -83,7 +85,7 @@ QByteArray settingsJson(const std::vector<FieldState> &states)
                jsonString(QLatin1String(s.row->page)) + ", \"caption\": " + jsonString(s.caption) +
                ", \"visible\": " + (s.visible ? "true" : "false") + ", \"value\": " + jsonShown(s);
         if (s.row->kind == ControlKind::SpinEdit) {
-            const int d = s.row->decimals;
+            const int d = s.decimals;
             out += ", \"min\": " + jsonNumber(s.min, d) + ", \"max\": " + jsonNumber(s.max, d) +
                    ", \"step\": " + jsonNumber(s.step, d);
         }
@@ -198,7 +200,14 @@ QString applyAssignment(TMK &model, const QString &assignment)
                 ed::StoreChecked(model, Catalog(), *row, value == QLatin1String("1"));
             break;
         case ControlKind::TextEdit:
-            refusal = QStringLiteral("%1 cannot be set from the command line").arg(name);
+            refusal = ed::RefuseText(s, value);
+            if (refusal.isEmpty())
+                ed::StoreText(model, *row, value);
+            break;
+        case ControlKind::DateEdit:
+            refusal = ed::RefuseDate(s, value);
+            if (refusal.isEmpty())
+                ed::StoreDate(model, *row, value);
             break;
         }
     } catch (const TripError &e) {
@@ -254,7 +263,7 @@ void markField(std::array<uint8_t, mem::kModelSize> &covered, const ed::FieldRow
         covered[static_cast<size_t>(at + row.bit / 8)] |= static_cast<uint8_t>(1u << (row.bit % 8));
         return;
     }
-    for (int k = 0; k < ed::FieldWidth(row.type); ++k)
+    for (int k = 0; k < ed::RowWidth(row); ++k)
         covered[static_cast<size_t>(at + k)] = 0xFF;
 }
 
@@ -322,7 +331,7 @@ int runDiff(const QStringList &argsIn)
 
 const CommandRegistrar settingsReg(
     {QStringLiteral("settings"), QStringLiteral("settings FILE [--lang en|ru] [--json]"),
-     QStringLiteral("show the corrections, sources and limits of a settings file as the editor shows them"),
+     QStringLiteral("show the single-field settings of a settings file as the editor shows them"),
      runSettings});
 const CommandRegistrar setReg(
     {QStringLiteral("set"), QStringLiteral("set FILE NAME=VALUE... -o OUT [--lang en|ru]"),

@@ -8,6 +8,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDoubleSpinBox>
 #include <QEvent>
 #include <QFormLayout>
@@ -87,7 +88,37 @@ TFieldControl::TFieldControl(const ed::FieldRow &row, QWidget *parent) : QObject
         m_widget = m_group;
         break;
     case ControlKind::TextEdit:
-        throw TripError(QStringLiteral("%1: text fields have no single-field control").arg(objectName()));
+        m_edit = new QLineEdit(parent);
+        m_edit->setMaxLength(ed::kItemNameLength);
+        connect(m_edit, &QLineEdit::editingFinished, this, [this] {
+            if (m_edit->text() != m_state.text)
+                emit enteredText(m_edit->text());
+        });
+        m_widget = m_edit;
+        m_label = new QLabel(parent);
+        m_label->setBuddy(m_edit);
+        break;
+    case ControlKind::DateEdit: {
+        m_date = new QDateEdit(parent);
+        m_date->setDisplayFormat(QStringLiteral("dd.MM.yy"));
+        const TDate earliest = DateOfDayNumber(ed::kEarliestDayNumber);
+        m_date->setMinimumDate(QDate(2000 + earliest.year, earliest.month, earliest.day));
+        m_date->setMaximumDate(QDate(2099, 12, 31));
+        m_date->setCalendarPopup(true);
+        connect(m_date, &QDateEdit::editingFinished, this, [this] {
+            const QDate d = m_date->date();
+            const QString text = QStringLiteral("%1.%2.%3")
+                                     .arg(d.day(), 2, 10, QLatin1Char('0'))
+                                     .arg(d.month(), 2, 10, QLatin1Char('0'))
+                                     .arg(d.year() % 100, 2, 10, QLatin1Char('0'));
+            if (text != m_state.text)
+                emit enteredText(text);
+        });
+        m_widget = m_date;
+        m_label = new QLabel(parent);
+        m_label->setBuddy(m_date);
+        break;
+    }
     }
     m_widget->setObjectName(objectName());
 }
@@ -107,6 +138,17 @@ QList<QAbstractButton *> TFieldControl::radioButtons() const
     return m_buttons ? m_buttons->buttons() : QList<QAbstractButton *>{};
 }
 
+void TFieldControl::setCompact(bool compact)
+{
+    m_compact = compact;
+    if (!m_group)
+        return;
+    m_group->setFlat(compact);
+    m_group->setTitle(compact ? QString() : m_state.caption);
+    m_radioItems.clear(); // laid out again
+    rebuildRadios(m_state.items);
+}
+
 void TFieldControl::rebuildRadios(const QStringList &items)
 {
     if (items == m_radioItems)
@@ -121,7 +163,10 @@ void TFieldControl::rebuildRadios(const QStringList &items)
         auto *b = new QRadioButton(items[i], m_group);
         b->setObjectName(objectName() + QString::number(i));
         m_buttons->addButton(b, i);
-        grid->addWidget(b, i / kRadioColumns, i % kRadioColumns);
+        if (m_compact)
+            grid->addWidget(b, 0, i);
+        else
+            grid->addWidget(b, i / kRadioColumns, i % kRadioColumns);
     }
 }
 
@@ -138,6 +183,7 @@ void TFieldControl::apply(const ed::FieldState &s)
     switch (m_row.kind) {
     case ControlKind::SpinEdit: {
         const QSignalBlocker block(m_spin);
+        m_spin->setDecimals(s.decimals);
         m_spin->setRange(s.min, s.max);
         m_spin->setSingleStep(s.step);
         m_spin->setValue(s.number);
@@ -163,7 +209,8 @@ void TFieldControl::apply(const ed::FieldState &s)
         m_check->setChecked(s.checked);
         break;
     case ControlKind::RadioGroup: {
-        m_group->setTitle(s.caption);
+        if (!m_compact)
+            m_group->setTitle(s.caption);
         rebuildRadios(s.items);
         const QList<QAbstractButton *> buttons = m_buttons->buttons();
         // Nothing selected is a state of its own: exclusivity would keep the last one.
@@ -176,8 +223,17 @@ void TFieldControl::apply(const ed::FieldState &s)
         m_buttons->setExclusive(true);
         break;
     }
-    case ControlKind::TextEdit:
+    case ControlKind::TextEdit: {
+        const QSignalBlocker block(m_edit);
+        m_edit->setText(s.text);
         break;
+    }
+    case ControlKind::DateEdit: {
+        const QSignalBlocker block(m_date);
+        const TDate d = DateOfDayNumber(s.dayNumber);
+        m_date->setDate(QDate(2000 + d.year, d.month, d.day));
+        break;
+    }
     }
 }
 
@@ -206,6 +262,7 @@ TFieldControl *TFieldBinder::control(const char *name, QWidget *parent)
     connect(c, &TFieldControl::enteredNumber, this, [this, key](double v) { storeNumber(key, v); });
     connect(c, &TFieldControl::chosenItem, this, [this, key](int i) { storeItem(key, i); });
     connect(c, &TFieldControl::checkedByUser, this, [this, key](bool on) { storeChecked(key, on); });
+    connect(c, &TFieldControl::enteredText, this, [this, key](const QString &t) { storeText(key, t); });
     c->apply(ed::EvaluateField(m_model, m_catalog, *row));
     return c;
 }
@@ -263,4 +320,14 @@ bool TFieldBinder::storeItem(const QString &name, int index)
 bool TFieldBinder::storeChecked(const QString &name, bool checked)
 {
     return run(name, [&](const ed::FieldRow &row) { ed::StoreChecked(m_model, m_catalog, row, checked); });
+}
+
+bool TFieldBinder::storeText(const QString &name, const QString &text)
+{
+    return run(name, [&](const ed::FieldRow &row) {
+        if (row.kind == ControlKind::DateEdit)
+            ed::StoreDate(m_model, row, text);
+        else
+            ed::StoreText(m_model, row, text);
+    });
 }

@@ -11,10 +11,12 @@ class QAbstractButton;
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QDateEdit;
 class QDoubleSpinBox;
 class QFormLayout;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QWidget;
 class TMK;
 class TProtocolCatalog;
@@ -41,11 +43,15 @@ public:
 
     // For tests and the dialog: the radio buttons of a radio group.
     QList<QAbstractButton *> radioButtons() const;
+    // A radio group without its title, its items in one row (for tables of
+    // groups whose caption stands in a column of its own).
+    void setCompact(bool compact);
 
 signals:
     void enteredNumber(double shown);
     void chosenItem(int index);
     void checkedByUser(bool checked);
+    void enteredText(const QString &text); // text edits; date edits as "dd.MM.yy"
 
 private:
     void rebuildRadios(const QStringList &items);
@@ -59,6 +65,9 @@ private:
     QComboBox *m_combo = nullptr;
     QCheckBox *m_check = nullptr;
     QGroupBox *m_group = nullptr;
+    QLineEdit *m_edit = nullptr;
+    QDateEdit *m_date = nullptr;
+    bool m_compact = false;
     QButtonGroup *m_buttons = nullptr;
     QStringList m_radioItems;
 };
@@ -85,6 +94,7 @@ public:
     bool storeNumber(const QString &name, double shown);
     bool storeItem(const QString &name, int index);
     bool storeChecked(const QString &name, bool checked);
+    bool storeText(const QString &name, const QString &text);
 
 signals:
     void stored(const QString &name);
