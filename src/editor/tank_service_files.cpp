@@ -123,6 +123,40 @@ void ApplyTareCountRule(TMK &model)
         SetU8(tank, 2, 0);
 }
 
+namespace {
+
+// The digits of `text` in order as a decimal number, saturating far above any
+// field's range.
+int64_t digitsValue(const QString &text)
+{
+    int64_t v = 0;
+    for (const QChar ch : text)
+        if (ch >= QLatin1Char('0') && ch <= QLatin1Char('9'))
+            v = std::min<int64_t>(v * 10 + (ch.unicode() - '0'), int64_t{1} << 40);
+    return v;
+}
+
+} // namespace
+
+void StoreTarePoints(TMK &model, const QStringList &litres, const QStringList &codes)
+{
+    uint8_t *tank = model.block(mem::TankTableBlock);
+    const int count = std::min<int>(GetU8(tank, 2), kMaxTarePoints);
+    for (int i = 0; i < count; ++i) {
+        const int64_t l = digitsValue(litres.value(i));
+        const int64_t c = digitsValue(codes.value(i));
+        if (l > 255 || c > 32767)
+            throw TripError(LangText("Range error: point %1 of the tare table takes litres 0..255 and a code "
+                                     "0..32767",
+                                     "Ошибка диапазона: точка %1 таблицы тарировки принимает литры 0..255 и "
+                                     "код 0..32767")
+                                .arg(i + 1));
+        SetU8(tank, 8 + i, static_cast<uint8_t>(l));
+        SetU16(tank, 144 + 2 * i, static_cast<uint16_t>(c));
+    }
+    SetU8(tank, 6, GetI16(tank, 144) > 240 ? 1 : 0);
+}
+
 void FillTankFields(TMK &model, const QByteArray &bytes)
 {
     fill(model, kTankFields, bytes);

@@ -1,6 +1,7 @@
 #pragma once
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 class TMK;
 
@@ -26,6 +27,12 @@ void FillServiceFields(TMK &model, const QByteArray &bytes);
 
 // A tare point count above 68 becomes 0.
 void ApplyTareCountRule(TMK &model);
+
+// Storing the tare grid: for points 1..count the digits of each cell in order
+// as a decimal number (none: 0); litres must fit a byte, codes 0..32767. A
+// refused cell fails with a range error, the points before it stored. Then the
+// reverse slope flag: 1 when the code of point 1 is above 240.
+void StoreTarePoints(TMK &model, const QStringList &litres, const QStringList &codes);
 
 // Saves replace the file atomically. Loads read the whole file; a file that
 // cannot be opened or read fails with a TripError after the fields read so far

@@ -38,7 +38,15 @@ Qt::ItemFlags TStringGridModel::flags(const QModelIndex &index) const
         return Qt::NoItemFlags;
     if (isFixed(index.row(), index.column()))
         return Qt::ItemIsEnabled;
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | (m_editable ? Qt::ItemIsEditable : Qt::NoItemFlags);
+}
+
+bool TStringGridModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!m_editable || role != Qt::EditRole || !index.isValid() || isFixed(index.row(), index.column()))
+        return false;
+    setCell(index.row(), index.column(), value.toString());
+    return true;
 }
 
 void TStringGridModel::setRowTotal(int rows)

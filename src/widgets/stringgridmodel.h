@@ -30,6 +30,9 @@ public:
     bool isFixed(int row, int column) const { return row < m_fixedRows || column < m_fixedColumns; }
 
     void setRightAlignedData(bool on);
+    // Data cells the user may edit (off by default); an edit sets the cell's text.
+    void setEditable(bool on) { m_editable = on; }
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
     bool rightAlignedData() const { return m_rightAligned; }
 
 private:
@@ -37,5 +40,6 @@ private:
     int m_fixedColumns;
     int m_fixedRows;
     bool m_rightAligned = false;
+    bool m_editable = false;
     QList<QStringList> m_rows; // every row holds m_columns texts
 };

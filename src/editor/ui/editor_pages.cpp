@@ -1,12 +1,20 @@
 #include "editor_pages.h"
 
 #include "editor_page.h"
+#include "sound_pages.h"
+#include "tank_pages.h"
 
 #include <cstring>
 
 namespace {
 
 using Factory = TEditorPage *(*)(TEditorContext &, QWidget *);
+
+template <class Page>
+TEditorPage *make(TEditorContext &context, QWidget *parent)
+{
+    return new Page(context, parent);
+}
 
 struct PageEntry {
     const char *name;
@@ -16,6 +24,11 @@ struct PageEntry {
 // One line per page that has contents.
 const PageEntry kPages[] = {
     {"", nullptr},
+    {"tsVoice", make<TVoicePage>},
+    {"tsAver", make<TAverPage>},
+    {"tsPark", make<TParkPage>},
+    {"tsOil", make<TOilPage>},
+    {"tsTO", make<TTOPage>},
 };
 
 } // namespace

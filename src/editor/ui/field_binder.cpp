@@ -141,6 +141,10 @@ QList<QAbstractButton *> TFieldControl::radioButtons() const
 void TFieldControl::setCompact(bool compact)
 {
     m_compact = compact;
+    if (m_check) {
+        m_check->setText(compact ? QString() : m_state.caption);
+        m_check->setToolTip(compact ? m_state.caption : QString());
+    }
     if (!m_group)
         return;
     m_group->setFlat(compact);
@@ -205,7 +209,10 @@ void TFieldControl::apply(const ed::FieldState &s)
         break;
     }
     case ControlKind::CheckBox:
-        m_check->setText(s.caption);
+        if (m_compact)
+            m_check->setToolTip(s.caption);
+        else
+            m_check->setText(s.caption);
         m_check->setChecked(s.checked);
         break;
     case ControlKind::RadioGroup: {

@@ -43,8 +43,9 @@ public:
 
     // For tests and the dialog: the radio buttons of a radio group.
     QList<QAbstractButton *> radioButtons() const;
-    // A radio group without its title, its items in one row (for tables of
-    // groups whose caption stands in a column of its own).
+    // A radio group without its title, its items in one row, or a check box
+    // without its text (the caption becomes a tooltip): for tables whose
+    // captions stand in a column or heading of their own.
     void setCompact(bool compact);
 
 signals:

@@ -1,0 +1,43 @@
+#pragma once
+#include "editor_page.h"
+
+#include <vector>
+
+class QLabel;
+class QTabWidget;
+class TFieldControl;
+
+// "Sounds": the alert table ("Предупреждения") and the sound settings
+// ("Разное") on an inner tab widget `pcVoice`.
+class TVoicePage : public TEditorPage {
+    Q_OBJECT
+public:
+    TVoicePage(TEditorContext &context, QWidget *parent = nullptr);
+    void Load() override;
+    void ProtocolChanged() override;
+    QTabWidget *tabs() const { return m_tabs; }
+
+private:
+    void followGroups();
+
+    struct AlertLine {
+        QLabel *label;
+        TFieldControl *first;
+    };
+    std::vector<AlertLine> m_lines;
+    QTabWidget *m_tabs = nullptr;
+};
+
+// "Average": prices, auto-reset periods and trip settings.
+class TAverPage : public TEditorPage {
+    Q_OBJECT
+public:
+    TAverPage(TEditorContext &context, QWidget *parent = nullptr);
+};
+
+// "Parctronic": the rear and the front parking radar.
+class TParkPage : public TEditorPage {
+    Q_OBJECT
+public:
+    TParkPage(TEditorContext &context, QWidget *parent = nullptr);
+};

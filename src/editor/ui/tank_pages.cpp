@@ -1,0 +1,428 @@
+#include "tank_pages.h"
+
+#include "blocks.h"
+#include "errors.h"
+#include "field_binder.h"
+#include "language.h"
+#include "stringgrid.h"
+#include "tank_service_files.h"
+#include "tmk.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStandardPaths>
+#include <QStyledItemDelegate>
+#include <QVBoxLayout>
+
+namespace {
+
+// File filters and dialogs are the same in both languages.
+const QString kTankFilter = QStringLiteral("Файлы настроек бака (*.kelmo)");
+const QString kServiceFilter = QStringLiteral("Файлы настроек ТО (*.kelmt)");
+
+// Labels of bound controls that the page replaces with its own (table
+// headings, name edits) live here, never shown.
+QWidget *unshownHolder(QWidget *page)
+{
+    auto *w = new QWidget(page);
+    w->hide();
+    return w;
+}
+
+QLabel *wrappedLabel(const QString &text, const char *name)
+{
+    auto *l = new QLabel(text);
+    l->setObjectName(QLatin1String(name));
+    l->setWordWrap(true);
+    return l;
+}
+
+void showError(QWidget *parent, const QString &text)
+{
+    QMessageBox::critical(parent, LangText("Error", "Ошибка"), text);
+}
+
+// Cells of the tare grid are edited through masks: three digits of litres,
+// four of the code. Painting stays with the grid's own delegate.
+class TareDelegate : public QStyledItemDelegate {
+public:
+    TareDelegate(QAbstractItemDelegate *base, std::function<void()> edited, QObject *parent)
+        : QStyledItemDelegate(parent), m_base(base), m_edited(std::move(edited))
+    {
+    }
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        m_base->paint(painter, option, index);
+    }
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &index) const override
+    {
+        auto *edit = new QLineEdit(parent);
+        edit->setInputMask(index.column() == 1 ? QStringLiteral("999") : QStringLiteral("9999"));
+        return edit;
+    }
+
+    void setEditorData(QWidget *editor, const QModelIndex &index) const override
+    {
+        static_cast<QLineEdit *>(editor)->setText(index.data(Qt::DisplayRole).toString());
+    }
+
+    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override
+    {
+        const QString text = static_cast<QLineEdit *>(editor)->text();
+        if (text != index.data(Qt::DisplayRole).toString()) {
+            model->setData(index, text);
+            m_edited();
+        }
+    }
+
+private:
+    QAbstractItemDelegate *m_base;
+    std::function<void()> m_edited;
+};
+
+bool inside(const QWidget *container, const QWidget *w)
+{
+    return w && (w == container || container->isAncestorOf(w));
+}
+
+} // namespace
+
+void ShowUnplaced(QWidget *control)
+{
+    control->setEnabled(false);
+    control->setToolTip(LangText("This version does not know where the device keeps this value.",
+                                 "Эта версия программы не знает, где прибор хранит это значение."));
+}
+
+// ---- tsOil ---------------------------------------------------------------------
+
+TOilPage::TOilPage(TEditorContext &context, QWidget *parent) : TEditorPage(context, parent)
+{
+    setObjectName(QStringLiteral("tsOil"));
+    TFieldBinder &b = context.binder;
+    QWidget *unshown = unshownHolder(this);
+    auto place = [&](QGridLayout *grid, const char *name, int row, int column) {
+        TFieldControl *c = b.control(name, this);
+        if (c->label())
+            c->label()->setParent(unshown);
+        grid->addWidget(c->widget(), row, column);
+        return c;
+    };
+    auto headings = [](QGridLayout *grid) {
+        grid->addWidget(new QLabel(QStringLiteral("#")), 0, 0);
+        grid->addWidget(new QLabel(LangText("litres", "литры")), 0, 1);
+        grid->addWidget(new QLabel(LangText("CU", "у.е.")), 0, 2);
+    };
+
+    auto *two = new QGroupBox(LangText("Linear 2 points", "Линейный по 2 точкам"));
+    auto *g2 = new QGridLayout(two);
+    headings(g2);
+    const char *twoPoints[2][2] = {{"seLit6L", "seOil6L"}, {"seLit43L", "seOil43L"}};
+    for (int k = 0; k < 2; ++k) {
+        g2->addWidget(new QLabel(QString::number(k + 1)), k + 1, 0);
+        place(g2, twoPoints[k][0], k + 1, 1);
+        place(g2, twoPoints[k][1], k + 1, 2);
+    }
+
+    auto *seven = new QGroupBox(LangText("Linear 7 points", "Линейный по 7 точкам"));
+    auto *g7 = new QGridLayout(seven);
+    headings(g7);
+    for (int k = 0; k < 7; ++k) {
+        auto *number = new QLabel(QString::number(k + 1));
+        number->setObjectName(QStringLiteral("lOilCalibrArr%1").arg(k));
+        g7->addWidget(number, k + 1, 0);
+        const QByteArray lit = "seOilCalibrLitArr" + QByteArray::number(k);
+        const QByteArray res = "seOilCalibrResArr" + QByteArray::number(k);
+        m_sevenRows.push_back({number, place(g7, lit.constData(), k + 1, 1)->widget(),
+                               place(g7, res.constData(), k + 1, 2)->widget()});
+    }
+    TFieldControl *quant = b.control("seOilCalibrQuant", this);
+    m_quant = static_cast<QDoubleSpinBox *>(quant->widget());
+    g7->addWidget(quant->label(), 8, 0, 1, 2);
+    g7->addWidget(m_quant, 8, 2);
+    connect(m_quant, &QDoubleSpinBox::valueChanged, this, [this](double v) { showSevenPoints(static_cast<int>(v)); });
+
+    auto *left = new QVBoxLayout;
+    left->addWidget(two);
+    left->addWidget(seven);
+    left->addStretch();
+
+    // The tare table.
+    auto *tare = new QGroupBox(LangText("Tare", "Тарированный"));
+    auto *gt = new QGridLayout(tare);
+    gt->addWidget(wrappedLabel(LangText("Attention! Setting the values manually by the user is NOT RECOMMENDED!\n"
+                                        "Incorrect setting can lead to incorrect operation of the device!",
+                                        "Внимание! Установка значений пользователем вручную НЕ РЕКОМЕНДУЕТСЯ! \n"
+                                        "Некорректная установка может привести к неправильной работе МК!"),
+                               "lTarirNotice"),
+                  0, 0, 1, 2);
+    gt->addWidget(b.control("cbTarirFlagFinish", this)->widget(), 1, 0, 1, 2);
+    TFieldControl *count = b.control("seTarirLeng", this);
+    gt->addWidget(count->label(), 2, 0);
+    gt->addWidget(count->widget(), 2, 1);
+    connect(static_cast<QDoubleSpinBox *>(count->widget()), &QDoubleSpinBox::valueChanged, this,
+            &TOilPage::tareCountChanged);
+    m_grid = new TStringGrid(3, 2, 1, 1);
+    m_grid->setObjectName(QStringLiteral("sgTarir"));
+    m_grid->setColumnWidths({32, 60, 60});
+    m_grid->setRightAlignedData(true);
+    m_grid->gridModel()->setEditable(true);
+    m_grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                            QAbstractItemView::AnyKeyPressed);
+    m_grid->setItemDelegate(new TareDelegate(m_grid->itemDelegate(), [this] { m_context.tareEdited = true; }, m_grid));
+    gt->addWidget(m_grid, 3, 0, 1, 2);
+    gt->setRowStretch(3, 1);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
+        if (inside(m_grid, old) && !inside(m_grid, now))
+            storeTareGrid();
+    });
+
+    // The slope as the device reports it; this version does not know its place.
+    m_incline = new QGroupBox(LangText("FLS slope", "Наклон ДУТ (справочно)"));
+    m_incline->setObjectName(QStringLiteral("rgTarirIncline"));
+    auto *gi = new QHBoxLayout(m_incline);
+    for (const auto &[en, ru] : {std::pair{"Rev", "Обратный"}, {"Dir", "Прямой"}, {"Auto", "Авто"}})
+        gi->addWidget(new QRadioButton(LangText(en, ru)));
+    ShowUnplaced(m_incline);
+    gt->addWidget(m_incline, 4, 0, 1, 2);
+
+    // Notices and the file.
+    auto *right = new QVBoxLayout;
+    right->addWidget(wrappedLabel(
+        LangText("Attention! For the correct operation of the device program, it is NECESSARY to use the latest "
+                 "versions of the MK software and the configuration program.",
+                 "Внимание! Для правильной работы программы МК НЕОБХОДИМО использовать последние версии ПО МК и "
+                 "программы настройки."),
+        "lVersionNotice"));
+    right->addWidget(wrappedLabel(
+        LangText("Before loading new device software, save the tank settings to a file with this configuration "
+                 "program. After loading the new software and the matching new configuration program, read them "
+                 "back with the button \"Load tank settings from a file\".",
+                 "Перед загрузкой нового ПО МК сохраните настройки бака в файл этой программой настройки. После "
+                 "загрузки нового ПО МК и соответствующей новой программы настройки считайте их кнопкой "
+                 "\"Считать настройки бака из файла\"."),
+        "Label14"));
+    m_save = new QPushButton(LangText("Save tank settings to a file", "Сохранить настройки бака в файл"));
+    m_save->setObjectName(QStringLiteral("bOilSave"));
+    m_load = new QPushButton(LangText("Load tank settings from a file", "Считать настройки бака из файла"));
+    m_load->setObjectName(QStringLiteral("bOilLoad"));
+    right->addWidget(m_save);
+    right->addWidget(m_load);
+    right->addStretch();
+    connect(m_save, &QPushButton::clicked, this, [this] {
+        QFileDialog dialog(this, m_save->text(), QCoreApplication::applicationDirPath(), kTankFilter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(QStringLiteral("kelmo"));
+        if (dialog.exec() == QDialog::Accepted)
+            saveTo(dialog.selectedFiles().value(0));
+    });
+    connect(m_load, &QPushButton::clicked, this, [this] {
+        QFileDialog dialog(this, m_load->text(), QCoreApplication::applicationDirPath(), kTankFilter);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setDefaultSuffix(QStringLiteral("kelmo"));
+        if (dialog.exec() == QDialog::Accepted)
+            loadFrom(dialog.selectedFiles().value(0));
+    });
+
+    auto *top = new QHBoxLayout(this);
+    top->addLayout(left, 3);
+    top->addWidget(tare, 3);
+    top->addLayout(right, 3);
+
+    // A store anywhere re-applies the binder's states; the page's own rows follow.
+    connect(&b, &TFieldBinder::stored, this, [this] { showSevenPoints(static_cast<int>(m_quant->value())); });
+}
+
+void TOilPage::showSevenPoints(int count)
+{
+    for (int k = 0; k < static_cast<int>(m_sevenRows.size()); ++k)
+        for (QWidget *w : m_sevenRows[static_cast<size_t>(k)])
+            w->setVisible(k < count);
+}
+
+void TOilPage::Load()
+{
+    m_context.tareEdited = false;
+    refresh();
+}
+
+void TOilPage::refresh()
+{
+    ed::ApplyTareCountRule(m_context.model);
+    m_context.binder.refresh();
+    fillTareGrid();
+    showSevenPoints(static_cast<int>(m_quant->value()));
+}
+
+void TOilPage::fillTareGrid()
+{
+    const uint8_t *tank = m_context.model.block(mem::TankTableBlock);
+    const int count = std::min<int>(GetU8(tank, 2), ed::kMaxTarePoints);
+    m_grid->setRowTotal(count > 0 ? count + 1 : 2);
+    m_grid->setRowTexts(0, {QStringLiteral("#"), LangText("litres", "литры"), LangText("CU", "уе")});
+    if (count == 0)
+        m_grid->setRowTexts(1, {QString(), QString(), QString()});
+    for (int i = 0; i < count; ++i)
+        m_grid->setRowTexts(i + 1, {QString::number(i + 1), QString::number(GetU8(tank, 8 + i)),
+                                    QString::number(GetI16(tank, 144 + 2 * i))});
+}
+
+void TOilPage::tareCountChanged(double count)
+{
+    if (!m_context.binder.storeNumber(QStringLiteral("seTarirLeng"), count))
+        return;
+    refresh();
+}
+
+void TOilPage::storeTareGrid()
+{
+    if (!m_context.tareEdited)
+        return;
+    QStringList litres, codes;
+    for (int row = 1; row < m_grid->rowCount(); ++row) {
+        litres << m_grid->cell(row, 1);
+        codes << m_grid->cell(row, 2);
+    }
+    try {
+        ed::StoreTarePoints(m_context.model, litres, codes);
+    } catch (const TripError &e) {
+        showError(this, e.text());
+    }
+    m_context.tareEdited = false;
+    refresh();
+}
+
+bool TOilPage::saveTo(const QString &path)
+{
+    try {
+        ed::SaveTankFile(m_context.model, path);
+        return true;
+    } catch (const TripError &e) {
+        showError(this, e.text());
+        return false;
+    }
+}
+
+bool TOilPage::loadFrom(const QString &path)
+{
+    bool ok = true;
+    try {
+        ed::LoadTankFile(m_context.model, path);
+    } catch (const TripError &e) {
+        showError(this, e.text());
+        ok = false;
+    }
+    m_context.tareEdited = false;
+    refresh();
+    return ok;
+}
+
+// ---- tsTO ------------------------------------------------------------------------
+
+TTOPage::TTOPage(TEditorContext &context, QWidget *parent) : TEditorPage(context, parent)
+{
+    setObjectName(QStringLiteral("tsTO"));
+    TFieldBinder &b = context.binder;
+    QWidget *unshown = unshownHolder(this);
+    auto *grid = new QGridLayout;
+    grid->addWidget(new QLabel(LangText("Stay until...", "Осталось до...")), 0, 0);
+    grid->addWidget(new QLabel(LangText("th.km", "тыс.км")), 0, 1);
+    grid->addWidget(new QLabel(LangText("use", "использ.")), 0, 2);
+
+    struct Row {
+        const char *value; // spin edit or date edit
+        const char *name;  // the item's name edit, in place of a caption
+        const char *use;   // its reminder bit
+    };
+    const Row rows[] = {
+        {"seAirFiltCntK", nullptr, "cbAirFiltCntK"}, {"seKPPOilCntK", nullptr, "cbKPPOilCntK"},
+        {"seForsTOCntK", "eForsTOCntK", "cbForsTOCntK"}, {"seGRMStrapCntK", "eGRMStrapCntK", "cbGRMStrapCntK"},
+        {"seCoolLiqCntK", nullptr, "cbCoolLiqCntK"},    {"seEngOilCntK", nullptr, "cbEngOilCntK"},
+        {"seCandleCntK", "eCandleCntK", "cbCandleCntK"}, {"deTO", nullptr, "cbTO"},
+        {"deOSAGO", nullptr, "cbOSAGO"},                 {"seMotoHourLim", nullptr, "cbMotoHour"},
+    };
+    int r = 1;
+    for (const Row &row : rows) {
+        TFieldControl *value = b.control(row.value, this);
+        if (row.name) {
+            value->label()->setParent(unshown);
+            TFieldControl *name = b.control(row.name, this);
+            name->label()->setParent(unshown);
+            grid->addWidget(name->widget(), r, 0);
+        } else {
+            grid->addWidget(value->label(), r, 0);
+        }
+        grid->addWidget(value->widget(), r, 1);
+        TFieldControl *use = b.control(row.use, this);
+        use->setCompact(true);
+        grid->addWidget(use->widget(), r, 2, Qt::AlignHCenter);
+        ++r;
+    }
+    grid->setColumnStretch(3, 1);
+
+    auto *save = new QPushButton(QStringLiteral("Сохранить настройки ТО в файл"));
+    save->setObjectName(QStringLiteral("bTOSave"));
+    auto *load = new QPushButton(QStringLiteral("Считать настройки ТО из файла"));
+    load->setObjectName(QStringLiteral("bTOLoad"));
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    connect(save, &QPushButton::clicked, this, [this, save, folder] {
+        QFileDialog dialog(this, save->text(), folder, kServiceFilter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(QStringLiteral("kelmt"));
+        if (dialog.exec() == QDialog::Accepted)
+            saveTo(dialog.selectedFiles().value(0));
+    });
+    connect(load, &QPushButton::clicked, this, [this, load, folder] {
+        QFileDialog dialog(this, load->text(), folder, kServiceFilter);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setDefaultSuffix(QStringLiteral("kelmt"));
+        if (dialog.exec() == QDialog::Accepted)
+            loadFrom(dialog.selectedFiles().value(0));
+    });
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(save);
+    buttons->addWidget(load);
+    buttons->addStretch();
+
+    auto *top = new QVBoxLayout(this);
+    top->addLayout(grid);
+    top->addLayout(buttons);
+    top->addStretch();
+}
+
+void TTOPage::Load() { m_context.binder.refresh(); }
+
+bool TTOPage::saveTo(const QString &path)
+{
+    try {
+        ed::SaveServiceFile(m_context.model, path);
+        return true;
+    } catch (const TripError &e) {
+        showError(this, e.text());
+        return false;
+    }
+}
+
+bool TTOPage::loadFrom(const QString &path)
+{
+    bool ok = true;
+    try {
+        ed::LoadServiceFile(m_context.model, path);
+    } catch (const TripError &e) {
+        showError(this, e.text());
+        ok = false;
+    }
+    m_context.binder.refresh();
+    return ok;
+}
