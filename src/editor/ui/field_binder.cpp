@@ -147,7 +147,11 @@ void TFieldControl::setCompact(bool compact)
     }
     if (!m_group)
         return;
+    // Only the buttons: no frame, no margins.
     m_group->setFlat(compact);
+    m_group->setStyleSheet(compact ? QStringLiteral("QGroupBox { border: 0; margin: 0; padding: 0; }") : QString());
+    m_group->layout()->setContentsMargins(compact ? QMargins() : QMargins(9, 9, 9, 9));
+    static_cast<QGridLayout *>(m_group->layout())->setHorizontalSpacing(compact ? 2 : -1);
     m_group->setTitle(compact ? QString() : m_state.caption);
     m_radioItems.clear(); // laid out again
     rebuildRadios(m_state.items);

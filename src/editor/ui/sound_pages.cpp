@@ -15,6 +15,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 // The alert table in the order of the alert numbers: the first-occurrence
@@ -55,7 +57,9 @@ const AlertRow kAlerts[] = {
     {"rgapEngTemperHigh_F", "rgapEngTemperHigh_N"},
     {"rgapRetarderOilTemperHigh_F", "rgapRetarderOilTemperHigh_N"},
 };
+// The alerts stand in one column while they fit the page's height, else in two.
 constexpr int kAlertColumns = 2;
+constexpr int kAlertsInOneColumn = 20;
 
 void addForm(QFormLayout *form, TFieldBinder &b, const char *name, QWidget *parent) { b.addTo(form, name, parent); }
 
@@ -89,32 +93,32 @@ TVoicePage::TVoicePage(TEditorContext &context, QWidget *parent) : TEditorPage(c
 
     auto *alerts = new QWidget;
     alerts->setObjectName(QStringLiteral("tsAlerts"));
-    auto *table = new QGridLayout(alerts);
-    table->setVerticalSpacing(0);
-    const int perColumn = (static_cast<int>(std::size(kAlerts)) + kAlertColumns - 1) / kAlertColumns;
+    m_table = new QGridLayout(alerts);
+    m_table->setVerticalSpacing(2);
+    m_table->setHorizontalSpacing(12);
+    m_table->setColumnStretch(3 * kAlertColumns, 1);
     for (int col = 0; col < kAlertColumns; ++col) {
-        table->addWidget(new QLabel(LangText("Warning", "Предупреждение")), 0, 3 * col);
-        table->addWidget(new QLabel(LangText("First", "Первое")), 0, 3 * col + 1);
-        table->addWidget(new QLabel(LangText("Next", "Последующие")), 0, 3 * col + 2);
+        const QList<QLabel *> headings{new QLabel(LangText("Warning", "Предупреждение")),
+                                       new QLabel(LangText("First", "Первое")),
+                                       new QLabel(LangText("Next", "Последующие"))};
+        for (int k = 0; k < 3; ++k)
+            m_table->addWidget(headings[k], 0, 3 * col + k);
+        if (col > 0)
+            m_secondHeadings << headings[0] << headings[1] << headings[2];
     }
-    for (int i = 0; i < static_cast<int>(std::size(kAlerts)); ++i) {
-        const int row = 1 + i % perColumn;
-        const int col = 3 * (i / perColumn);
-        TFieldControl *first = b.control(kAlerts[i].first, alerts);
+    for (const AlertRow &alert : kAlerts) {
+        TFieldControl *first = b.control(alert.first, alerts);
         first->setCompact(true);
-        auto *label = new QLabel;
-        label->setObjectName(QStringLiteral("l") + QLatin1String(kAlerts[i].first).chopped(2).mid(2));
-        table->addWidget(label, row, col);
-        table->addWidget(first->widget(), row, col + 1);
-        if (kAlerts[i].next) {
-            TFieldControl *next = b.control(kAlerts[i].next, alerts);
-            next->setCompact(true);
-            table->addWidget(next->widget(), row, col + 2);
+        auto *label = new QLabel(alerts);
+        label->setObjectName(QStringLiteral("l") + QLatin1String(alert.first).chopped(2).mid(2));
+        QWidget *next = nullptr;
+        if (alert.next) {
+            TFieldControl *n = b.control(alert.next, alerts);
+            n->setCompact(true);
+            next = n->widget();
         }
-        m_lines.push_back({label, first});
+        m_lines.push_back({label, first, next});
     }
-    table->setRowStretch(perColumn + 1, 1);
-    table->setColumnStretch(2, 1);
     auto *scroll = new QScrollArea;
     scroll->setWidget(alerts);
     scroll->setWidgetResizable(true);
@@ -142,13 +146,37 @@ TVoicePage::TVoicePage(TEditorContext &context, QWidget *parent) : TEditorPage(c
     followGroups();
 }
 
-// The alert's caption and visibility come with its first group's state.
+// The alert's caption and visibility come with its first group's state; the
+// shown alerts fill the columns from the top, without gaps.
 void TVoicePage::followGroups()
 {
+    int shown = 0;
+    for (const AlertLine &line : m_lines)
+        shown += line.first->state().visible ? 1 : 0;
+    const int columns = shown > kAlertsInOneColumn ? kAlertColumns : 1;
+    const int perColumn = std::max(1, (shown + columns - 1) / columns);
+    for (QWidget *heading : m_secondHeadings)
+        heading->setVisible(columns > 1);
+    int at = 0;
     for (const AlertLine &line : m_lines) {
+        const bool visible = line.first->state().visible;
         line.label->setText(line.first->state().caption);
-        line.label->setVisible(line.first->state().visible);
+        line.label->setVisible(visible);
+        for (QWidget *w : {static_cast<QWidget *>(line.label), line.first->widget(), line.next})
+            if (w)
+                m_table->removeWidget(w);
+        if (!visible)
+            continue;
+        const int row = 1 + at % perColumn;
+        const int col = 3 * (at / perColumn);
+        m_table->addWidget(line.label, row, col);
+        m_table->addWidget(line.first->widget(), row, col + 1);
+        if (line.next)
+            m_table->addWidget(line.next, row, col + 2);
+        ++at;
     }
+    for (int r = 0; r <= static_cast<int>(m_lines.size()) + 1; ++r)
+        m_table->setRowStretch(r, r == perColumn + 1 ? 1 : 0);
 }
 
 void TVoicePage::Load()

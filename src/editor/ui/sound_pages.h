@@ -1,8 +1,10 @@
 #pragma once
 #include "editor_page.h"
 
+#include <QList>
 #include <vector>
 
+class QGridLayout;
 class QLabel;
 class QTabWidget;
 class TFieldControl;
@@ -23,8 +25,11 @@ private:
     struct AlertLine {
         QLabel *label;
         TFieldControl *first;
+        QWidget *next; // or nullptr
     };
     std::vector<AlertLine> m_lines;
+    QGridLayout *m_table = nullptr;
+    QList<QWidget *> m_secondHeadings;
     QTabWidget *m_tabs = nullptr;
 };
 
