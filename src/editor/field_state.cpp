@@ -7,6 +7,7 @@
 #include "measured_params.h"
 #include "menu_catalog.h"
 #include "protocol_catalog.h"
+#include "tank_service_files.h"
 #include "tmk.h"
 
 #include <algorithm>
@@ -675,6 +676,7 @@ void OpenForEditing(TMK &model)
     model.RebuildParameters();
     BuildMenuCatalog();
     RenameParameters(model, catalog);
+    ApplyTareCountRule(model); // the tank page does so when the editor is shown
 }
 
 void RenameParameters(TMK &model, const TProtocolCatalog &catalog)

@@ -85,7 +85,8 @@ void ChangeProtocol(TMK &model, TProtocolCatalog &catalog, int index);
 // What opening the editor does to the model: unpacks blocks 1..10, rebuilds the
 // process-wide catalogs for its DeviceType and protocol index (an index with no
 // entry leaves no current protocol rather than failing), recreates the measured
-// parameters and renames them.
+// parameters and renames them, and resets a tare count above 68 as the tank
+// page does when it is shown.
 void OpenForEditing(TMK &model);
 
 // Renames measured parameters 9, 11 and 55 for the device and the temperature
