@@ -273,6 +273,16 @@ bool visible(const Context &c, const FieldRow &row)
     return true;
 }
 
+QString caption(const Context &c, const FieldRow &row);
+
+// A following-occurrence group is captioned apart from its first-occurrence
+// group; on the page both stand in the alert's row, under their headings.
+QString groupCaption(const Context &c, const FieldRow &row)
+{
+    const QString text = caption(c, row);
+    return row.map == ValueMap::AlertNext ? text + LangText(" (next)", " (последующие)") : text;
+}
+
 QString caption(const Context &c, const FieldRow &row)
 {
     if (row.rule == Rule::ProtocolOption)
@@ -471,7 +481,7 @@ FieldState EvaluateField(const TMK &model, const TProtocolCatalog &catalog, cons
     s.row = &row;
     s.visible = visible(c, row);
     s.enabled = row.rule != Rule::GasSource && row.rule != Rule::Battery24V; // designed disabled
-    s.caption = caption(c, row);
+    s.caption = groupCaption(c, row);
     switch (row.kind) {
     case ControlKind::SpinEdit: {
         applyRange(c, row, s);
