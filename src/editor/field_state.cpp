@@ -463,20 +463,10 @@ void OpenForEditing(TMK &model)
 {
     for (int i = 1; i <= 10; ++i)
         model.UnpackBlock(i);
-    TProtocolCatalog &catalog = Catalog();
-    const uint16_t index = GetU16(model.block(mem::VehicleBlock), 4);
-    catalog.clearCurrentProtocol();
-    try {
-        catalog.BuildCatalog(model.DeviceType, static_cast<uint8_t>(index < 256 ? index : 0),
-                             model.BlockDirectory.SettingsVersion);
-    } catch (const TripError &) {
-        // No entry at the stored index: the list stands, nothing is selected.
-    }
-    if (index >= 256)
-        catalog.clearCurrentProtocol();
+    model.ConsultCatalogForEditing();
     model.RebuildParameters();
     BuildMenuCatalog();
-    RenameParameters(model, catalog);
+    RenameParameters(model, Catalog());
 }
 
 void RenameParameters(TMK &model, const TProtocolCatalog &catalog)
