@@ -109,10 +109,34 @@ struct PageRow {
     Text caption;
 };
 
+// Every page and sub-page of the editor, in the order of their page controls.
 const PageRow kPages[] = {
     {kCorr, {"Correction", "Поправки"}},
     {kMeth, {"Resources", "Источники"}},
     {kLim, {"Limits", "Границы"}},
+    {"tsDisp", {"Display", "Дисплей"}},
+    {"tsVoice", {"Sounds", "Озвуч.сообщения"}},
+    {"tsAver", {"Average", "Средние"}},
+    {"tsPark", {"Parctronic", "Парковка"}},
+    {"tsOil", {"Fuel", "Бак"}},
+    {"tsTO", {"TS", "ТО"}},
+    {"tsBlocks", {"Add.systems", "Допсистемы"}},
+    {"tsUniMeas", {"Uni.input/Trim", "Трим"}},
+    {"tsServiceInfo", {"ServiceInfo", "Служ.информ."}},
+    // the sub-pages of tsDisp
+    {"tsColor", {"Color schemes", "Цветовые схемы"}},
+    {"tsParams1", {"Displays x 1", "Дисплеи х1"}},
+    {"tsParams4", {"Displays x 4", "Дисплеи х4"}},
+    {"tsParams9", {"Displays x 9", "Дисплеи х9"}},
+    {"tsParams6", {"Displays x 6", "Дисплей х6"}},
+    {"tsParamsG", {"Graph displays", "Граф. дисплеи"}},
+    {"tsParamsA", {"Dial displays", "Стрел. дисплеи"}},
+    {"tsHotMenu", {"Hot menu", "Горячие меню"}},
+    {"tsInfoPanel", {"Add.panel", "Доп.панель"}},
+    {"tsDivers", {"Divers", "Разное"}},
+    // the sub-pages of tsVoice
+    {"tsAlerts", {"Alerts", "Предупреждения"}},
+    {"tsSounds", {"Various", "Разное"}},
 };
 
 } // namespace

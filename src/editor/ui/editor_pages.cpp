@@ -1,5 +1,6 @@
 #include "editor_pages.h"
 
+#include "core_pages.h"
 #include "editor_page.h"
 
 #include <cstring>
@@ -16,6 +17,9 @@ struct PageEntry {
 // One line per page that has contents.
 const PageEntry kPages[] = {
     {"", nullptr},
+    {"tsCorr", MakeCorrPage},
+    {"tsMeth", MakeMethPage},
+    {"tsLim", MakeLimPage},
 };
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -35,7 +36,7 @@ constexpr int kRadioColumns = 4;
 
 } // namespace
 
-TFieldControl::TFieldControl(const ed::FieldRow &row, QWidget *parent) : QObject(parent), m_row(row)
+TFieldControl::TFieldControl(const ed::FieldRow &row, QWidget *parent, bool compact) : QObject(parent), m_row(row)
 {
     setObjectName(QString::fromLatin1(row.name));
     switch (row.kind) {
@@ -79,27 +80,49 @@ TFieldControl::TFieldControl(const ed::FieldRow &row, QWidget *parent) : QObject
         connect(m_check, &QCheckBox::clicked, this, &TFieldControl::checkedByUser);
         m_widget = m_check;
         break;
-    case ControlKind::RadioGroup:
-        m_group = new QGroupBox(parent);
-        m_group->setLayout(new QGridLayout);
-        m_buttons = new QButtonGroup(m_group);
+    case ControlKind::RadioGroup: {
+        auto *grid = new QGridLayout;
+        if (compact) {
+            m_radioBox = new QWidget(parent);
+            grid->setContentsMargins(0, 0, 0, 0);
+            m_label = new QLabel(parent);
+        } else {
+            m_radioBox = m_group = new QGroupBox(parent);
+        }
+        m_radioBox->setLayout(grid);
+        m_buttons = new QButtonGroup(m_radioBox);
         connect(m_buttons, &QButtonGroup::idClicked, this, &TFieldControl::chosenItem);
-        m_widget = m_group;
+        m_widget = m_radioBox;
         break;
+    }
     case ControlKind::TextEdit:
         throw TripError(QStringLiteral("%1: text fields have no single-field control").arg(objectName()));
     }
     m_widget->setObjectName(objectName());
+    if (m_label) // seVelocityCorr is captioned by lVelocityCorr
+        m_label->setObjectName(QLatin1Char('l') + objectName().mid(2));
 }
 
 bool TFieldControl::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_combo && event->type() == QEvent::FocusOut) {
+    // The box's own list takes the focus while it is open; that is no leaving.
+    if (watched == m_combo && event->type() == QEvent::FocusOut &&
+        static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
+        commit();
+    return QObject::eventFilter(watched, event);
+}
+
+void TFieldControl::commit()
+{
+    if (m_spin) {
+        m_spin->interpretText();
+        if (std::abs(m_spin->value() - m_state.number) > 1e-9)
+            emit enteredNumber(m_spin->value());
+    } else if (m_combo && storesOnLeaving(m_row)) {
         const int index = m_combo->currentIndex();
         if (index >= 0 && (!m_state.index || *m_state.index != index))
             emit chosenItem(index);
     }
-    return QObject::eventFilter(watched, event);
 }
 
 QList<QAbstractButton *> TFieldControl::radioButtons() const
@@ -116,9 +139,9 @@ void TFieldControl::rebuildRadios(const QStringList &items)
         m_buttons->removeButton(b);
         delete b;
     }
-    auto *grid = static_cast<QGridLayout *>(m_group->layout());
+    auto *grid = static_cast<QGridLayout *>(m_radioBox->layout());
     for (int i = 0; i < items.size(); ++i) {
-        auto *b = new QRadioButton(items[i], m_group);
+        auto *b = new QRadioButton(items[i], m_radioBox);
         b->setObjectName(objectName() + QString::number(i));
         m_buttons->addButton(b, i);
         grid->addWidget(b, i / kRadioColumns, i % kRadioColumns);
@@ -163,7 +186,8 @@ void TFieldControl::apply(const ed::FieldState &s)
         m_check->setChecked(s.checked);
         break;
     case ControlKind::RadioGroup: {
-        m_group->setTitle(s.caption);
+        if (m_group)
+            m_group->setTitle(s.caption);
         rebuildRadios(s.items);
         const QList<QAbstractButton *> buttons = m_buttons->buttons();
         // Nothing selected is a state of its own: exclusivity would keep the last one.
@@ -184,6 +208,9 @@ void TFieldControl::apply(const ed::FieldState &s)
 TFieldBinder::TFieldBinder(TMK &model, TProtocolCatalog &catalog, QWidget *messageParent)
     : QObject(messageParent), m_model(model), m_catalog(catalog), m_messageParent(messageParent)
 {
+    m_report = [this](const QString &text) {
+        QMessageBox::critical(m_messageParent, LangText("Error", "Ошибка"), text);
+    };
 }
 
 TFieldControl *TFieldBinder::find(const QString &name) const
@@ -192,7 +219,9 @@ TFieldControl *TFieldBinder::find(const QString &name) const
     return it == m_byName.end() ? nullptr : it->second;
 }
 
-TFieldControl *TFieldBinder::control(const char *name, QWidget *parent)
+TFieldControl *TFieldBinder::control(const char *name, QWidget *parent) { return make(name, parent, false); }
+
+TFieldControl *TFieldBinder::make(const char *name, QWidget *parent, bool compact)
 {
     const QString key = QString::fromLatin1(name);
     if (TFieldControl *c = find(key))
@@ -200,7 +229,7 @@ TFieldControl *TFieldBinder::control(const char *name, QWidget *parent)
     const ed::FieldRow *row = ed::FindField(key);
     if (!row)
         throw TripError(QStringLiteral("no schema row %1").arg(key));
-    auto *c = new TFieldControl(*row, parent);
+    auto *c = new TFieldControl(*row, parent, compact);
     m_controls.push_back(c);
     m_byName[key] = c;
     connect(c, &TFieldControl::enteredNumber, this, [this, key](double v) { storeNumber(key, v); });
@@ -210,9 +239,10 @@ TFieldControl *TFieldBinder::control(const char *name, QWidget *parent)
     return c;
 }
 
-TFieldControl *TFieldBinder::addTo(QFormLayout *form, const char *name, QWidget *parent)
+namespace {
+
+TFieldControl *placeInForm(QFormLayout *form, TFieldControl *c)
 {
-    TFieldControl *c = control(name, parent);
     if (c->label())
         form->addRow(c->label(), c->widget());
     else
@@ -220,10 +250,39 @@ TFieldControl *TFieldBinder::addTo(QFormLayout *form, const char *name, QWidget 
     return c;
 }
 
+} // namespace
+
+TFieldControl *TFieldBinder::addTo(QFormLayout *form, const char *name, QWidget *parent)
+{
+    return placeInForm(form, control(name, parent));
+}
+
+TFieldControl *TFieldBinder::addCompactTo(QFormLayout *form, const char *name, QWidget *parent)
+{
+    return placeInForm(form, make(name, parent, true));
+}
+
+bool TFieldBinder::commitEditing(QWidget *focused)
+{
+    if (!focused)
+        return true;
+    for (TFieldControl *c : m_controls) {
+        if (c->widget() != focused && !c->widget()->isAncestorOf(focused))
+            continue;
+        bool ok = true;
+        const auto watch = connect(this, &TFieldBinder::refused, this, [&ok] { ok = false; });
+        c->commit();
+        disconnect(watch);
+        return ok;
+    }
+    return true;
+}
+
 void TFieldBinder::refresh()
 {
     for (TFieldControl *c : m_controls)
         c->apply(ed::EvaluateField(m_model, m_catalog, c->row()));
+    emit refreshed();
 }
 
 bool TFieldBinder::run(const QString &name, const std::function<void(const ed::FieldRow &)> &store)
@@ -239,9 +298,12 @@ bool TFieldBinder::run(const QString &name, const std::function<void(const ed::F
     } catch (const TripError &e) {
         // The field keeps its value and the control shows it again.
         ok = false;
-        QMessageBox::critical(m_messageParent, LangText("Error", "Ошибка"), e.text());
+        if (m_report)
+            m_report(e.text());
     }
     refresh();
+    if (!ok)
+        emit refused(name);
     if (ok) {
         emit stored(name);
         if (GetU16(m_model.block(mem::VehicleBlock), 4) != protocolBefore)

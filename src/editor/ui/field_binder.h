@@ -26,18 +26,24 @@ class TProtocolCatalog;
 class TFieldControl : public QObject {
     Q_OBJECT
 public:
-    TFieldControl(const ed::FieldRow &row, QWidget *parent);
+    // A compact radio group is a row of radio buttons without a frame, with its
+    // caption in a label() beside it, as spin edits and combo boxes have.
+    TFieldControl(const ed::FieldRow &row, QWidget *parent, bool compact = false);
 
     const ed::FieldRow &row() const { return m_row; }
     // The control itself: a spin box, a combo box, a check box or a group box
     // holding the radio buttons.
     QWidget *widget() const { return m_widget; }
-    // The caption beside spin edits and combo boxes; radio groups and check
-    // boxes carry their own caption and have none.
+    // The caption beside spin edits, combo boxes and compact radio groups;
+    // framed radio groups and check boxes carry their own caption and have none.
     QLabel *label() const { return m_label; }
 
     void apply(const ed::FieldState &state);
     const ed::FieldState &state() const { return m_state; }
+
+    // Stores what the control shows when it differs from the model, as leaving
+    // it would (text typed into a spin edit, a protocol chosen but not left).
+    void commit();
 
     // For tests and the dialog: the radio buttons of a radio group.
     QList<QAbstractButton *> radioButtons() const;
@@ -58,7 +64,8 @@ private:
     QDoubleSpinBox *m_spin = nullptr;
     QComboBox *m_combo = nullptr;
     QCheckBox *m_check = nullptr;
-    QGroupBox *m_group = nullptr;
+    QGroupBox *m_group = nullptr;     // a framed radio group
+    QWidget *m_radioBox = nullptr;    // what holds the radio buttons
     QButtonGroup *m_buttons = nullptr;
     QStringList m_radioItems;
 };
@@ -77,6 +84,15 @@ public:
     // Places the control in a form: "caption | control", or the control across
     // both columns when it carries its own caption.
     TFieldControl *addTo(QFormLayout *form, const char *name, QWidget *parent);
+    // The same with a radio group made compact: "caption | buttons in a row".
+    TFieldControl *addCompactTo(QFormLayout *form, const char *name, QWidget *parent);
+
+    // Where refusals go (a range error); an error message box by default.
+    void setErrorReporter(std::function<void(const QString &text)> report) { m_report = std::move(report); }
+
+    // Commits the control that holds `focused` (see TFieldControl::commit);
+    // false when its store was refused.
+    bool commitEditing(QWidget *focused);
 
     // Re-evaluates and shows every bound control.
     void refresh();
@@ -88,15 +104,21 @@ public:
 
 signals:
     void stored(const QString &name);
+    // A store was refused with a message; the field kept its value.
+    void refused(const QString &name);
+    // Every bound control was re-evaluated (after each store, and on request).
+    void refreshed();
     // The protocol index changed: everything that depends on it is rebuilt.
     void protocolChanged();
 
 private:
     bool run(const QString &name, const std::function<void(const ed::FieldRow &)> &store);
+    TFieldControl *make(const char *name, QWidget *parent, bool compact);
 
     TMK &m_model;
     TProtocolCatalog &m_catalog;
     QPointer<QWidget> m_messageParent;
     std::vector<TFieldControl *> m_controls;
     std::map<QString, TFieldControl *> m_byName;
+    std::function<void(const QString &)> m_report;
 };
