@@ -5,6 +5,7 @@
 // as with QT_SCALE_FACTOR=1.5. Under Xvfb give it a screen large enough for the
 // dialog, e.g. xvfb-run -a -s "-screen 0 1920x1200x24".
 #include "blocks.h"
+#include "field_state.h"
 #include "language.h"
 #include "protocol_catalog.h"
 #include "setparamsdlg.h"
@@ -36,7 +37,6 @@ int main(int argc, char **argv)
     model.DeviceType = type;
     uint8_t *limits = model.block(mem::LimitsBlock);
     SetU16(model.block(mem::VehicleBlock), 4, static_cast<uint16_t>(protocol));
-    SetU8(model.block(mem::VehicleBlock), 8, 4); // the protocol chosen by hand
     SetU32(limits, 0, GetU32(limits, 0) | 1u); // virtual ignition lock: its level shows
     SetU8(limits, 41, 1);                       // engine speed from the injector
     SetF32(limits, 60, 1.05f);
@@ -46,6 +46,9 @@ int main(int argc, char **argv)
     const int percent = qRound(app.devicePixelRatio() * 100);
     const QString suffix = QString(english ? "" : "-ru") + (percent == 100 ? QString() : QStringLiteral("-%1").arg(percent));
     model.EditSettings([&](TMK &m) {
+        // The protocol chosen by hand ("Man.", the last method), so that it shows.
+        const ed::FieldState method = ed::EvaluateField(m, Catalog(), *ed::FindField(QStringLiteral("cbProtocolSelectMeth")));
+        SetU8(m.block(mem::VehicleBlock), 8, static_cast<uint8_t>(method.items.size() - 1));
         TMK_SetParamsDlg dialog(m, Catalog());
         dialog.show();
         const char *pages[] = {"corr", "meth", "lim"};

@@ -23,10 +23,10 @@ class TSectionedPage : public TEditorPage {
 public:
     TSectionedPage(TEditorContext &context, QWidget *parent, int columns) : TEditorPage(context, parent)
     {
-        auto *row = new QHBoxLayout(this);
+        m_row = new QHBoxLayout(this);
         for (int i = 0; i < columns; ++i) {
             auto *column = new QVBoxLayout;
-            row->addLayout(column, 1);
+            m_row->addLayout(column, 1);
             m_columns.push_back(column);
         }
         connect(&m_context.binder, &TFieldBinder::refreshed, this, [this] { updateSections(); });
@@ -39,6 +39,7 @@ protected:
     struct Section {
         QGroupBox *box = nullptr;
         QFormLayout *form = nullptr;
+        int column = 0;
         std::vector<TFieldControl *> controls;
     };
 
@@ -53,7 +54,7 @@ protected:
         form->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         form->setVerticalSpacing(4);
         m_columns[size_t(column)]->addWidget(box);
-        m_sections.push_back({box, form, {}});
+        m_sections.push_back({box, form, column, {}});
     }
 
     TFieldControl *add(const char *name)
@@ -100,11 +101,19 @@ protected:
 
     virtual void updateSections()
     {
-        for (const Section &s : m_sections)
-            s.box->setVisible(anyShown(s.controls));
+        std::vector<bool> filled(m_columns.size(), false);
+        for (const Section &s : m_sections) {
+            const bool shown = anyShown(s.controls);
+            s.box->setVisible(shown);
+            filled[size_t(s.column)] = filled[size_t(s.column)] || shown;
+        }
+        // The columns with something to show share the page's width.
+        for (size_t i = 0; i < filled.size(); ++i)
+            m_row->setStretch(int(i), filled[i] ? 1 : 0);
     }
 
 private:
+    QHBoxLayout *m_row = nullptr;
     std::vector<QVBoxLayout *> m_columns;
     std::vector<Section> m_sections;
 };

@@ -76,7 +76,17 @@ TMK_SetParamsDlg::TMK_SetParamsDlg(TMK &model, TProtocolCatalog &catalog, QWidge
     connect(m_binder, &TFieldBinder::protocolChanged, this, &TMK_SetParamsDlg::protocolChanged);
 
     relabel();
-    setFixedSize(kClientSize.expandedTo(minimumSizeHint()));
+    fitSize();
+    // Controls shown by a store can need more room than the designed size
+    // (with large fonts): the dialog grows rather than cut them off.
+    connect(m_binder, &TFieldBinder::refreshed, this, &TMK_SetParamsDlg::fitSize);
+}
+
+void TMK_SetParamsDlg::fitSize()
+{
+    const QSize size = kClientSize.expandedTo(minimumSizeHint());
+    if (size != this->size() || minimumSize() != maximumSize())
+        setFixedSize(size);
 }
 
 TMK_SetParamsDlg::~TMK_SetParamsDlg() = default;

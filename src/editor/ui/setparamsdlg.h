@@ -55,6 +55,7 @@ private:
     void addPage(QTabWidget *tabs, const char *name, QTabWidget *subTabs = nullptr);
     const Page *find(const QString &name) const;
     void relabel();
+    void fitSize();
     void FormShow();
     void pcMainChange(int index);
     void subPageChange(QTabWidget *tabs, int index);
