@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
 #include <QtTest>
@@ -273,7 +274,9 @@ private Q_SLOTS:
 
     void cancelLeavesEveryBlockAsItWasAndOkPacksThem()
     {
-        for (const bool ok : {false, true}) {
+        enum End { Cancel, Escape, CloseBox, Ok };
+        for (const End end : {Cancel, Escape, CloseBox, Ok}) {
+            const bool ok = end == Ok;
             auto m = makeModel(0xC000);
             const QByteArray image = m->SettingsImage;
             const auto blocks = m->blocks();
@@ -285,7 +288,15 @@ private Q_SLOTS:
                 QVERIFY(b.storeItem(QStringLiteral("cbProtocol"), 11));
                 QVERIFY(b.storeNumber(QStringLiteral("seTankLimit"), 15));                 // tsLim
                 QVERIFY(m->blocks() != blocks);
-                ok ? d.accept() : d.reject();
+                if (end == Cancel)
+                    d.CancelBtn->click();
+                else if (end == Escape)
+                    QTest::keyClick(control(d, "seTankLimit")->widget(), Qt::Key_Escape);
+                else if (end == CloseBox)
+                    d.close();
+                else
+                    d.OKBtn->click();
+                QVERIFY(!d.isVisible());
             });
             QCOMPARE(confirmed, ok);
             if (!ok) {
