@@ -86,30 +86,34 @@ private Q_SLOTS:
     void pagesAndControlsFollowTheDevice_data()
     {
         QTest::addColumn<int>("type");
+        QTest::addColumn<int>("index"); // the stored protocol index
         QTest::addColumn<bool>("park");
         QTest::addColumn<bool>("blocks");
         QTest::addColumn<bool>("trim");
         QTest::addColumn<bool>("v24");
         QTest::addColumn<bool>("gas");
-        QTest::addColumn<int>("protocolShown"); // cbProtocol's selection
-        QTest::newRow("0xC000") << 0xC000 << true << true << false << false << true << 0;
-        QTest::newRow("0x5800 trim, no radar, no gas") << 0x5800 << false << false << true << false << false << 0;
-        QTest::newRow("0x8082") << 0x8082 << true << true << false << false << true << 0;
-        QTest::newRow("0xC010 24 V") << 0xC010 << true << true << false << true << true << 0;
-        QTest::newRow("unlisted: no protocol") << int(kUnlisted) << true << false << false << false << true << -1;
+        QTest::addColumn<bool>("selected"); // cbProtocol selects the stored index
+        QTest::newRow("0xC000") << 0xC000 << 1 << true << true << false << false << true << true;
+        QTest::newRow("0x5800 trim, no radar, no gas") << 0x5800 << 0 << false << false << true << false << false << true;
+        QTest::newRow("0x8082") << 0x8082 << 0 << true << true << false << false << true << true;
+        QTest::newRow("0xC010 24 V") << 0xC010 << 0 << true << true << false << true << true << true;
+        QTest::newRow("unlisted type") << int(kUnlisted) << 0 << true << false << false << false << true << false;
+        QTest::newRow("index past the list") << 0xC000 << 200 << true << true << false << false << true << false;
+        QTest::newRow("index past 255") << 0xC000 << 300 << true << true << false << false << true << false;
     }
     void pagesAndControlsFollowTheDevice()
     {
         QFETCH(int, type);
+        QFETCH(int, index);
         QFETCH(bool, park);
         QFETCH(bool, blocks);
         QFETCH(bool, trim);
         QFETCH(bool, v24);
         QFETCH(bool, gas);
-        QFETCH(int, protocolShown);
+        QFETCH(bool, selected);
         for (const bool english : {false, true}) {
             SetEnglishVersion(english);
-            auto m = makeModel(static_cast<uint16_t>(type));
+            auto m = makeModel(static_cast<uint16_t>(type), index);
             edit(*m, [&](TMK_SetParamsDlg &d) {
                 QCOMPARE(d.pcMain->count(), 12);
                 QCOMPARE(d.pageShown(QStringLiteral("tsPark")), park);
@@ -125,13 +129,10 @@ private Q_SLOTS:
                 QCOMPARE(shown(d, "rg24VMode"), v24);
                 QVERIFY(!control(d, "rg24VMode")->widget()->isEnabled());
                 QCOMPARE(shown(d, "seGazContFull"), gas);
-                QCOMPARE(shown(d, "rgGasCalcExp"), gas);
-                QCOMPARE(control(d, "seUaccLowLimit")->state().max, v24 ? 27.8 : 13.9);
                 auto *protocol = qobject_cast<QComboBox *>(control(d, "cbProtocol")->widget());
-                QCOMPARE(protocol->currentIndex(), protocolShown);
+                QCOMPARE(protocol->currentIndex(), selected ? index : -1);
                 QCOMPARE(protocol->count(), int(Catalog().protocolList().size()));
                 // Without a protocol the user can pick one; what needs one is hidden.
-                const bool selected = protocolShown >= 0;
                 QCOMPARE(shown(d, "cbProtocol"), !selected || d.binder().find("cbProtocolSelectMeth")->state().index ==
                                                                   protocol->count() - 1);
                 QCOMPARE(shown(d, "seLiqTemperLimit"), selected);
@@ -160,19 +161,14 @@ private Q_SLOTS:
         const Caption captions[] = {
             {"title", "Настройки МК", "Device settings"},
             {"tsCorr", "Поправки", "Correction"},
-            {"tsMeth", "Источники", "Resources"},
             {"tsLim", "Границы", "Limits"},
-            {"tsVoice", "Озвуч.сообщения", "Sounds"},
             {"tsPark", "Парковка", "Parctronic"},
             {"tsBlocks", "Допсистемы", "Add.systems"},
             {"tsParams1", "Дисплеи х1", "Displays x 1"},
-            {"tsHotMenu", "Горячие меню", "Hot menu"},
             {"tsAlerts", "Предупреждения", "Alerts"},
             {"lVelocityCorr", "Скорость, %", "Speed, %"},
-            {"lTankLimit", "Остаток бака, л", "Fuel rem., l"},
             {"lProtocolOptions", "Дополнительные настройки протокола", "Additional protocol settings"},
             {"rgLockType0", "Физич.", "Phys."},
-            {"cbUseTank2", "Использовать бак 2", "Use tank 2"},
             {"CancelBtn", "Отмена", "Cancel"},
         };
         for (const bool english : {false, true}) {
@@ -208,11 +204,6 @@ private Q_SLOTS:
             leave(spin);
             QCOMPARE(GetF32(m->block(mem::LimitsBlock), 60), 1.05f);
 
-            // A speed limit stored halved.
-            auto *speed = qobject_cast<QDoubleSpinBox *>(control(d, "seVelocityLimit")->widget());
-            speed->stepUp();
-            leave(speed);
-            QCOMPARE(GetU8(m->block(mem::LimitsBlock), 4) * 2, int(speed->value()));
             d.reject();
         });
     }
@@ -331,21 +322,6 @@ private Q_SLOTS:
         check.SettingsImage = m->SettingsImage;
         check.UnpackAll();
         QCOMPARE(GetU16(check.block(mem::VehicleBlock), 4), uint16_t(11));
-    }
-
-    void storedProtocolPastTheListOpensWithNothingSelected()
-    {
-        for (const int index : {300, 200}) {
-            auto m = makeModel(0xC000, index);
-            const bool confirmed = edit(*m, [&](TMK_SetParamsDlg &d) {
-                QCOMPARE(qobject_cast<QComboBox *>(control(d, "cbProtocol")->widget())->currentIndex(), -1);
-                QVERIFY(!shown(d, "seLiqTemperLimit"));
-                QVERIFY(!shown(d, "cbProtTypeMain"));
-                d.accept();
-            });
-            QVERIFY(confirmed);
-            QCOMPARE(GetU16(m->block(mem::VehicleBlock), 4), index); // kept as it was
-        }
     }
 
     void theSystemsPageMarksItselfActive()
