@@ -96,7 +96,6 @@ void TMK_SetParamsDlg::addPage(QTabWidget *tabs, const char *name, QTabWidget *s
     Page p;
     p.name = QLatin1String(name);
     p.tabs = tabs;
-    p.subTabs = subTabs;
     if (subTabs) {
         // The display and sound pages are frames around their own page controls.
         p.widget = new QWidget;
@@ -124,12 +123,6 @@ QWidget *TMK_SetParamsDlg::page(const QString &name) const
 {
     const Page *p = find(name);
     return p ? p->widget : nullptr;
-}
-
-TEditorPage *TMK_SetParamsDlg::editorPage(const QString &name) const
-{
-    const Page *p = find(name);
-    return p ? p->page : nullptr;
 }
 
 bool TMK_SetParamsDlg::pageShown(const QString &name) const

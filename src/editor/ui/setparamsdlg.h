@@ -24,10 +24,9 @@ public:
     TFieldBinder &binder() { return *m_binder; }
     TEditorContext &context() { return m_context; }
 
-    // A page or sub-page by name ("tsCorr", "tsColor", "tsAlerts"...), and the
-    // editor page behind it (nullptr for a stand-in or an unknown name).
+    // A page or sub-page by name ("tsCorr", "tsColor", "tsAlerts"...): a
+    // TEditorPage, or the empty stand-in of a page with no contents yet.
     QWidget *page(const QString &name) const;
-    TEditorPage *editorPage(const QString &name) const;
     // Whether a page's tab is shown in its page control.
     bool pageShown(const QString &name) const;
 
@@ -49,9 +48,9 @@ private:
         QWidget *widget = nullptr;
         TEditorPage *page = nullptr;
         QTabWidget *tabs = nullptr; // the page control it is on
-        QTabWidget *subTabs = nullptr; // its own page control (tsDisp, tsVoice)
     };
 
+    // `subTabs`: the page control the page frames (tsDisp, tsVoice).
     void addPage(QTabWidget *tabs, const char *name, QTabWidget *subTabs = nullptr);
     const Page *find(const QString &name) const;
     void relabel();
