@@ -63,7 +63,7 @@ bool shown(TMK_SetParamsDlg &d, const char *name)
 
 QString tabText(TMK_SetParamsDlg &d, const char *name)
 {
-    QWidget *page = d.page(QLatin1String(name));
+    QWidget *page = d.findChild<QWidget *>(QLatin1String(name));
     for (QTabWidget *tabs : {d.pcMain, d.pcDisp, d.pcVoice})
         if (const int i = tabs->indexOf(page); i >= 0)
             return tabs->tabText(i);
@@ -165,7 +165,6 @@ private Q_SLOTS:
             {"tsPark", "Парковка", "Parctronic"},
             {"tsBlocks", "Допсистемы", "Add.systems"},
             {"tsParams1", "Дисплеи х1", "Displays x 1"},
-            {"tsAlerts", "Предупреждения", "Alerts"},
             {"lVelocityCorr", "Скорость, %", "Speed, %"},
             {"lProtocolOptions", "Дополнительные настройки протокола", "Additional protocol settings"},
             {"rgLockType0", "Физич.", "Phys."},

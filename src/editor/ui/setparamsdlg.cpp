@@ -43,16 +43,14 @@ TMK_SetParamsDlg::TMK_SetParamsDlg(TMK &model, TProtocolCatalog &catalog, QWidge
     setModal(true);
 
     pcMain = makeTabs("pcMain", this);
-    pcDisp = makeTabs("pcDisp", nullptr);
-    pcVoice = makeTabs("pcVoice", nullptr);
     for (const char *name : kMainPages) {
-        const bool disp = qstrcmp(name, "tsDisp") == 0, voice = qstrcmp(name, "tsVoice") == 0;
-        addPage(pcMain, name, disp ? pcDisp : voice ? pcVoice : nullptr);
+        if (qstrcmp(name, "tsDisp") == 0)
+            pcDisp = addPage(pcMain, name, "pcDisp", kDispPages);
+        else if (qstrcmp(name, "tsVoice") == 0)
+            pcVoice = addPage(pcMain, name, "pcVoice", kVoicePages);
+        else
+            addPage(pcMain, name);
     }
-    for (const char *name : kDispPages)
-        addPage(pcDisp, name);
-    for (const char *name : kVoicePages)
-        addPage(pcVoice, name);
 
     auto *buttons = new QDialogButtonBox(this);
     OKBtn = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
@@ -72,7 +70,8 @@ TMK_SetParamsDlg::TMK_SetParamsDlg(TMK &model, TProtocolCatalog &catalog, QWidge
 
     connect(pcMain, &QTabWidget::currentChanged, this, &TMK_SetParamsDlg::pcMainChange);
     for (QTabWidget *tabs : {pcDisp, pcVoice})
-        connect(tabs, &QTabWidget::currentChanged, this, [this, tabs](int i) { subPageChange(tabs, i); });
+        if (tabs)
+            connect(tabs, &QTabWidget::currentChanged, this, [this, tabs](int i) { subPageChange(tabs, i); });
     connect(m_binder, &TFieldBinder::protocolChanged, this, &TMK_SetParamsDlg::protocolChanged);
 
     relabel();
@@ -91,24 +90,35 @@ void TMK_SetParamsDlg::fitSize()
 
 TMK_SetParamsDlg::~TMK_SetParamsDlg() = default;
 
-void TMK_SetParamsDlg::addPage(QTabWidget *tabs, const char *name, QTabWidget *subTabs)
+QTabWidget *TMK_SetParamsDlg::addPage(QTabWidget *tabs, const char *name, const char *subTabsName,
+                                      std::span<const char *const> subPages)
 {
     Page p;
     p.name = QLatin1String(name);
     p.tabs = tabs;
-    if (subTabs) {
-        // The display and sound pages are frames around their own page controls.
+    p.page = MakeEditorPage(name, m_context, nullptr);
+    QTabWidget *subTabs = nullptr;
+    if (p.page) {
+        // A page of its own brings its sub-pages along.
+        p.widget = p.page;
+        if (subTabsName)
+            subTabs = p.page->findChild<QTabWidget *>(QLatin1String(subTabsName));
+    } else if (subTabsName) {
+        // Otherwise the page is a frame around a page control of its sub-pages.
         p.widget = new QWidget;
         auto *frame = new QVBoxLayout(p.widget);
         frame->setContentsMargins(4, 4, 4, 4);
+        subTabs = makeTabs(subTabsName, p.widget);
         frame->addWidget(subTabs);
+        for (const char *sub : subPages)
+            addPage(subTabs, sub);
     } else {
-        p.page = MakeEditorPage(name, m_context, nullptr);
-        p.widget = p.page ? static_cast<QWidget *>(p.page) : new QWidget;
+        p.widget = new QWidget;
     }
     p.widget->setObjectName(p.name);
     tabs->addTab(p.widget, QString());
     m_pages.push_back(p);
+    return subTabs;
 }
 
 const TMK_SetParamsDlg::Page *TMK_SetParamsDlg::find(const QString &name) const
@@ -161,12 +171,14 @@ void TMK_SetParamsDlg::FormShow()
     show("tsBlocks", m_catalog.has(Cap::AdditionalSystems));
     // 4. The first pages active (before loading, so that no page is entered twice).
     for (QTabWidget *tabs : {pcMain, pcDisp, pcVoice}) {
+        if (!tabs)
+            continue;
         const QSignalBlocker block(tabs);
         tabs->setCurrentIndex(0);
     }
     m_mainPage = pcMain->currentWidget();
-    m_dispPage = pcDisp->currentWidget();
-    m_voicePage = pcVoice->currentWidget();
+    m_dispPage = pcDisp ? pcDisp->currentWidget() : nullptr;
+    m_voicePage = pcVoice ? pcVoice->currentWidget() : nullptr;
     // 5. Every page loads what it shows from the model.
     m_context.tareEdited = false;
     forEachPage([](TEditorPage &p) { p.Load(); });
@@ -210,9 +222,9 @@ void TMK_SetParamsDlg::pcMainChange(int index)
 {
     QWidget *entered = pcMain->widget(index);
     auto subPageOf = [this](QWidget *mainPage) -> QWidget * {
-        if (mainPage == page(QStringLiteral("tsDisp")))
+        if (pcDisp && mainPage == page(QStringLiteral("tsDisp")))
             return pcDisp->currentWidget();
-        if (mainPage == page(QStringLiteral("tsVoice")))
+        if (pcVoice && mainPage == page(QStringLiteral("tsVoice")))
             return pcVoice->currentWidget();
         return nullptr;
     };

@@ -3,6 +3,7 @@
 
 #include <QDialog>
 #include <functional>
+#include <span>
 #include <vector>
 
 class QPushButton;
@@ -31,8 +32,10 @@ public:
     bool pageShown(const QString &name) const;
 
     QTabWidget *pcMain = nullptr;
-    QTabWidget *pcDisp = nullptr;  // the sub-pages of tsDisp
-    QTabWidget *pcVoice = nullptr; // the sub-pages of tsVoice
+    // The sub-pages of tsDisp and tsVoice (nullptr where a page of its own
+    // keeps no such page control).
+    QTabWidget *pcDisp = nullptr;
+    QTabWidget *pcVoice = nullptr;
     QPushButton *OKBtn = nullptr;
     QPushButton *CancelBtn = nullptr;
 
@@ -50,8 +53,10 @@ private:
         QTabWidget *tabs = nullptr; // the page control it is on
     };
 
-    // `subTabs`: the page control the page frames (tsDisp, tsVoice).
-    void addPage(QTabWidget *tabs, const char *name, QTabWidget *subTabs = nullptr);
+    // Adds page `name` to `tabs`; a page with sub-pages (tsDisp, tsVoice) gives
+    // back its page control `subTabsName`, if it has one.
+    QTabWidget *addPage(QTabWidget *tabs, const char *name, const char *subTabsName = nullptr,
+                        std::span<const char *const> subPages = {});
     const Page *find(const QString &name) const;
     void relabel();
     void fitSize();
