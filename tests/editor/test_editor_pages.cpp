@@ -276,10 +276,12 @@ void EditorPagesTest::systemsShowChoice()
 
 void EditorPagesTest::equalAdcRefused()
 {
-    Editor e(0xC000, "tsUniMeas");
+    Editor e(0x5800, "tsUniMeas"); // a model with trim
+    QVERIFY(e.page->isVisible());
     auto *adc1 = e.page->findChild<QDoubleSpinBox *>(QStringLiteral("seUniMeasADC1"));
     QVERIFY(adc1);
     QCOMPARE(adc1->value(), 1023.0);
+    QVERIFY(adc1->isVisible());
     QString message;
     answerMessageBox(&message);
     adc1->setValue(0); // what seUniMeasADC0 shows
