@@ -64,6 +64,7 @@ THotMenuPage::THotMenuPage(TEditorContext &context, QWidget *parent) : TEditorPa
         QList<QStringList> names;
         collectNames(ed::HotMenuChoices(context.catalog, line), names);
         grid->widenColumnsFor(names);
+        grid->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
         grid->viewport()->installEventFilter(this);
         heading->setBuddy(grid);
         column->addWidget(heading);

@@ -87,7 +87,8 @@ TSystemsPage::TSystemsPage(TEditorContext &context, QWidget *parent) : TEditorPa
     auto *layout = new QHBoxLayout(this);
     layout->addLayout(titled(this, {"All available", "Все доступные"}, m_all));
     layout->addLayout(titled(this, {"Selected", "Выбранные"}, m_used));
-    layout->addLayout(choices, 1);
+    layout->addLayout(choices);
+    layout->addStretch(1);
 
     connect(m_show, &QButtonGroup::idClicked, this, &TSystemsPage::showClicked);
     connect(m_showList, &QButtonGroup::idClicked, this,
