@@ -15,6 +15,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QButtonGroup>
 #include <QDoubleSpinBox>
 #include <QLabel>
@@ -106,6 +107,7 @@ class EditorPagesTest : public QObject {
 private slots:
     void hotMenuEdits_data();
     void hotMenuEdits();
+    void menuKeyOpensThePopupOnTheCurrentRow();
     void parkingLineNeedsParkingRadar();
     void systemsWithoutAnyOnTheDevice();
     void systemsSelectionByDoubleClick();
@@ -178,6 +180,22 @@ void EditorPagesTest::hotMenuEdits()
         QCOMPARE(grid->cell(row, 0), QString::number(row));
         QCOMPARE(grid->cell(row, 1), ed::HotMenuItemName(uint16_t(after[row])));
     }
+}
+
+void EditorPagesTest::menuKeyOpensThePopupOnTheCurrentRow()
+{
+    Editor e(0xC000, "tsHotMenu");
+    auto *page = qobject_cast<THotMenuPage *>(e.page);
+    const ed::HotMenuLine before = ed::ReadHotMenu(*e.model, 1);
+    TStringGrid *grid = page->grid(1);
+    grid->setCurrentCell(2, 1);
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(1, 1), grid->mapToGlobal(QPoint(1, 1)));
+    QApplication::sendEvent(grid, &key);
+    QVERIFY(page->popupMenu()->isVisible());
+    page->popupMenu()->findChild<QAction *>(QStringLiteral("miDelHM"))->trigger();
+    const ed::HotMenuLine after = ed::ReadHotMenu(*e.model, 1);
+    QCOMPARE(after[1], before[1]);
+    QCOMPARE(after[2], before[3]);
 }
 
 void EditorPagesTest::parkingLineNeedsParkingRadar()

@@ -5,11 +5,14 @@
 #include "language.h"
 #include "stringgrid.h"
 
+#include <QContextMenuEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -65,6 +68,7 @@ THotMenuPage::THotMenuPage(TEditorContext &context, QWidget *parent) : TEditorPa
         collectNames(ed::HotMenuChoices(context.catalog, line), names);
         grid->widenColumnsFor(names);
         grid->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+        grid->installEventFilter(this); // the keyboard's menu key
         grid->viewport()->installEventFilter(this);
         heading->setBuddy(grid);
         column->addWidget(heading);
@@ -144,10 +148,19 @@ void THotMenuPage::showItemMenu()
 
 bool THotMenuPage::eventFilter(QObject *watched, QEvent *event)
 {
+    const QEvent::Type type = event->type();
+    for (int line = 0; line < 3; ++line) {
+        TStringGrid *g = grid(line);
+        if (watched == g && type == QEvent::ContextMenu &&
+            static_cast<QContextMenuEvent *>(event)->reason() == QContextMenuEvent::Keyboard) {
+            const int row = std::max(g->currentRow(), 0);
+            openPopup(line, row, g->viewport()->mapToGlobal(g->visualRect(g->model()->index(row, 1)).center()));
+            return true;
+        }
+    }
     int line = 0;
     while (line < 3 && watched != grid(line)->viewport())
         ++line;
-    const QEvent::Type type = event->type();
     if (line == 3 || (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
                       type != QEvent::MouseMove))
         return TEditorPage::eventFilter(watched, event);
