@@ -68,8 +68,6 @@ THotMenuPage::THotMenuPage(TEditorContext &context, QWidget *parent) : TEditorPa
         collectNames(ed::HotMenuChoices(context.catalog, line), names);
         grid->widenColumnsFor(names);
         grid->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-        grid->installEventFilter(this); // the keyboard's menu key
-        grid->viewport()->installEventFilter(this);
         heading->setBuddy(grid);
         column->addWidget(heading);
         column->addWidget(grid);
@@ -79,6 +77,11 @@ THotMenuPage::THotMenuPage(TEditorContext &context, QWidget *parent) : TEditorPa
         m_headings[static_cast<size_t>(line)] = heading;
     }
     grids->addStretch();
+    // Watched once all three exist: the filter looks at each of them.
+    for (TStringGrid *grid : m_grids) {
+        grid->installEventFilter(this); // the keyboard's menu key
+        grid->viewport()->installEventFilter(this);
+    }
 
     auto *instruction = new QLabel(kInstruction.get().remove(QLatin1Char('\r')), this);
     instruction->setObjectName(QStringLiteral("Label59"));
