@@ -18,6 +18,7 @@ namespace {
 constexpr const char *kCorr = "tsCorr";
 constexpr const char *kMeth = "tsMeth";
 constexpr const char *kLim = "tsLim";
+constexpr const char *kUniMeas = "tsUniMeas";
 constexpr ControlKind Spin = ControlKind::SpinEdit;
 constexpr ControlKind Radio = ControlKind::RadioGroup;
 constexpr ControlKind Combo = ControlKind::ComboBox;
@@ -102,6 +103,11 @@ const std::vector<FieldRow> kSchema = {
     {.name = "rg24VMode", .page = kLim, .kind = Radio, .block = mem::LimitsBlock, .offset = 0, .type = FieldType::Bit, .bit = 8, .caption = {"Use battery", "Режим работы с АКБ"}, .items = {{"12V", "12В"}, {"24V", "24В"}}, .rule = Rule::Battery24V},
     {.name = "seTrimLowLimit", .page = kLim, .kind = Spin, .block = mem::LimitsBlock, .offset = 36, .type = FieldType::Int8, .min = -9, .max = 90, .caption = {"Low limit", "Нижний предел"}, .items = {}, .rule = Rule::TrimLimits, .range = RangeRule::TrimLow},
     {.name = "seTrimHighLimit", .page = kLim, .kind = Spin, .block = mem::LimitsBlock, .offset = 37, .type = FieldType::Int8, .min = -9, .max = 90, .caption = {"High limit", "Верхний предел"}, .items = {}, .rule = Rule::TrimLimits, .range = RangeRule::TrimHigh},
+    // The universal input page: two calibration points.
+    {.name = "seUniMeasDat0", .page = kUniMeas, .kind = Spin, .block = mem::ServiceBlock, .offset = 112, .type = FieldType::Int16, .min = -180, .max = 2500, .caption = {"Data Min", "Показания Мин"}, .items = {}, .rule = Rule::UniversalInput},
+    {.name = "seUniMeasADC0", .page = kUniMeas, .kind = Spin, .block = mem::ServiceBlock, .offset = 108, .type = FieldType::Int16, .min = 0, .max = 1023, .caption = {"ADC Min", "АЦП Мин"}, .items = {}, .rule = Rule::UniversalInput},
+    {.name = "seUniMeasDat1", .page = kUniMeas, .kind = Spin, .block = mem::ServiceBlock, .offset = 114, .type = FieldType::Int16, .min = -180, .max = 2500, .caption = {"Data Max", "Показания Макс"}, .items = {}, .rule = Rule::UniversalInput},
+    {.name = "seUniMeasADC1", .page = kUniMeas, .kind = Spin, .block = mem::ServiceBlock, .offset = 110, .type = FieldType::Int16, .min = 0, .max = 1023, .caption = {"ADC Max", "АЦП Макс"}, .items = {}, .rule = Rule::UniversalInput},
 };
 
 struct PageRow {
@@ -113,6 +119,7 @@ const PageRow kPages[] = {
     {kCorr, {"Correction", "Поправки"}},
     {kMeth, {"Resources", "Источники"}},
     {kLim, {"Limits", "Границы"}},
+    {kUniMeas, {"Uni.input/Trim", "Трим"}},
 };
 
 } // namespace

@@ -79,6 +79,7 @@ enum class Rule {
     AccelTiming,
     Battery24V, // shown disabled, for information
     TrimLimits,
+    UniversalInput, // the universal input page: universal input or trim
 };
 
 struct Text {

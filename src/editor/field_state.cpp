@@ -217,6 +217,8 @@ bool visible(const Context &c, const FieldRow &row)
         return c.has(Cap::Power24V);
     case Rule::TrimLimits:
         return c.has(Cap::Trim);
+    case Rule::UniversalInput:
+        return c.has(Cap::UniversalInput) || c.has(Cap::Trim);
     }
     return true;
 }
@@ -362,8 +364,21 @@ std::vector<FieldState> EvaluateSchema(const TMK &model, const TProtocolCatalog 
     return states;
 }
 
-void StoreNumber(TMK &model, TProtocolCatalog & /*catalog*/, const FieldRow &row, double shown)
+QString RefuseEqualAdc(const TMK &model, const TProtocolCatalog &catalog, const FieldRow &row, double shown)
 {
+    const QLatin1String name(row.name);
+    const char *other = name == QLatin1String("seUniMeasADC0")   ? "seUniMeasADC1"
+                        : name == QLatin1String("seUniMeasADC1") ? "seUniMeasADC0"
+                                                                 : nullptr;
+    if (!other || RoundHalfEven(shown) != RoundHalfEven(EvaluateField(model, catalog, rowNamed(other)).number))
+        return {};
+    return LangText("Min and Max ADC Values should differ.", "Значения АЦП Мин и Макс должны различаться.");
+}
+
+void StoreNumber(TMK &model, TProtocolCatalog &catalog, const FieldRow &row, double shown)
+{
+    if (QString why = RefuseEqualAdc(model, catalog, row, shown); !why.isEmpty())
+        throw TripError(why);
     if (row.type == FieldType::Float32Factor)
         WriteFactor(model, row, ShownToFactor(shown));
     else

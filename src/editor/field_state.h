@@ -45,6 +45,11 @@ void StoreNumber(TMK &model, TProtocolCatalog &catalog, const FieldRow &row, dou
 void StoreItem(TMK &model, TProtocolCatalog &catalog, const FieldRow &row, int index);
 void StoreChecked(TMK &model, TProtocolCatalog &catalog, const FieldRow &row, bool checked);
 
+// The universal input's calibration needs two different ADC readings: the
+// refusal when `shown` entered into one ADC edit equals what the other shows,
+// else empty. StoreNumber refuses such an entry with it.
+QString RefuseEqualAdc(const TMK &model, const TProtocolCatalog &catalog, const FieldRow &row, double shown);
+
 // Refusal texts for an entry the control in `state` cannot take (a widget
 // cannot be given one; the command-line tool can). Empty when acceptable. They
 // name the control and say what it accepts.

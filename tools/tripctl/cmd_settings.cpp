@@ -322,7 +322,7 @@ int runDiff(const QStringList &argsIn)
 
 const CommandRegistrar settingsReg(
     {QStringLiteral("settings"), QStringLiteral("settings FILE [--lang en|ru] [--json]"),
-     QStringLiteral("show the corrections, sources and limits of a settings file as the editor shows them"),
+     QStringLiteral("show the corrections, sources, limits and universal input of a settings file as the editor shows them"),
      runSettings});
 const CommandRegistrar setReg(
     {QStringLiteral("set"), QStringLiteral("set FILE NAME=VALUE... -o OUT [--lang en|ru]"),

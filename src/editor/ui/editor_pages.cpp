@@ -1,6 +1,9 @@
 #include "editor_pages.h"
 
 #include "editor_page.h"
+#include "hot_menu_page.h"
+#include "systems_page.h"
+#include "uni_meas_page.h"
 
 #include <cstring>
 
@@ -16,6 +19,9 @@ struct PageEntry {
 // One line per page that has contents.
 const PageEntry kPages[] = {
     {"", nullptr},
+    {"tsHotMenu", MakeHotMenuPage},
+    {"tsBlocks", MakeSystemsPage},
+    {"tsUniMeas", MakeUniMeasPage},
 };
 
 } // namespace
