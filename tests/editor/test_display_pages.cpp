@@ -3,6 +3,7 @@
 #include "field_binder.h"
 #include "field_state.h"
 #include "language.h"
+#include "preview_canvas.h"
 #include "protocol_catalog.h"
 #include "tmk.h"
 
@@ -12,6 +13,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableView>
+#include <QTimer>
 
 namespace {
 
@@ -83,6 +89,39 @@ TEST(DisplayPages, ShownDisplayBoxesSetTheirBits)
     if (params < 40) {
         EXPECT_TRUE(page->findChild<QCheckBox *>(QStringLiteral("cbShowDisp_1_%1").arg(params))->isHidden());
     }
+}
+
+TEST(DisplayPages, PaletteEditsAndInitializeAll)
+{
+    Editor e;
+    std::unique_ptr<TEditorPage> page(MakeColorPage(*e.context, &e.parent));
+    page->Load();
+    auto *palette = page->findChild<QTableView *>(QStringLiteral("sgPalette"));
+    ASSERT_NE(palette, nullptr);
+    palette->setCurrentIndex(palette->model()->index(3, 1));
+    emit palette->pressed(palette->model()->index(3, 1));
+    const uint8_t *scheme0 = e.model->block(mem::DisplayBlock) + mem::kScheme0Offset;
+    const TColour loaded = UnpackColour(GetU16(scheme0, 6));
+    EXPECT_EQ(page->findChild<QSpinBox *>(QStringLiteral("seR"))->value(), loaded.r);
+    page->findChild<QSpinBox *>(QStringLiteral("seG"))->setValue(1);
+    EXPECT_EQ(GetU16(scheme0, 6), PackColour(loaded.r, 1, loaded.b));
+    EXPECT_EQ(palette->model()->index(3, 1).data(Qt::BackgroundRole).value<QColor>().rgb(),
+              pv::ColourToRgb(GetU16(scheme0, 6)));
+
+    // "Initialize all" answered No changes nothing; Yes brings the defaults back.
+    const std::vector<uint8_t> before(e.model->blocks().begin(), e.model->blocks().end());
+    for (const auto button : {QMessageBox::No, QMessageBox::Yes}) {
+        QTimer::singleShot(0, [button] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            box->button(button)->click();
+        });
+        page->findChild<QPushButton *>(QStringLiteral("bPaletteInit"))->click();
+        if (button == QMessageBox::No) {
+            EXPECT_TRUE(std::equal(before.begin(), before.end(), e.model->blocks().begin()));
+        }
+    }
+    EXPECT_TRUE(std::equal(e.model->DefaultSchemes[0].begin(), e.model->DefaultSchemes[0].end(), scheme0));
 }
 
 int main(int argc, char **argv)

@@ -7,7 +7,16 @@
 #include "protocol_catalog.h"
 #include "tmk.h"
 
+#include <QAbstractTableModel>
 #include <QActionGroup>
+#include <QButtonGroup>
+#include <QHeaderView>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QSpinBox>
+#include <QTableView>
 #include <QCheckBox>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -298,7 +307,7 @@ public:
             context.binder.addTo(form, name, left);
         columns->addWidget(left);
 
-        auto *shown = new QGroupBox(tr2("Show displays", "Показывать дисплеи"), this);
+        auto *shown = new QGroupBox(tr2("Show displays", "Показывать дисплеи"));
         shown->setObjectName(QStringLiteral("gbShowDisp"));
         auto *grid = new QGridLayout(shown);
         using M = disp::Mask;
@@ -310,8 +319,8 @@ public:
         };
         addGroup(grid, 0, 0, "x4", "x4", M::X4, "4", numbered(6));
         addGroup(grid, 0, 1, "x9", "x9", M::X9, "9", numbered(3));
-        addGroup(grid, 1, 0, "x6", "x6", M::X6, "6", numbered(2));
-        addGroup(grid, 1, 1, "Graphics", "Графики", M::Graphs, "G", numbered(8));
+        addGroup(grid, 1, 0, "Graphics", "Графики", M::Graphs, "G", numbered(8));
+        addGroup(grid, 1, 1, "x6", "x6", M::X6, "6", numbered(2));
         addGroup(grid, 2, 0, "Arrows", "Стрелки", M::Dials, "A", numbered(8));
         addGroup(grid, 2, 1, "Average", "Средние", M::Averages, "S",
                  {tr2("Trip", "Поездка"), tr2("Reset1", "Сброс 1"), tr2("Reset2", "Сброс 2"), tr2("Total", "Общие"),
@@ -321,7 +330,11 @@ public:
         for (int i = 0; i < 40; ++i)
             x1 << QString();
         addGroup(grid, 3, 0, "x1", "x1", M::X1, "1", x1, 2);
-        columns->addWidget(shown, 1);
+        auto *scroll = new QScrollArea(this);
+        scroll->setWidget(shown);
+        scroll->setWidgetResizable(true);
+        scroll->setFrameShape(QFrame::NoFrame);
+        columns->addWidget(scroll, 1);
     }
 
     void Load() override
@@ -365,11 +378,12 @@ private:
     {
         auto *group = new QGroupBox(tr2(en, ru));
         auto *inner = new QGridLayout(group);
-        const int perColumn = captions.size() > 10 ? 10 : captions.size();
+        // Short groups on one line; the averages and the x1 parameters in rows.
+        const int perRow = captions.size() <= 8 ? int(captions.size()) : mask == disp::Mask::X1 ? 4 : 5;
         for (int i = 0; i < captions.size(); ++i) {
             auto *box = new QCheckBox(captions[i], group);
             box->setObjectName(QStringLiteral("cbShowDisp_%1_%2").arg(QLatin1String(suffix)).arg(i));
-            inner->addWidget(box, i % perColumn, i / perColumn);
+            inner->addWidget(box, i / perRow, i % perRow);
             m_boxes.push_back({box, mask, i});
             connect(box, &QCheckBox::clicked, this, [this, mask, i](bool on) {
                 disp::SetShown(m_context.model, mask, i, on);
@@ -384,3 +398,329 @@ private:
 } // namespace
 
 TEditorPage *MakeDiversPage(TEditorContext &context, QWidget *parent) { return new TDiversPage(context, parent); }
+
+// ---- tsColor ------------------------------------------------------------------
+
+namespace {
+
+// A grid of named colours: column 0 the name, column 1 painted in the colour.
+class TColourGridModel : public QAbstractTableModel {
+public:
+    struct Row {
+        QString name;
+        std::function<int()> paletteIndex; // the palette colour the row shows
+        bool showIndex;                    // write the index into the colour cell
+    };
+    TColourGridModel(const TEditorContext &context, std::vector<Row> rows, QObject *parent)
+        : QAbstractTableModel(parent), m_context(context), m_rows(std::move(rows))
+    {
+    }
+    int rowCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : int(m_rows.size()); }
+    int columnCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : 2; }
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        const Row &r = m_rows[size_t(index.row())];
+        const int k = r.paletteIndex();
+        const bool inRange = k >= 0 && k <= 15;
+        if (index.column() == 0)
+            return role == Qt::DisplayRole ? QVariant(r.name) : QVariant();
+        if (!inRange) // not painted: the index is not a palette colour
+            return role == Qt::DisplayRole   ? QVariant(tr2("%1: range error", "%1: ошибка диапазона").arg(k))
+                   : role == Qt::ToolTipRole ? QVariant(tr2("Palette index out of range 0..15",
+                                                            "Номер цвета вне диапазона 0..15"))
+                                             : QVariant();
+        const QColor colour = QColor::fromRgb(pv::ColourToRgb(pv::TScheme(m_context.model, m_context.editedScheme).colour(k)));
+        switch (role) {
+        case Qt::BackgroundRole: return colour;
+        case Qt::ForegroundRole: return QColor(qGray(colour.rgb()) < 128 ? Qt::white : Qt::black);
+        case Qt::DisplayRole: return r.showIndex ? QVariant(QString::number(k)) : QVariant();
+        default: return {};
+        }
+    }
+    void refresh() { emit dataChanged(index(0, 0), index(rowCount() - 1, 1)); }
+    const Row &row(int i) const { return m_rows[size_t(i)]; }
+
+private:
+    const TEditorContext &m_context;
+    std::vector<Row> m_rows;
+};
+
+QTableView *colourGrid(const char *name, TColourGridModel *model, QWidget *parent)
+{
+    auto *view = new QTableView(parent);
+    view->setObjectName(QLatin1String(name));
+    view->setModel(model);
+    view->horizontalHeader()->hide();
+    view->verticalHeader()->hide();
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 4);
+    view->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    view->horizontalHeader()->setStretchLastSection(true);
+    return view;
+}
+
+QGroupBox *radioGroup(const char *name, const QString &title, const QStringList &items, QButtonGroup *&buttons,
+                      QWidget *parent)
+{
+    auto *group = new QGroupBox(title, parent);
+    group->setObjectName(QLatin1String(name));
+    auto *row = new QHBoxLayout(group);
+    buttons = new QButtonGroup(group);
+    for (int i = 0; i < items.size(); ++i) {
+        auto *b = new QRadioButton(items[i], group);
+        b->setObjectName(QLatin1String(name) + QString::number(i));
+        buttons->addButton(b, i);
+        row->addWidget(b);
+    }
+    return group;
+}
+
+class TColorPage : public TEditorPage {
+public:
+    TColorPage(TEditorContext &context, QWidget *parent) : TEditorPage(context, parent)
+    {
+        const QStringList dayNight{tr2("Day", "День"), tr2("Night", "Ночь")};
+        auto *columns = new QHBoxLayout(this);
+        auto *left = new QVBoxLayout;
+        columns->addLayout(left);
+        left->addWidget(radioGroup("rgCurrColorSchemeNum", tr2("Color scheme", "Цветовая схема"), dayNight,
+                                   m_edited, this));
+        connect(m_edited, &QButtonGroup::idClicked, this, [this](int id) {
+            m_context.editedScheme = id;
+            Redraw();
+        });
+        left->addWidget(radioGroup("rgActiveColorScheme", tr2("Color scheme in manual mode", "Цветовая схема в руч. режиме"),
+                                   dayNight, m_active, this));
+        connect(m_active, &QButtonGroup::idClicked, this, [this](int id) {
+            m_context.binder.storeItem(QStringLiteral("rgActiveColorScheme"), id);
+            Redraw();
+        });
+
+        std::vector<TColourGridModel::Row> palette;
+        for (int k = 0; k < 16; ++k)
+            palette.push_back({tr2("Color #", "Цвет #") + QString::number(k), [k] { return k; }, false});
+        m_palette = new TColourGridModel(m_context, palette, this);
+        m_paletteView = colourGrid("sgPalette", m_palette, this);
+        left->addWidget(m_paletteView, 1);
+        m_colourName = new QLabel(this);
+        m_colourName->setObjectName(QStringLiteral("lColorTab"));
+        left->addWidget(m_colourName);
+        auto *rgb = new QHBoxLayout;
+        for (const char *n : {"seR", "seG", "seB"}) {
+            auto *spin = new QSpinBox(this);
+            spin->setObjectName(QLatin1String(n));
+            spin->setRange(0, 31);
+            rgb->addWidget(new QLabel(QString(QLatin1Char(n[2])), this));
+            rgb->addWidget(spin);
+            m_rgb.push_back(spin);
+            connect(spin, &QSpinBox::valueChanged, this, [this] { storeColour(); });
+        }
+        left->addLayout(rgb);
+        connect(m_paletteView, &QTableView::pressed, this, [this](const QModelIndex &i) { loadColour(i.row()); });
+        auto *init = new QPushButton(tr2("Initialize all", "Все в исх.состояние"), this);
+        init->setObjectName(QStringLiteral("bPaletteInit"));
+        connect(init, &QPushButton::clicked, this, [this] { InitializeAll(); });
+        left->addWidget(init);
+
+        m_tabs = new QTabWidget(this);
+        m_tabs->setObjectName(QStringLiteral("pcColorDisp"));
+        columns->addWidget(m_tabs, 1);
+        using S = pv::Screen;
+        addElements("tsColorDig", tr2("Digital displays", "Цифровые дисплеи"), "sgDigit", "seDigit",
+                    {{32, "Color 1", "Цвет 1"},
+                     {33, "Background 1", "Фон 1"},
+                     {34, "Color 2", "Цвет 2"},
+                     {35, "Background 2", "Фон 2"},
+                     {36, "Frame", "Рамка"},
+                     {55, "Bott.panel", "Нижн.панель"}},
+                    {{S::Single, "x1"}, {S::X4, "x4, x9"}, {S::X6, "x6"}});
+        addElements("tsColorMenu", tr2("Menu", "Меню"), "sgMenu", "seMenu",
+                    {{37, "Active item color", "Цвет активного пункта"},
+                     {38, "Active item background", "Фон активного пункта"},
+                     {39, "Hot item num.color", "Цвет номера горячего пункта"}},
+                    {{S::Menu, ""}});
+        // These two sub-pages are captioned in Russian in both languages.
+        addElements("tsColorGraph", QStringLiteral("Графики"), "sgGraph", "seGraph",
+                    {{40, "Axes / timestamps", "Оси / Временные метки"},
+                     {41, "Graphic backround", "Фон графиков"},
+                     {42, "Graphic 1 color", "Цвет графика 1"},
+                     {43, "Graphic 2 color", "Цвет графика 2"},
+                     {44, "Titles backround", "Фон подписей"}},
+                    {{S::Graph, ""}});
+        addElements("tsColorArrow", QStringLiteral("Стрелочный дисплей"), "sgArrow", "seArrow",
+                    {{45, "Scales backround", "Фон под шкалами"},
+                     {46, "Titles color", "Подписи цвет"},
+                     {47, "Left dial", "Левый циферблат"},
+                     {48, "Right dial", "Правый циферблат"},
+                     {49, "Left scale", "Левая шкала"},
+                     {50, "Right scale", "Правая шкала"},
+                     {51, "Left arrow", "Левая стрелка"},
+                     {52, "Right arrow", "Правая стрелка"},
+                     {53, "Titles backround", "Подписи фон"},
+                     {54, "Scale on high exp.", "Шкала при большом расходе"}},
+                    {{S::Dials, ""}});
+        connect(m_tabs, &QTabWidget::currentChanged, this, [this] { Redraw(); });
+    }
+
+    void Load() override { Redraw(); }
+    void Entered() override { Redraw(); }
+    void ProtocolChanged() override { Redraw(); }
+
+    // Redraws the palette, the element grid and previews of the sub-page in
+    // front, and re-selects the radio groups from the editor and the model.
+    void Redraw()
+    {
+        m_guard = true;
+        m_edited->button(m_context.editedScheme)->setChecked(true);
+        const int active = static_cast<int8_t>(GetU8(m_context.model.block(mem::DisplayBlock), 195));
+        if (QAbstractButton *b = m_active->button(active))
+            b->setChecked(true);
+        m_palette->refresh();
+        const int row = m_paletteView->currentIndex().isValid() ? m_paletteView->currentIndex().row() : -1;
+        if (row >= 0)
+            loadColour(row);
+        Elements &e = m_elements[size_t(std::max(0, m_tabs->currentIndex()))];
+        e.model->refresh();
+        for (const auto &[box, screen] : e.previews) {
+            pv::TPreviewCanvas canvas;
+            pv::DrawEditorPreview(canvas, m_context.model, m_context.catalog.capabilities(), screen, 0,
+                                  m_context.editedScheme, std::nullopt, QRandomGenerator::global()->generate());
+            box->setImage(canvas.image());
+        }
+        m_guard = false;
+    }
+
+    // "Initialize all": both schemes back to the defaults after a Yes.
+    void InitializeAll()
+    {
+        const auto answer = QMessageBox::question(
+            this, tr2("Confirmation", "Подтверждение"),
+            tr2("Initialize all the color scheme settings to their original state? ",
+                "Привести все настройки цветовых схем в исходное состояние?"),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        if (answer != QMessageBox::Yes)
+            return;
+        uint8_t *d = m_context.model.block(mem::DisplayBlock);
+        std::copy(m_context.model.DefaultSchemes[0].begin(), m_context.model.DefaultSchemes[0].end(),
+                  d + mem::kScheme0Offset);
+        std::copy(m_context.model.DefaultSchemes[1].begin(), m_context.model.DefaultSchemes[1].end(),
+                  d + mem::kScheme1Offset);
+        m_context.editedScheme = 0;
+        Redraw();
+    }
+
+private:
+    struct Element {
+        int byte;
+        const char *en, *ru;
+    };
+    struct Elements {
+        TColourGridModel *model;
+        QTableView *view;
+        QSpinBox *index;
+        QLabel *name;
+        std::vector<std::pair<TPreviewBox *, pv::Screen>> previews;
+    };
+
+    uint8_t *scheme() const
+    {
+        return m_context.model.block(mem::DisplayBlock) +
+               (m_context.editedScheme == 1 ? mem::kScheme1Offset : mem::kScheme0Offset);
+    }
+
+    void loadColour(int row)
+    {
+        const bool guard = m_guard;
+        m_guard = true;
+        m_paletteRow = row;
+        m_colourName->setText(m_palette->row(row).name);
+        const TColour c = UnpackColour(GetU16(scheme(), 2 * row));
+        m_rgb[0]->setValue(c.r);
+        m_rgb[1]->setValue(c.g);
+        m_rgb[2]->setValue(c.b);
+        m_guard = guard;
+    }
+
+    void storeColour()
+    {
+        if (m_guard || m_paletteRow < 0)
+            return;
+        SetU16(scheme(), 2 * m_paletteRow, PackColour(m_rgb[0]->value(), m_rgb[1]->value(), m_rgb[2]->value()));
+        Redraw();
+    }
+
+    void addElements(const char *page, const QString &caption, const char *grid, const char *spin,
+                     const std::vector<Element> &elements, const std::vector<std::pair<pv::Screen, const char *>> &screens)
+    {
+        auto *holder = new QWidget(m_tabs);
+        holder->setObjectName(QLatin1String(page));
+        auto *box = new QVBoxLayout(holder);
+        auto *top = new QHBoxLayout;
+        box->addLayout(top);
+        std::vector<TColourGridModel::Row> rows;
+        for (const Element &el : elements)
+            rows.push_back({LangText(el.en, el.ru), [this, b = el.byte] { return int(scheme()[b]); }, true});
+        Elements e;
+        e.model = new TColourGridModel(m_context, rows, holder);
+        e.view = colourGrid(grid, e.model, holder);
+        top->addWidget(e.view, 1);
+        auto *side = new QVBoxLayout;
+        e.name = new QLabel(holder);
+        e.index = new QSpinBox(holder);
+        e.index->setObjectName(QLatin1String(spin));
+        e.index->setRange(0, 15);
+        side->addWidget(e.name);
+        side->addWidget(e.index);
+        side->addStretch(1);
+        top->addLayout(side);
+        const size_t which = m_elements.size();
+        std::vector<int> bytes;
+        for (const Element &el : elements)
+            bytes.push_back(el.byte);
+        connect(e.view, &QTableView::pressed, this, [this, which](const QModelIndex &i) {
+            Elements &x = m_elements[which];
+            m_guard = true;
+            x.name->setText(x.model->row(i.row()).name);
+            x.index->setValue(x.model->row(i.row()).paletteIndex());
+            m_guard = false;
+        });
+        connect(e.index, &QSpinBox::valueChanged, this, [this, which, bytes](int v) {
+            Elements &x = m_elements[which];
+            const QModelIndex current = x.view->currentIndex();
+            if (m_guard || !current.isValid())
+                return;
+            scheme()[bytes[size_t(current.row())]] = static_cast<uint8_t>(v);
+            Redraw();
+        });
+        auto *previews = new QHBoxLayout;
+        for (const auto &[screen, label] : screens) {
+            auto *p = new TPreviewBox(0, {pv::kScreenWidth, pv::kScreenHeight}, 1, holder);
+            p->setToolTip(QLatin1String(label));
+            previews->addWidget(p);
+            e.previews.emplace_back(p, screen);
+        }
+        box->addLayout(previews, 1);
+        m_elements.push_back(e);
+        auto *scroll = new QScrollArea(m_tabs);
+        scroll->setWidget(holder);
+        scroll->setWidgetResizable(true);
+        m_tabs->addTab(scroll, caption);
+    }
+
+    QButtonGroup *m_edited = nullptr;
+    QButtonGroup *m_active = nullptr;
+    TColourGridModel *m_palette = nullptr;
+    QTableView *m_paletteView = nullptr;
+    QLabel *m_colourName = nullptr;
+    std::vector<QSpinBox *> m_rgb;
+    QTabWidget *m_tabs = nullptr;
+    std::vector<Elements> m_elements;
+    int m_paletteRow = -1;
+    bool m_guard = false; // while loading: the edits do not store back
+};
+
+} // namespace
+
+TEditorPage *MakeColorPage(TEditorContext &context, QWidget *parent) { return new TColorPage(context, parent); }

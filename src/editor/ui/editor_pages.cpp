@@ -25,6 +25,7 @@ const PageEntry kPages[] = {
     {"tsParamsA", [](TEditorContext &c, QWidget *p) { return MakeLayoutPage(disp::Layout::Dials, c, p); }},
     {"tsInfoPanel", [](TEditorContext &c, QWidget *p) { return MakeLayoutPage(disp::Layout::Panel, c, p); }},
     {"tsDivers", MakeDiversPage},
+    {"tsColor", MakeColorPage},
 };
 
 } // namespace
