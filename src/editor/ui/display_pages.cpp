@@ -184,8 +184,10 @@ void TLayoutPage::draw(TPreviewBox *box)
 
 void TLayoutPage::Redraw()
 {
+    // Only the sub-page in front; switching sub-pages redraws the new one.
     for (TPreviewBox *box : m_previews)
-        draw(box);
+        if (box->isVisibleTo(this))
+            draw(box);
 }
 
 std::vector<TLayoutPage::Choice> TLayoutPage::Choices(int position) const
