@@ -283,13 +283,13 @@ QByteArray toPbm(const QImage &image)
 
 // ---- fonts -------------------------------------------------------------------
 
-struct FontSpec {
+struct FontTable {
     const char *file;
     int width, height;
     bool full;
 };
 
-const FontSpec kFonts[] = {
+const FontTable kFonts[] = {
     {"font_8x16.bin", 8, 16, true},
     {"font_16x32.bin", 16, 32, true},
     {"font_32x64.bin", 32, 64, false},
@@ -317,31 +317,31 @@ QString g_boldFamily;
 
 // Text cells: hinted, unsmoothed rendering at the size whose advance fills the
 // cell, so that strokes land on whole pixels.
-QImage renderTextGlyph(const FontSpec &spec, QChar ch)
+QImage renderTextGlyph(const FontTable &table, QChar ch)
 {
-    QImage cell(spec.width, spec.height, QImage::Format_RGB32);
+    QImage cell(table.width, table.height, QImage::Format_RGB32);
     cell.fill(Qt::black);
     if (ch.isNull() || ch == QLatin1Char(' '))
         return cell;
-    QFont font(spec.width <= 8 ? g_family : g_boldFamily);
-    font.setPixelSize(qRound(spec.width / 0.602));
+    QFont font(table.width <= 8 ? g_family : g_boldFamily);
+    font.setPixelSize(qRound(table.width / 0.602));
     font.setStyleStrategy(QFont::NoAntialias);
     font.setHintingPreference(QFont::PreferFullHinting);
     const QFontMetricsF m(font);
     QPainter p(&cell);
     p.setFont(font);
     p.setPen(Qt::white);
-    const double baseline = std::floor((spec.height - (m.ascent() + m.descent())) / 2.0 + m.ascent());
-    const double x = std::floor((spec.width - m.horizontalAdvance(ch)) / 2.0);
+    const double baseline = std::floor((table.height - (m.ascent() + m.descent())) / 2.0 + m.ascent());
+    const double x = std::floor((table.width - m.horizontalAdvance(ch)) / 2.0);
     p.drawText(QPointF(x, baseline), QString(ch));
     return cell;
 }
 
 // Digit cells: tall digits in the manner of the device's big numbers, the
 // bold face stretched upright to fill the cell.
-QImage renderDigitGlyph(const FontSpec &spec, QChar ch)
+QImage renderDigitGlyph(const FontTable &table, QChar ch)
 {
-    QImage cell(spec.width, spec.height, QImage::Format_RGB32);
+    QImage cell(table.width, table.height, QImage::Format_RGB32);
     cell.fill(Qt::black);
     if (ch.isNull())
         return cell;
@@ -351,24 +351,24 @@ QImage renderDigitGlyph(const FontSpec &spec, QChar ch)
     QPainterPath zero;
     zero.addText(0, 0, font, QStringLiteral("0"));
     const QRectF digit = zero.boundingRect();
-    const double sy = spec.height * 0.80 / digit.height();
-    const double sx = spec.width * 0.86 / digit.width();
+    const double sy = table.height * 0.80 / digit.height();
+    const double sx = table.width * 0.86 / digit.width();
     QPainterPath path;
     path.addText(0, 0, font, QString(ch));
     QPainter p(&cell);
     p.setRenderHint(QPainter::Antialiasing, true);
     const double advance = m.horizontalAdvance(QLatin1Char('0'));
-    p.translate((spec.width - advance * sx) / 2.0, spec.height / 2.0 - digit.center().y() * sy);
+    p.translate((table.width - advance * sx) / 2.0, table.height / 2.0 - digit.center().y() * sy);
     p.scale(sx, sy);
     p.fillPath(path, Qt::white);
     return cell;
 }
 
-QByteArray glyphBytes(const FontSpec &spec, const QImage &cell)
+QByteArray glyphBytes(const FontTable &table, const QImage &cell)
 {
     QByteArray out;
-    const int rowBytes = spec.width / 8;
-    for (int y = 0; y < spec.height; ++y)
+    const int rowBytes = table.width / 8;
+    for (int y = 0; y < table.height; ++y)
         for (int b = 0; b < rowBytes; ++b) {
             unsigned byte = 0;
             for (int bit = 0; bit < 8; ++bit)
@@ -421,17 +421,17 @@ int main(int argc, char **argv)
     QImage sheet(16 * 40 + 8, 1200, QImage::Format_RGB32);
     sheet.fill(qRgb(40, 40, 40));
     int sheetY = 4;
-    for (const FontSpec &spec : kFonts) {
-        QByteArray table;
+    for (const FontTable &table : kFonts) {
+        QByteArray bytes;
         int i = 0;
-        for (const QChar ch : glyphChars(spec.full)) {
-            const QImage cell = spec.full ? renderTextGlyph(spec, ch) : renderDigitGlyph(spec, ch);
-            table += glyphBytes(spec, cell);
-            QPainter(&sheet).drawImage(4 + (i % 16) * (spec.width + 2), sheetY + (i / 16) * (spec.height + 2), cell);
+        for (const QChar ch : glyphChars(table.full)) {
+            const QImage cell = table.full ? renderTextGlyph(table, ch) : renderDigitGlyph(table, ch);
+            bytes += glyphBytes(table, cell);
+            QPainter(&sheet).drawImage(4 + (i % 16) * (table.width + 2), sheetY + (i / 16) * (table.height + 2), cell);
             ++i;
         }
-        sheetY += ((i + 15) / 16) * (spec.height + 2) + 6;
-        if (!writeFile(out.filePath(QLatin1String(spec.file)), table))
+        sheetY += ((i + 15) / 16) * (table.height + 2) + 6;
+        if (!writeFile(out.filePath(QLatin1String(table.file)), bytes))
             return 1;
     }
     for (const Entry &e : kEntries)
