@@ -130,6 +130,8 @@ void buildItems(const Context &c, const FieldRow &row, FieldState &s)
         break;
     }
     s.itemEnabled.assign(static_cast<size_t>(s.items.size()), true);
+    if (row.rule == Rule::LightsItems && c.has(Cap::NoLightAlerts) && s.itemEnabled.size() > 2)
+        s.itemEnabled[2] = false;
     // The ECU speed source needs a protocol that talks to an ECU.
     if (row.itemSource == ItemSource::VelocityMeth && (!c.protocol || c.noEcu() || c.kind() == kOutboardAirLast))
         s.itemEnabled[0] = false;
@@ -217,6 +219,10 @@ bool visible(const Context &c, const FieldRow &row)
         return c.has(Cap::Power24V);
     case Rule::TrimLimits:
         return c.has(Cap::Trim);
+    case Rule::UniversalInput:
+        return c.has(Cap::UniversalInput) || c.has(Cap::Trim);
+    case Rule::LightsItems:
+        return true;
     }
     return true;
 }
@@ -348,6 +354,8 @@ FieldState EvaluateField(const TMK &model, const TProtocolCatalog &catalog, cons
         s.checked = ItemOfStored(row.map, ReadRaw(model, row), 2) == 1;
         break;
     case ControlKind::TextEdit:
+        if (row.type == FieldType::TimeOfDay)
+            s.text = TimeOfDayText(static_cast<int>(ReadRaw(model, row)));
         break;
     }
     return s;
@@ -362,8 +370,21 @@ std::vector<FieldState> EvaluateSchema(const TMK &model, const TProtocolCatalog 
     return states;
 }
 
-void StoreNumber(TMK &model, TProtocolCatalog & /*catalog*/, const FieldRow &row, double shown)
+QString RefuseEqualAdc(const TMK &model, const TProtocolCatalog &catalog, const FieldRow &row, double shown)
 {
+    const QLatin1String name(row.name);
+    const char *other = name == QLatin1String("seUniMeasADC0")   ? "seUniMeasADC1"
+                        : name == QLatin1String("seUniMeasADC1") ? "seUniMeasADC0"
+                                                                 : nullptr;
+    if (!other || RoundHalfEven(shown) != RoundHalfEven(EvaluateField(model, catalog, rowNamed(other)).number))
+        return {};
+    return LangText("Min and Max ADC Values should differ.", "Значения АЦП Мин и Макс должны различаться.");
+}
+
+void StoreNumber(TMK &model, TProtocolCatalog &catalog, const FieldRow &row, double shown)
+{
+    if (QString why = RefuseEqualAdc(model, catalog, row, shown); !why.isEmpty())
+        throw TripError(why);
     if (row.type == FieldType::Float32Factor)
         WriteFactor(model, row, ShownToFactor(shown));
     else
@@ -387,6 +408,46 @@ void StoreItem(TMK &model, TProtocolCatalog &catalog, const FieldRow &row, int i
 void StoreChecked(TMK &model, TProtocolCatalog & /*catalog*/, const FieldRow &row, bool checked)
 {
     WriteRaw(model, row, StoredOfItem(row.map, checked ? 1 : 0));
+}
+
+namespace {
+
+// The minutes of "hh:mm", or nothing.
+std::optional<int> timeOfDay(const QString &text)
+{
+    if (text.size() != 5 || text[2] != QLatin1Char(':'))
+        return std::nullopt;
+    bool okH = false, okM = false;
+    const int h = text.left(2).toInt(&okH), m = text.mid(3, 2).toInt(&okM);
+    if (!okH || !okM || !text[0].isDigit() || !text[3].isDigit() || h > 23 || m > 59)
+        return std::nullopt;
+    return h * 60 + m;
+}
+
+QString timeRefusal(const FieldRow &row, const QString &caption, const QString &text)
+{
+    return LangText("%1 (\"%2\") takes a time of day hh:mm (00:00..23:59), not \"%3\"",
+                    "%1 (\"%2\") принимает время суток чч:мм (00:00..23:59), а не \"%3\"")
+        .arg(QLatin1String(row.name), caption, text);
+}
+
+} // namespace
+
+void StoreText(TMK &model, TProtocolCatalog & /*catalog*/, const FieldRow &row, const QString &text)
+{
+    const std::optional<int> minutes = row.type == FieldType::TimeOfDay ? timeOfDay(text) : std::nullopt;
+    if (!minutes)
+        throw TripError(timeRefusal(row, row.caption.get(), text));
+    WriteRaw(model, row, *minutes);
+}
+
+QString RefuseText(const FieldState &s, const QString &text)
+{
+    if (QString why = RefuseUnavailable(s); !why.isEmpty())
+        return why;
+    if (s.row->type == FieldType::TimeOfDay && timeOfDay(text))
+        return {};
+    return timeRefusal(*s.row, s.caption, text);
 }
 
 QString RefuseUnavailable(const FieldState &s)

@@ -44,6 +44,14 @@ std::vector<FieldState> EvaluateSchema(const TMK &model, const TProtocolCatalog 
 void StoreNumber(TMK &model, TProtocolCatalog &catalog, const FieldRow &row, double shown);
 void StoreItem(TMK &model, TProtocolCatalog &catalog, const FieldRow &row, int index);
 void StoreChecked(TMK &model, TProtocolCatalog &catalog, const FieldRow &row, bool checked);
+// A time of day "hh:mm" (hours 00..23, minutes 00..59); anything else is
+// refused with a TripError and the field keeps its value.
+void StoreText(TMK &model, TProtocolCatalog &catalog, const FieldRow &row, const QString &text);
+
+// The universal input's calibration needs two different ADC readings: the
+// refusal when `shown` entered into one ADC edit equals what the other shows,
+// else empty. StoreNumber refuses such an entry with it.
+QString RefuseEqualAdc(const TMK &model, const TProtocolCatalog &catalog, const FieldRow &row, double shown);
 
 // Refusal texts for an entry the control in `state` cannot take (a widget
 // cannot be given one; the command-line tool can). Empty when acceptable. They
@@ -51,6 +59,7 @@ void StoreChecked(TMK &model, TProtocolCatalog &catalog, const FieldRow &row, bo
 QString RefuseUnavailable(const FieldState &state);
 QString RefuseNumber(const FieldState &state, double shown);
 QString RefuseItem(const FieldState &state, int index);
+QString RefuseText(const FieldState &state, const QString &text);
 
 // The protocol change of `cbProtocol`: a different index is stored, the eight
 // option choices are cleared, the model's second protocol index follows, the

@@ -139,13 +139,15 @@ private Q_SLOTS:
                 QCOMPARE(d.findChild<QLabel *>(QStringLiteral("lProtocolOptions"))->isVisibleTo(d.page("tsMeth")),
                          selected);
 
-                // The designed size, and every page fits into it.
-                QCOMPARE(d.size(), QSize(1021, 599));
+                // These pages fit into the dialog at its designed size (other
+                // pages may make it larger).
+                QVERIFY(d.width() >= 1021 && d.height() >= 599);
                 for (const char *name : {"tsCorr", "tsMeth", "tsLim"}) {
                     QWidget *page = d.page(QLatin1String(name));
                     d.pcMain->setCurrentWidget(page);
-                    QVERIFY2(page->minimumSizeHint().height() <= page->height() &&
-                                 page->minimumSizeHint().width() <= page->width(),
+                    const QSize room = QSize(1021, 599) - (d.size() - page->size());
+                    QVERIFY2(page->minimumSizeHint().height() <= room.height() &&
+                                 page->minimumSizeHint().width() <= room.width(),
                              name);
                 }
                 d.reject();

@@ -198,7 +198,9 @@ QString applyAssignment(TMK &model, const QString &assignment)
                 ed::StoreChecked(model, Catalog(), *row, value == QLatin1String("1"));
             break;
         case ControlKind::TextEdit:
-            refusal = QStringLiteral("%1 cannot be set from the command line").arg(name);
+            refusal = ed::RefuseText(s, value);
+            if (refusal.isEmpty())
+                ed::StoreText(model, Catalog(), *row, value);
             break;
         }
     } catch (const TripError &e) {
@@ -322,7 +324,7 @@ int runDiff(const QStringList &argsIn)
 
 const CommandRegistrar settingsReg(
     {QStringLiteral("settings"), QStringLiteral("settings FILE [--lang en|ru] [--json]"),
-     QStringLiteral("show the corrections, sources and limits of a settings file as the editor shows them"),
+     QStringLiteral("show every single-field control of the settings editor for a settings file, as the editor shows it"),
      runSettings});
 const CommandRegistrar setReg(
     {QStringLiteral("set"), QStringLiteral("set FILE NAME=VALUE... -o OUT [--lang en|ru]"),

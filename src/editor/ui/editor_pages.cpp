@@ -1,7 +1,11 @@
 #include "editor_pages.h"
 
 #include "core_pages.h"
+#include "display_pages.h"
 #include "editor_page.h"
+#include "hot_menu_page.h"
+#include "systems_page.h"
+#include "uni_meas_page.h"
 
 #include <cstring>
 
@@ -20,6 +24,18 @@ const PageEntry kPages[] = {
     {"tsCorr", MakeCorrPage},
     {"tsMeth", MakeMethPage},
     {"tsLim", MakeLimPage},
+    {"tsHotMenu", MakeHotMenuPage},
+    {"tsBlocks", MakeSystemsPage},
+    {"tsUniMeas", MakeUniMeasPage},
+    {"tsParams1", [](TEditorContext &c, QWidget *p) { return MakeLayoutPage(disp::Layout::X1, c, p); }},
+    {"tsParams4", [](TEditorContext &c, QWidget *p) { return MakeLayoutPage(disp::Layout::X4, c, p); }},
+    {"tsParams9", [](TEditorContext &c, QWidget *p) { return MakeLayoutPage(disp::Layout::X9, c, p); }},
+    {"tsParams6", [](TEditorContext &c, QWidget *p) { return MakeLayoutPage(disp::Layout::X6, c, p); }},
+    {"tsParamsG", [](TEditorContext &c, QWidget *p) { return MakeLayoutPage(disp::Layout::Graphs, c, p); }},
+    {"tsParamsA", [](TEditorContext &c, QWidget *p) { return MakeLayoutPage(disp::Layout::Dials, c, p); }},
+    {"tsInfoPanel", [](TEditorContext &c, QWidget *p) { return MakeLayoutPage(disp::Layout::Panel, c, p); }},
+    {"tsDivers", MakeDiversPage},
+    {"tsColor", MakeColorPage},
 };
 
 } // namespace

@@ -96,7 +96,19 @@ TFieldControl::TFieldControl(const ed::FieldRow &row, QWidget *parent, bool comp
         break;
     }
     case ControlKind::TextEdit:
-        throw TripError(QStringLiteral("%1: text fields have no single-field control").arg(objectName()));
+        if (row.type != ed::FieldType::TimeOfDay)
+            throw TripError(QStringLiteral("%1: text fields have no single-field control").arg(objectName()));
+        m_line = new QLineEdit(parent);
+        m_line->setInputMask(QStringLiteral("99:99;_"));
+        m_line->setMaximumWidth(m_line->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 16);
+        connect(m_line, &QLineEdit::editingFinished, this, [this] {
+            if (m_line->text() != m_state.text)
+                emit enteredText(m_line->text());
+        });
+        m_widget = m_line;
+        m_label = new QLabel(parent);
+        m_label->setBuddy(m_line);
+        break;
     }
     m_widget->setObjectName(objectName());
     if (m_label) // seVelocityCorr is captioned by lVelocityCorr
@@ -201,6 +213,10 @@ void TFieldControl::apply(const ed::FieldState &s)
         break;
     }
     case ControlKind::TextEdit:
+        if (m_line) {
+            const QSignalBlocker block(m_line);
+            m_line->setText(s.text);
+        }
         break;
     }
 }
@@ -235,6 +251,7 @@ TFieldControl *TFieldBinder::make(const char *name, QWidget *parent, bool compac
     connect(c, &TFieldControl::enteredNumber, this, [this, key](double v) { storeNumber(key, v); });
     connect(c, &TFieldControl::chosenItem, this, [this, key](int i) { storeItem(key, i); });
     connect(c, &TFieldControl::checkedByUser, this, [this, key](bool on) { storeChecked(key, on); });
+    connect(c, &TFieldControl::enteredText, this, [this, key](const QString &t) { storeText(key, t); });
     c->apply(ed::EvaluateField(m_model, m_catalog, *row));
     return c;
 }
@@ -325,4 +342,9 @@ bool TFieldBinder::storeItem(const QString &name, int index)
 bool TFieldBinder::storeChecked(const QString &name, bool checked)
 {
     return run(name, [&](const ed::FieldRow &row) { ed::StoreChecked(m_model, m_catalog, row, checked); });
+}
+
+bool TFieldBinder::storeText(const QString &name, const QString &text)
+{
+    return run(name, [&](const ed::FieldRow &row) { ed::StoreText(m_model, m_catalog, row, text); });
 }

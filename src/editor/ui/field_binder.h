@@ -15,13 +15,14 @@ class QDoubleSpinBox;
 class QFormLayout;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QWidget;
 class TMK;
 class TProtocolCatalog;
 
 // One editor control bound to one row of the field schema. It shows what
 // ed::EvaluateField says and stores through ed::Store* the moment the user
-// leaves it (spin edits, cbProtocol), clicks it (radio groups, check boxes) or
+// leaves it (spin edits, time edits, cbProtocol), clicks it (radio groups, check boxes) or
 // changes it (other combo boxes).
 class TFieldControl : public QObject {
     Q_OBJECT
@@ -52,6 +53,7 @@ signals:
     void enteredNumber(double shown);
     void chosenItem(int index);
     void checkedByUser(bool checked);
+    void enteredText(const QString &text);
 
 private:
     void rebuildRadios(const QStringList &items);
@@ -64,6 +66,7 @@ private:
     QDoubleSpinBox *m_spin = nullptr;
     QComboBox *m_combo = nullptr;
     QCheckBox *m_check = nullptr;
+    QLineEdit *m_line = nullptr;
     QGroupBox *m_group = nullptr;     // a framed radio group
     QWidget *m_radioBox = nullptr;    // what holds the radio buttons
     QButtonGroup *m_buttons = nullptr;
@@ -101,6 +104,7 @@ public:
     bool storeNumber(const QString &name, double shown);
     bool storeItem(const QString &name, int index);
     bool storeChecked(const QString &name, bool checked);
+    bool storeText(const QString &name, const QString &text);
 
 signals:
     void stored(const QString &name);

@@ -107,7 +107,7 @@ QTabWidget *TMK_SetParamsDlg::addPage(QTabWidget *tabs, const char *name, const 
         // Otherwise the page is a frame around a page control of its sub-pages.
         p.widget = new QWidget;
         auto *frame = new QVBoxLayout(p.widget);
-        frame->setContentsMargins(4, 4, 4, 4);
+        frame->setContentsMargins(0, 0, 0, 0);
         subTabs = makeTabs(subTabsName, p.widget);
         frame->addWidget(subTabs);
         for (const char *sub : subPages)
