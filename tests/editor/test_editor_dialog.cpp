@@ -325,6 +325,23 @@ private Q_SLOTS:
         QCOMPARE(GetU16(check.block(mem::VehicleBlock), 4), uint16_t(11));
     }
 
+    void aHalfTypedTimeRefusedByOkKeepsTheDialogOpen()
+    {
+        auto m = makeModel(0xC000);
+        edit(*m, [&](TMK_SetParamsDlg &d) {
+            QStringList refusals;
+            d.binder().setErrorReporter([&refusals](const QString &text) { refusals << text; });
+            TFieldControl *time = control(d, "meIntenseDayTime");
+            QVERIFY(time);
+            time->widget()->setFocus();
+            qobject_cast<QLineEdit *>(time->widget())->setText(QStringLiteral("12"));
+            d.OKBtn->click();
+            QCOMPARE(refusals.size(), 1);
+            QVERIFY(d.isVisible());
+            d.reject();
+        });
+    }
+
     void theSystemsPageMarksItselfActive()
     {
         auto m = makeModel(0xC000);

@@ -134,6 +134,8 @@ void TFieldControl::commit()
         const int index = m_combo->currentIndex();
         if (index >= 0 && (!m_state.index || *m_state.index != index))
             emit chosenItem(index);
+    } else if (m_line && m_line->text() != m_state.text) {
+        emit enteredText(m_line->text());
     }
 }
 

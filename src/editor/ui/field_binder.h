@@ -43,7 +43,8 @@ public:
     const ed::FieldState &state() const { return m_state; }
 
     // Stores what the control shows when it differs from the model, as leaving
-    // it would (text typed into a spin edit, a protocol chosen but not left).
+    // it would (text typed into a spin or time edit, a protocol chosen but not
+    // left).
     void commit();
 
     // For tests and the dialog: the radio buttons of a radio group.
