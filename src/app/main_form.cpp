@@ -17,6 +17,9 @@
 #ifdef TRIP_HAVE_JOURNALS_UI
 #include "viewjournalsdlg.h"
 #endif
+#ifdef TRIP_HAVE_EDITOR_UI
+#include "setparamsdlg.h"
+#endif
 
 #include <QApplication>
 #include <QCheckBox>
@@ -689,7 +692,11 @@ void TMainForm::bLoadParamsClick()
 // The settings editor: the one place that opens it.
 std::function<bool(TMK &)> TMainForm::SettingsEditor()
 {
-    return {}; // no editor yet: EditSettings then changes nothing
+#ifdef TRIP_HAVE_EDITOR_UI
+    return SettingsEditorDialog(this, [](QWidget *dialog, const QString &text) { ErrorBox(dialog, text); });
+#else
+    return {}; // built without the editor: EditSettings then changes nothing
+#endif
 }
 
 // The journals viewer: the one place that opens it.

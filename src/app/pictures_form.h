@@ -28,11 +28,11 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    // Drawn when first asked for: the start of the program does not wait.
+    // Loaded when first asked for: the start of the program does not wait.
     void ensureDrawn() const;
     mutable std::vector<Picture> m_pictures;
     bool m_labels = false;
 };
 
-// Draws one picture by name at its size (exposed for the tests).
+// One picture by name at its size, white on black (exposed for the tests).
 QImage DrawPicture(const QString &name);

@@ -18,6 +18,8 @@ namespace {
 constexpr const char *kCorr = "tsCorr";
 constexpr const char *kMeth = "tsMeth";
 constexpr const char *kLim = "tsLim";
+constexpr const char *kDivers = "tsDivers";
+constexpr const char *kUniMeas = "tsUniMeas";
 constexpr ControlKind Spin = ControlKind::SpinEdit;
 constexpr ControlKind Radio = ControlKind::RadioGroup;
 constexpr ControlKind Combo = ControlKind::ComboBox;
@@ -109,6 +111,21 @@ const std::vector<FieldRow> kSchema = {
     {.name = "rg24VMode", .page = kLim, .kind = Radio, .block = mem::LimitsBlock, .offset = 0, .type = FieldType::Bit, .bit = 8, .caption = {"Use battery", "Режим работы с АКБ"}, .items = {{"12V", "12В"}, {"24V", "24В"}}, .rule = Rule::Battery24V},
     {.name = "seTrimLowLimit", .page = kLim, .kind = Spin, .block = mem::LimitsBlock, .offset = 36, .type = FieldType::Int8, .min = -9, .max = 90, .caption = {"Low limit", "Нижний предел"}, .items = {}, .rule = Rule::TrimLimits, .range = RangeRule::TrimLow},
     {.name = "seTrimHighLimit", .page = kLim, .kind = Spin, .block = mem::LimitsBlock, .offset = 37, .type = FieldType::Int8, .min = -9, .max = 90, .caption = {"High limit", "Верхний предел"}, .items = {}, .rule = Rule::TrimLimits, .range = RangeRule::TrimHigh},
+
+    // ---- Display options (tsDivers), and the colour scheme of manual mode ----
+    {.name = "rgIntenseMeth", .page = kDivers, .kind = Radio, .block = mem::DisplayBlock, .offset = 283, .type = FieldType::Nibble, .bit = 0, .caption = {"Display brightness control", "Управление яркостью дисплея"}, .items = {{"Man.", "Руч."}, {"Time", "Время"}, {"P.lights", "Габар."}}, .rule = Rule::LightsItems},
+    {.name = "rgColorMeth", .page = kDivers, .kind = Radio, .block = mem::DisplayBlock, .offset = 283, .type = FieldType::Nibble, .bit = 4, .caption = {"Display color scheme control", "Управление цветовой схемой"}, .items = {{"Man.", "Руч."}, {"Time", "Время"}, {"P.lights", "Габар."}}, .rule = Rule::LightsItems},
+    {.name = "meIntenseDayTime", .page = kDivers, .kind = ControlKind::TextEdit, .block = mem::DisplayBlock, .offset = 284, .type = FieldType::TimeOfDay, .caption = {"Day brightness on time", "Время вкл. ДНЕВНОЙ яркости"}, .items = {}},
+    {.name = "meIntenseNightTime", .page = kDivers, .kind = ControlKind::TextEdit, .block = mem::DisplayBlock, .offset = 286, .type = FieldType::TimeOfDay, .caption = {"Night brightness on time", "Время вкл. НОЧНОЙ яркости"}, .items = {}},
+    {.name = "seIntense0", .page = kDivers, .kind = Spin, .block = mem::DisplayBlock, .offset = 276, .type = FieldType::UInt8, .min = 0, .max = 4, .caption = {"Backlight brightness (Day)", "Яркость подсветки (День)"}, .items = {}},
+    {.name = "seIntense1", .page = kDivers, .kind = Spin, .block = mem::DisplayBlock, .offset = 277, .type = FieldType::UInt8, .min = 0, .max = 4, .caption = {"Backlight brightness (Night)", "Яркость подсветки (Ночь)"}, .items = {}},
+    {.name = "rgActiveColorScheme", .page = kDivers, .kind = Radio, .block = mem::DisplayBlock, .offset = 195, .type = FieldType::Int8, .caption = {"Color scheme in manual mode", "Цветовая схема в руч. режиме"}, .items = {{"Day", "День"}, {"Night", "Ночь"}}},
+    {.name = "rgDispSpeed", .page = kDivers, .kind = Radio, .block = mem::DisplayBlock, .offset = 194, .type = FieldType::Int8, .caption = {"Information output speed, time/sec", "Скорость вывода информации, раз/сек"}, .items = {{"1", "1"}, {"2", "2"}, {"3", "3"}, {"4", "4"}}},
+    {.name = "cbDispShowTitle", .page = kDivers, .kind = Check, .block = mem::DisplayBlock, .offset = 0, .type = FieldType::Bit, .bit = 0, .caption = {"Show title", "Заставка показывать"}, .items = {}},
+    {.name = "cbShowDispName", .page = kDivers, .kind = Check, .block = mem::DisplayBlock, .offset = 0, .type = FieldType::Bit, .bit = 4, .caption = {"Show display names", "Подпись дисп. показывать"}, .items = {}},
+    {.name = "rgDispShowPBMeth", .page = kDivers, .kind = Radio, .block = mem::DisplayBlock, .offset = 0, .type = FieldType::Bit, .bit = 1, .caption = {"Progressbar", "Прогрессбар"}, .items = {{"Max", "Макс."}, {"Bounds", "Границы"}}},
+    {.name = "rgDispShowArrowMeth", .page = kDivers, .kind = Radio, .block = mem::DisplayBlock, .offset = 0, .type = FieldType::Bit, .bit = 5, .caption = {"Dynamics (when showing arrows)", "Динамика (При показе стрелок)"}, .items = {{"Data", "Данные"}, {"Smooth", "Сглаживать"}}},
+    {.name = "seExpPBLim", .page = kDivers, .kind = Spin, .block = mem::DisplayBlock, .offset = 304, .type = FieldType::Int16, .min = 3, .max = 99, .caption = {"Mom.Fuel Cns Limit, l/h", "Мновенный расход Предел, л/час "}, .items = {}},
     // ---- Sounds, averages, parking radar, fuel tank and maintenance ------------
     // Alerts: SoundBlock byte = alert number. A `_F` group is bits 0..2, a `_N`
     // group bits 3..5; an alert with one group stores its mode × 9.
@@ -238,6 +255,11 @@ const std::vector<FieldRow> kSchema = {
     {.name = "cbOSAGO", .page = kTO, .kind = Check, .block = mem::ServiceBlock, .offset = 100, .type = FieldType::Bit, .bit = 8, .caption = {"use: insurance", "использ.: ОСАГО"}, .items = {}, .rule = Rule::ServiceItem, .map = ValueMap::ReminderBit},
     {.name = "seMotoHourLim", .page = kTO, .kind = Spin, .block = mem::ServiceBlock, .offset = 104, .type = FieldType::Int16, .min = 0, .max = 3000, .caption = {"Eng.hours", "Моточасы"}, .items = {}},
     {.name = "cbMotoHour", .page = kTO, .kind = Check, .block = mem::ServiceBlock, .offset = 100, .type = FieldType::Bit, .bit = 9, .caption = {"use: engine hours", "использ.: моточасы"}, .items = {}, .map = ValueMap::ReminderBit},
+    // The universal input page: two calibration points.
+    {.name = "seUniMeasDat0", .page = kUniMeas, .kind = Spin, .block = mem::ServiceBlock, .offset = 112, .type = FieldType::Int16, .min = -180, .max = 2500, .caption = {"Data Min", "Показания Мин"}, .items = {}, .rule = Rule::UniversalInput},
+    {.name = "seUniMeasADC0", .page = kUniMeas, .kind = Spin, .block = mem::ServiceBlock, .offset = 108, .type = FieldType::Int16, .min = 0, .max = 1023, .caption = {"ADC Min", "АЦП Мин"}, .items = {}, .rule = Rule::UniversalInput},
+    {.name = "seUniMeasDat1", .page = kUniMeas, .kind = Spin, .block = mem::ServiceBlock, .offset = 114, .type = FieldType::Int16, .min = -180, .max = 2500, .caption = {"Data Max", "Показания Макс"}, .items = {}, .rule = Rule::UniversalInput},
+    {.name = "seUniMeasADC1", .page = kUniMeas, .kind = Spin, .block = mem::ServiceBlock, .offset = 110, .type = FieldType::Int16, .min = 0, .max = 1023, .caption = {"ADC Max", "АЦП Макс"}, .items = {}, .rule = Rule::UniversalInput},
 };
 
 struct PageRow {
@@ -245,15 +267,34 @@ struct PageRow {
     Text caption;
 };
 
+// Every page and sub-page of the editor, in the order of their page controls.
 const PageRow kPages[] = {
     {kCorr, {"Correction", "Поправки"}},
     {kMeth, {"Resources", "Источники"}},
     {kLim, {"Limits", "Границы"}},
+    {"tsDisp", {"Display", "Дисплей"}},
+    // the sub-pages of tsDisp
+    {"tsColor", {"Color schemes", "Цветовые схемы"}},
+    {"tsParams1", {"Displays x 1", "Дисплеи х1"}},
+    {"tsParams4", {"Displays x 4", "Дисплеи х4"}},
+    {"tsParams9", {"Displays x 9", "Дисплеи х9"}},
+    {"tsParams6", {"Displays x 6", "Дисплей х6"}},
+    {"tsParamsG", {"Graph displays", "Граф. дисплеи"}},
+    {"tsParamsA", {"Dial displays", "Стрел. дисплеи"}},
+    {"tsHotMenu", {"Hot menu", "Горячие меню"}},
+    {"tsInfoPanel", {"Add.panel", "Доп.панель"}},
+    {kDivers, {"Divers", "Разное"}},
     {kVoice, {"Sounds", "Озвуч.сообщения"}},
+    // the sub-pages of tsVoice
+    {"tsAlerts", {"Alerts", "Предупреждения"}},
+    {"tsSounds", {"Various", "Разное"}},
     {kAver, {"Average", "Средние"}},
     {kPark, {"Parctronic", "Парковка"}},
     {kOil, {"Fuel", "Бак"}},
     {kTO, {"TS", "ТО"}},
+    {"tsBlocks", {"Add.systems", "Допсистемы"}},
+    {kUniMeas, {"Uni.input/Trim", "Трим"}},
+    {"tsServiceInfo", {"ServiceInfo", "Служ.информ."}},
 };
 
 } // namespace
@@ -309,9 +350,11 @@ int FieldWidth(FieldType type)
     switch (type) {
     case FieldType::Int8:
     case FieldType::UInt8:
+    case FieldType::Nibble:
         return 1;
     case FieldType::Int16:
     case FieldType::UInt16:
+    case FieldType::TimeOfDay:
         return 2;
     case FieldType::Int32:
     case FieldType::Float32Factor:
@@ -333,7 +376,10 @@ bool FitsField(FieldType type, int64_t v)
     case FieldType::Int16:
         return v >= -32768 && v <= 32767;
     case FieldType::UInt16:
+    case FieldType::TimeOfDay:
         return v >= 0 && v <= 65535;
+    case FieldType::Nibble:
+        return v >= 0 && v <= 15;
     case FieldType::Int32:
         return v >= std::numeric_limits<int32_t>::min() && v <= std::numeric_limits<int32_t>::max();
     case FieldType::Bit:
@@ -356,7 +402,10 @@ int64_t ReadRaw(const TMK &model, const FieldRow &row)
     case FieldType::Int16:
         return GetI16(b, row.offset);
     case FieldType::UInt16:
+    case FieldType::TimeOfDay:
         return GetU16(b, row.offset);
+    case FieldType::Nibble:
+        return (GetU8(b, row.offset) >> row.bit) & 0x0F;
     case FieldType::Int32:
         return GetI32(b, row.offset);
     case FieldType::Bit:
@@ -380,7 +429,14 @@ void WriteRaw(TMK &model, const FieldRow &row, int64_t value)
     uint8_t *b = model.block(row.block);
     switch (FieldWidth(row.type)) {
     case 1:
-        SetU8(b, row.offset, static_cast<uint8_t>(value));
+        if (row.type == FieldType::Nibble) {
+            // The other nibble of the byte belongs to another control.
+            const auto mask = static_cast<uint8_t>(0x0F << row.bit);
+            SetU8(b, row.offset,
+                  static_cast<uint8_t>((GetU8(b, row.offset) & ~mask) | ((value << row.bit) & mask)));
+        } else {
+            SetU8(b, row.offset, static_cast<uint8_t>(value));
+        }
         break;
     case 2:
         SetU16(b, row.offset, static_cast<uint16_t>(value));

@@ -17,7 +17,11 @@ namespace ed {
 enum class ControlKind { SpinEdit, RadioGroup, ComboBox, CheckBox, TextEdit, DateEdit };
 
 // How the field is read, shown and range-checked; the stored width follows.
-enum class FieldType { Int8, UInt8, Int16, UInt16, Int32, Float32Factor, Bit, Text };
+enum class FieldType {
+    Int8, UInt8, Int16, UInt16, Int32, Float32Factor, Bit, Text,
+    Nibble,    // the 4 bits of a byte from bit `bit` (0 or 4)
+    TimeOfDay, // u16 minutes after midnight, shown as hh:mm
+};
 
 // How an item index or a check state maps onto the stored value.
 enum class ValueMap {
@@ -89,6 +93,8 @@ enum class Rule {
     AccelTiming,
     Battery24V, // shown disabled, for information
     TrimLimits,
+    UniversalInput, // the universal input page: universal input or trim
+    LightsItems, // the third item ("P.lights") disabled without light alerts
     // Fuel, maintenance, alerts, sounds, averages and parking radar.
     SevenPoint,          // point `arg` (0..6) while the seven-point count reaches it
     ServiceItem,         // hidden with a single service interval; `arg`: offset of the item's name

@@ -147,6 +147,8 @@ void buildItems(const Context &c, const FieldRow &row, FieldState &s)
         break;
     }
     s.itemEnabled.assign(static_cast<size_t>(s.items.size()), true);
+    if (row.rule == Rule::LightsItems && c.has(Cap::NoLightAlerts) && s.itemEnabled.size() > 2)
+        s.itemEnabled[2] = false;
     // The ECU speed source needs a protocol that talks to an ECU.
     if (row.itemSource == ItemSource::VelocityMeth && (!c.protocol || c.noEcu() || c.kind() == kOutboardAirLast))
         s.itemEnabled[0] = false;
@@ -269,6 +271,10 @@ bool visible(const Context &c, const FieldRow &row)
         return c.kind() >= kOutboardWater && c.kind() <= kOutboardAirLast;
     case Rule::AlertRetarder:
         return c.kind() == kJ1939;
+    case Rule::UniversalInput:
+        return c.has(Cap::UniversalInput) || c.has(Cap::Trim);
+    case Rule::LightsItems:
+        return true;
     }
     return true;
 }
@@ -499,7 +505,10 @@ FieldState EvaluateField(const TMK &model, const TProtocolCatalog &catalog, cons
         s.checked = ItemOfStored(row.map, ReadRaw(model, row), 2) == 1;
         break;
     case ControlKind::TextEdit:
-        s.text = ItemName(model, row.offset);
+        if (row.type == FieldType::TimeOfDay)
+            s.text = TimeOfDayText(static_cast<int>(ReadRaw(model, row)));
+        else
+            s.text = ItemName(model, row.offset);
         break;
     case ControlKind::DateEdit:
         // A date edit cannot show a day before its earliest one.
@@ -519,8 +528,21 @@ std::vector<FieldState> EvaluateSchema(const TMK &model, const TProtocolCatalog 
     return states;
 }
 
+QString RefuseEqualAdc(const TMK &model, const TProtocolCatalog &catalog, const FieldRow &row, double shown)
+{
+    const QLatin1String name(row.name);
+    const char *other = name == QLatin1String("seUniMeasADC0")   ? "seUniMeasADC1"
+                        : name == QLatin1String("seUniMeasADC1") ? "seUniMeasADC0"
+                                                                 : nullptr;
+    if (!other || RoundHalfEven(shown) != RoundHalfEven(EvaluateField(model, catalog, rowNamed(other)).number))
+        return {};
+    return LangText("Min and Max ADC Values should differ.", "Значения АЦП Мин и Макс должны различаться.");
+}
+
 void StoreNumber(TMK &model, TProtocolCatalog &catalog, const FieldRow &row, double shown)
 {
+    if (QString why = RefuseEqualAdc(model, catalog, row, shown); !why.isEmpty())
+        throw TripError(why);
     if (row.type == FieldType::Float32Factor)
         WriteFactor(model, row, ShownToFactor(shown));
     else
@@ -555,14 +577,6 @@ void StoreChecked(TMK &model, TProtocolCatalog & /*catalog*/, const FieldRow &ro
     }
 }
 
-void StoreText(TMK &model, const FieldRow &row, const QString &text)
-{
-    const QByteArray bytes = ToCp1251(text.left(kItemNameLength));
-    char *slot = reinterpret_cast<char *>(model.block(row.block)) + row.offset;
-    std::copy(bytes.begin(), bytes.end(), slot);
-    slot[bytes.size()] = '\0';
-}
-
 void StoreDate(TMK &model, const FieldRow &row, const QString &text)
 {
     const std::optional<int> n = DayNumberOfText(text);
@@ -570,6 +584,52 @@ void StoreDate(TMK &model, const FieldRow &row, const QString &text)
         throw TripError(LangText("\"%1\" is no date from 10.10.11 on", "\"%1\" не является датой не ранее 10.10.11")
                             .arg(text));
     WriteRaw(model, row, *n);
+}
+
+namespace {
+
+// The minutes of "hh:mm", or nothing.
+std::optional<int> timeOfDay(const QString &text)
+{
+    if (text.size() != 5 || text[2] != QLatin1Char(':'))
+        return std::nullopt;
+    bool okH = false, okM = false;
+    const int h = text.left(2).toInt(&okH), m = text.mid(3, 2).toInt(&okM);
+    if (!okH || !okM || !text[0].isDigit() || !text[3].isDigit() || h > 23 || m > 59)
+        return std::nullopt;
+    return h * 60 + m;
+}
+
+QString timeRefusal(const FieldRow &row, const QString &caption, const QString &text)
+{
+    return LangText("%1 (\"%2\") takes a time of day hh:mm (00:00..23:59), not \"%3\"",
+                    "%1 (\"%2\") принимает время суток чч:мм (00:00..23:59), а не \"%3\"")
+        .arg(QLatin1String(row.name), caption, text);
+}
+
+} // namespace
+
+void StoreText(TMK &model, TProtocolCatalog & /*catalog*/, const FieldRow &row, const QString &text)
+{
+    switch (row.type) {
+    case FieldType::TimeOfDay: {
+        const std::optional<int> minutes = timeOfDay(text);
+        if (!minutes)
+            throw TripError(timeRefusal(row, row.caption.get(), text));
+        WriteRaw(model, row, *minutes);
+        return;
+    }
+    case FieldType::Text: {
+        // A longer name loses its tail; the slot's bytes after the zero stay.
+        const QByteArray bytes = ToCp1251(text.left(kItemNameLength));
+        char *slot = reinterpret_cast<char *>(model.block(row.block)) + row.offset;
+        std::copy(bytes.begin(), bytes.end(), slot);
+        slot[bytes.size()] = '\0';
+        return;
+    }
+    default:
+        throw TripError(LangText("%1 takes no text", "%1 не принимает текст").arg(QLatin1String(row.name)));
+    }
 }
 
 QString RefuseUnavailable(const FieldState &s)
@@ -627,6 +687,10 @@ QString RefuseText(const FieldState &s, const QString &text)
 {
     if (QString why = RefuseUnavailable(s); !why.isEmpty())
         return why;
+    if (s.row->type == FieldType::TimeOfDay)
+        return timeOfDay(text) ? QString() : timeRefusal(*s.row, s.caption, text);
+    if (s.row->type != FieldType::Text)
+        return LangText("%1 takes no text", "%1 не принимает текст").arg(controlName(s));
     if (text.size() > kItemNameLength)
         return LangText("%1 takes at most %2 characters", "%1 принимает не более %2 символов")
             .arg(controlName(s))
@@ -672,20 +736,10 @@ void OpenForEditing(TMK &model)
 {
     for (int i = 1; i <= 10; ++i)
         model.UnpackBlock(i);
-    TProtocolCatalog &catalog = Catalog();
-    const uint16_t index = GetU16(model.block(mem::VehicleBlock), 4);
-    catalog.clearCurrentProtocol();
-    try {
-        catalog.BuildCatalog(model.DeviceType, static_cast<uint8_t>(index < 256 ? index : 0),
-                             model.BlockDirectory.SettingsVersion);
-    } catch (const TripError &) {
-        // No entry at the stored index: the list stands, nothing is selected.
-    }
-    if (index >= 256)
-        catalog.clearCurrentProtocol();
+    model.ConsultCatalogForEditing();
     model.RebuildParameters();
     BuildMenuCatalog();
-    RenameParameters(model, catalog);
+    RenameParameters(model, Catalog());
     ApplyTareCountRule(model); // the tank page does so when the editor is shown
 }
 

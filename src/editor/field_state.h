@@ -47,12 +47,19 @@ std::vector<FieldState> EvaluateSchema(const TMK &model, const TProtocolCatalog 
 void StoreNumber(TMK &model, TProtocolCatalog &catalog, const FieldRow &row, double shown);
 void StoreItem(TMK &model, TProtocolCatalog &catalog, const FieldRow &row, int index);
 void StoreChecked(TMK &model, TProtocolCatalog &catalog, const FieldRow &row, bool checked);
-// A maintenance item name: up to 15 characters in Windows-1251 and a zero byte;
-// the rest of the 16-byte slot keeps its bytes.
-void StoreText(TMK &model, const FieldRow &row, const QString &text);
+// A text edit's text, by the row's type. A time of day "hh:mm" (hours
+// 00..23, minutes 00..59): anything else is refused with a TripError and the
+// field keeps its value. A maintenance item name: up to 15 characters in
+// Windows-1251 and a zero byte; the rest of the 16-byte slot keeps its bytes.
+void StoreText(TMK &model, TProtocolCatalog &catalog, const FieldRow &row, const QString &text);
 // A date edit's text "dd.MM.yy" as the device's day number; refused when it is
 // no date or before the earliest one.
 void StoreDate(TMK &model, const FieldRow &row, const QString &text);
+
+// The universal input's calibration needs two different ADC readings: the
+// refusal when `shown` entered into one ADC edit equals what the other shows,
+// else empty. StoreNumber refuses such an entry with it.
+QString RefuseEqualAdc(const TMK &model, const TProtocolCatalog &catalog, const FieldRow &row, double shown);
 
 // The earliest date a date edit offers: 10 October 2011.
 constexpr int kEarliestDayNumber = 4301;

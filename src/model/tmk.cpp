@@ -427,14 +427,33 @@ void TMK::ConsultCatalog()
     Catalog().BuildCatalog(DeviceType, static_cast<uint8_t>(index), BlockDirectory.SettingsVersion);
 }
 
+void TMK::ConsultCatalogForEditing()
+{
+    // The editor opens even when the settings name no protocol of this device
+    // (an unlisted DeviceType, an index past the list): the list stands with
+    // nothing selected, and the user can choose one.
+    const uint16_t index = GetU16(block(mem::VehicleBlock), 4);
+    TProtocolCatalog &catalog = Catalog();
+    catalog.clearCurrentProtocol();
+    try {
+        catalog.BuildCatalog(DeviceType, static_cast<uint8_t>(index < 256 ? index : 0), BlockDirectory.SettingsVersion);
+    } catch (const TripError &) {
+        // no entry at the stored index
+    }
+    if (index >= 256)
+        catalog.clearCurrentProtocol();
+}
+
 bool TMK::EditSettings(const std::function<bool(TMK &)> &openEditor)
 {
     for (int i = 1; i <= 10; ++i)
         UnpackBlock(i);
-    ConsultCatalog();
+    ConsultCatalogForEditing();
     const TBlockSnapshot copy = SnapshotBlocks(1, 10);
     RebuildParameters();
     BuildMenuCatalog();
+    RelabelMeasuredParameters(m_parameters, static_cast<int8_t>(GetU8(block(mem::ServiceBlock), 7)),
+                              Catalog().capabilities());
     bool confirmed = false;
     try {
         confirmed = openEditor && openEditor(*this);

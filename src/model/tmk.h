@@ -103,6 +103,8 @@ public:
     // protocol index and settings version (protocol indices of 256 and above
     // are refused).
     void ConsultCatalog();
+    // The same for the editor, which also opens with no protocol to select.
+    void ConsultCatalogForEditing();
 
     // Measured parameters.
     void RebuildParameters();

@@ -12,6 +12,8 @@
 #include "progress_form.h"
 #include "quit_signals.h"
 #include "settings_file.h"
+#include "setparamsdlg.h"
+#include "field_binder.h"
 #include "tmk.h"
 #include "trip_version.h"
 
@@ -26,6 +28,7 @@
 #include <QtTest>
 #include <climits>
 #include <csignal>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -89,6 +92,20 @@ private:
     {
         return f.bEditParams->isEnabled() == state && f.bViewJournals->isEnabled() == state &&
                f.bSaveParams->isEnabled() == state && f.bSetParams->isEnabled() == state;
+    }
+
+    // Works on the settings editor once it is open, then ends it with OK or Cancel.
+    static void inEditor(QObject *context, const std::function<void(TMK_SetParamsDlg &)> &drive, bool ok)
+    {
+        QTimer::singleShot(50, context, [=] {
+            auto *dialog = qobject_cast<TMK_SetParamsDlg *>(QApplication::activeModalWidget());
+            if (!dialog) {
+                inEditor(context, drive, ok);
+                return;
+            }
+            drive(*dialog);
+            (ok ? dialog->OKBtn : dialog->CancelBtn)->click();
+        });
     }
 
     // Presses the progress window's cancel button once the handshake has run
@@ -666,6 +683,41 @@ private Q_SLOTS:
         QVERIFY(!form->isVisible());
         QCOMPARE(ReadAll(file), SettingsFileBytes(form->Model()));
         QVERIFY(!form->ModifiedFlag);
+    }
+
+    void editSettingsKeepsWhatOkConfirmsAndWritesIt()
+    {
+        auto sim = startSim();
+        freshIni();
+        auto form = openForm(sim->path);
+        form->bGetParams->click();
+        QVERIFY(dependentEnabled(*form, true));
+        const QByteArray read = form->Model().SettingsImage;
+        auto tankLimit = [](TMK_SetParamsDlg &d) {
+            QCOMPARE(d.windowTitle(), QStringLiteral("Настройки МК"));
+            QVERIFY(d.binder().storeNumber(QStringLiteral("seTankLimit"), 17));
+        };
+
+        inEditor(form.get(), tankLimit, false);
+        form->bEditParams->click();
+        QVERIFY(!form->ModifiedFlag);
+        QCOMPARE(form->Model().SettingsImage, read);
+
+        inEditor(form.get(), tankLimit, true);
+        form->bEditParams->click();
+        QVERIFY2(m_messages.shown.isEmpty(), qPrintable(m_messages.last(TMessageKind::Error)));
+        QVERIFY(form->ModifiedFlag);
+        QVERIFY(form->Model().SettingsImage != read);
+
+        form->bSetParams->click();
+        QCOMPARE(m_messages.last(TMessageKind::Information), QStringLiteral("Настройки записаны в МК"));
+        form->close();
+        form.reset();
+        sim->device.Stop(); // the simulator saves its memory as it ends
+        TMK device;
+        LoadSettingsFile(device, sim->saved);
+        device.UnpackAll();
+        QCOMPARE(GetU8(device.block(mem::LimitsBlock), 6), uint8_t(17));
     }
 
     void readSaveLoadWriteRoad()

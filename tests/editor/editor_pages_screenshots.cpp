@@ -1,66 +1,75 @@
-// Saves a picture of each of the sound, averages, parking radar, tank and
-// maintenance pages, each hosted at the size the settings dialog gives its pages:
-//   editor_pages_screenshots OUTPUT_FOLDER [--lang en|ru] [--device-type TYPE]
-// The names end in "-ru" for Russian. Offscreen: QT_QPA_PLATFORM=offscreen.
+// Saves a picture of the hot menu, additional systems and universal input
+// pages, each in a plain window of the editor's page size:
+//   editor_pages_screenshots OUTPUT_FOLDER [--lang en|ru]
+// Names end in "-ru" for Russian. Runs offscreen or under xvfb-run -a.
 #include "blocks.h"
 #include "editor_page.h"
 #include "editor_pages.h"
 #include "field_binder.h"
 #include "field_state.h"
+#include "hot_menus.h"
 #include "language.h"
+#include "menu_catalog.h"
 #include "protocol_catalog.h"
-#include "sound_pages.h"
+#include "systems.h"
 #include "tmk.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QTabWidget>
 #include <QVBoxLayout>
 #include <cstdio>
+#include <functional>
+
+namespace {
+
+bool shoot(const QString &file, uint16_t type, const char *page, const std::function<void(TMK &)> &fill)
+{
+    TMK model(type);
+    model.DeviceType = type;
+    model.FormatImage(9);
+    ed::OpenForEditing(model);
+    fill(model);
+    QWidget window;
+    TFieldBinder binder(model, Catalog(), &window);
+    TEditorContext context{model, Catalog(), binder};
+    TEditorPage *p = MakeEditorPage(page, context, &window);
+    (new QVBoxLayout(&window))->addWidget(p);
+    p->Load();
+    p->Entered();
+    window.resize(1000, 540);
+    window.show();
+    QApplication::processEvents();
+    return window.grab().save(file, "PNG", 0);
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() < 2) {
-        std::fprintf(stderr, "usage: editor_pages_screenshots OUTPUT_FOLDER [--lang en|ru] [--device-type TYPE]\n");
+        std::fprintf(stderr, "usage: editor_pages_screenshots OUTPUT_FOLDER [--lang en|ru]\n");
         return 2;
     }
-    const bool english = !(args.contains(QStringLiteral("--lang")) &&
-                           args.value(args.indexOf(QStringLiteral("--lang")) + 1) == QLatin1String("ru"));
-    const int typeAt = args.indexOf(QStringLiteral("--device-type"));
-    const uint16_t type = typeAt > 0 ? static_cast<uint16_t>(args.value(typeAt + 1).toUInt(nullptr, 0)) : 0xC000;
-    SetEnglishVersion(false);
-    TMK model(type);
-    model.DeviceType = type;
+    const bool english = !(args.size() > 3 && args[2] == QLatin1String("--lang") && args[3] == QLatin1String("ru"));
     SetEnglishVersion(english);
-    model.FormatImage(9);
-    ed::OpenForEditing(model);
     const QDir out(args[1]);
     const QString suffix = english ? QString() : QStringLiteral("-ru");
-    bool ok = true;
-    for (const char *name : {"tsVoice", "tsAver", "tsPark", "tsOil", "tsTO"}) {
-        QWidget window;
-        window.resize(1000, 540);
-        TFieldBinder binder(model, Catalog(), &window);
-        TEditorContext context{model, Catalog(), binder};
-        TEditorPage *page = MakeEditorPage(name, context, &window);
-        if (!page)
-            return 1;
-        auto *layout = new QVBoxLayout(&window);
-        layout->addWidget(page);
-        page->Load();
-        window.show();
-        app.processEvents();
-        const QString stem = QString::fromLatin1(name).mid(2).toLower();
-        ok = window.grab().save(out.filePath(QStringLiteral("editor-%1%2.png").arg(stem, suffix)), "PNG", 0) && ok;
-        if (auto *voice = qobject_cast<TVoicePage *>(page)) {
-            voice->tabs()->setCurrentIndex(1);
-            app.processEvents();
-            ok = window.grab().save(out.filePath(QStringLiteral("editor-%1-sounds%2.png").arg(stem, suffix)), "PNG",
-                                    0) &&
-                 ok;
-        }
-    }
+    auto name = [&](const char *page) { return out.filePath(QStringLiteral("editor-%1%2.png").arg(QLatin1String(page), suffix)); };
+    bool ok = shoot(name("hotmenu"), 0xC000, "tsHotMenu", [](TMK &m) {
+        ed::InsertHotMenuItem(m, 0, 3, FindMenuItem(QStringLiteral("TankMethMenu"))->Code);
+        ed::InsertHotMenuItem(m, 1, 5, FindMenuItem(QStringLiteral("ViewTrip3Menu"))->Code);
+    });
+    ok = shoot(name("systems"), 0xC000, "tsBlocks", [](TMK &m) {
+        for (int n : {8, 16, 22, 27, 55, 56, 58, 124})
+            ed::SetSystemSelected(m, n, true);
+    }) && ok;
+    ok = shoot(name("unimeas"), 0x5800, "tsUniMeas", [](TMK &m) {
+        SetU16(m.block(mem::ServiceBlock), 108, 102);
+        SetU16(m.block(mem::ServiceBlock), 110, 921);
+        SetU16(m.block(mem::ServiceBlock), 112, static_cast<uint16_t>(-20));
+        SetU16(m.block(mem::ServiceBlock), 114, 120);
+    }) && ok;
     return ok ? 0 : 1;
 }

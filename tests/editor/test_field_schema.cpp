@@ -67,7 +67,7 @@ TEST(Conversions, FitsField)
     EXPECT_FALSE(FitsField(FieldType::Bit, 2));
 }
 
-TEST(Schema, EveryControlOfTheThreePagesHasOneSoundRow)
+TEST(Schema, EveryControlOfThePagesHasOneSoundRow)
 {
     const QStringList expected = QStringLiteral(
         "seVelocityCorr seExpenseCorr seGazExpenseCorr seAirTemperCorr seAccCorr seTimeCorr seAllPathStart "
@@ -81,11 +81,15 @@ TEST(Schema, EveryControlOfTheThreePagesHasOneSoundRow)
         "seVel100Down seVelMinForExp seVAGSFilterLimit seOilAKPPTemperLimit seOilEngTemperLimit seCVTFDeteriorLim "
         "seRetarderOilTemperLimit seInvTemperLimit seHVBTemperLimit seAddCoolingTemper seElEngTemperLimit "
         "seHVBChargeLevelLowLimit seHVBChargeLevelHighLimit seHybrVentSpeedStep cbHybridCoolHVB cbHybrUse6VentSpeed "
-        "rg24VMode seTrimLowLimit seTrimHighLimit").split(QLatin1Char(' '));
+        "rg24VMode seTrimLowLimit seTrimHighLimit "
+        // display options
+        "rgIntenseMeth rgColorMeth meIntenseDayTime meIntenseNightTime seIntense0 seIntense1 rgActiveColorScheme "
+        "rgDispSpeed cbDispShowTitle cbShowDispName rgDispShowPBMeth rgDispShowArrowMeth seExpPBLim")
+            .split(QLatin1Char(' '));
     QStringList names;
+    const QStringList pages{"tsCorr", "tsMeth", "tsLim", "tsDivers"};
     for (const FieldRow &row : FieldSchema()) {
-        const QLatin1String page(row.page);
-        if (page == QLatin1String("tsCorr") || page == QLatin1String("tsMeth") || page == QLatin1String("tsLim"))
+        if (pages.contains(QLatin1String(row.page)))
             names << QLatin1String(row.name);
         EXPECT_EQ(FindField(QLatin1String(row.name)), &row);
         EXPECT_GE(row.block, 1);

@@ -135,13 +135,13 @@ TEST(FieldState, ItemNameKeepsTheRestOfTheSlot)
     auto m = opened();
     for (int i = 0; i < 16; ++i)
         SetU8(service(*m), 52 + i, static_cast<uint8_t>(0xA0 + i));
-    StoreText(*m, row("eForsTOCntK"), QStringLiteral("Свечи"));
+    StoreText(*m, Catalog(), row("eForsTOCntK"), QStringLiteral("Свечи"));
     EXPECT_EQ(QByteArray(reinterpret_cast<const char *>(service(*m)) + 52, 6), QByteArray("\xD1\xE2\xE5\xF7\xE8\0", 6));
     EXPECT_EQ(GetU8(service(*m), 58), 0xA6);
     EXPECT_EQ(state(*m, "eForsTOCntK").text, QStringLiteral("Свечи"));
     EXPECT_EQ(state(*m, "seForsTOCntK").caption, QStringLiteral("Свечи"));
 
-    StoreText(*m, row("eCandleCntK"), QStringLiteral("ABCDEFGHIJKLMNO"));
+    StoreText(*m, Catalog(), row("eCandleCntK"), QStringLiteral("ABCDEFGHIJKLMNO"));
     EXPECT_EQ(QByteArray(reinterpret_cast<const char *>(service(*m)) + 84, 16), QByteArray("ABCDEFGHIJKLMNO\0", 16));
     EXPECT_EQ(GetU8(service(*m), 100), 0xFF & 511); // the reminder set after the slot is untouched
     EXPECT_FALSE(RefuseText(state(*m, "eCandleCntK"), QStringLiteral("ABCDEFGHIJKLMNOP")).isEmpty());

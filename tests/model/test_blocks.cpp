@@ -1,4 +1,5 @@
 #include "errors.h"
+#include "protocol_catalog.h"
 #include "tmk.h"
 
 #include <gtest/gtest.h>
@@ -221,11 +222,27 @@ TEST(Blocks, SnapshotRestoreIsExact)
     EXPECT_THROW(m.RestoreBlocks(2, 6, snap), TripError);
 }
 
-TEST(Blocks, ProtocolIndexAbove255IsRefusedBeforeTheCatalog)
+TEST(Blocks, EditorOpensWithNoProtocolToSelect)
 {
-    TMK m;
-    m.FormatImage(1);
-    SetU16(m.block(VehicleBlock), 4, 300);
-    m.PackAll();
-    EXPECT_THROW(m.EditSettings([](TMK &) { return true; }), TripError);
+    // An index past 255, one past the model's list, a DeviceType with no model.
+    const struct {
+        uint16_t type, index;
+    } cases[] = {{0xC000, 300}, {0xC000, 200}, {0x1234, 0}};
+    for (const auto &c : cases) {
+        TMK m;
+        m.DeviceType = c.type;
+        SetU16(m.block(VehicleBlock), 4, c.index);
+        m.FormatImage(1);
+        bool opened = false;
+        EXPECT_TRUE(m.EditSettings([&](TMK &) {
+            opened = true;
+            EXPECT_EQ(Catalog().currentProtocol(), nullptr);
+            return true;
+        }));
+        EXPECT_TRUE(opened);
+        TMK check;
+        check.SettingsImage = m.SettingsImage;
+        check.UnpackAll();
+        EXPECT_EQ(GetU16(check.block(VehicleBlock), 4), c.index); // kept as it was
+    }
 }

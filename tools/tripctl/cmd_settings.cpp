@@ -202,7 +202,7 @@ QString applyAssignment(TMK &model, const QString &assignment)
         case ControlKind::TextEdit:
             refusal = ed::RefuseText(s, value);
             if (refusal.isEmpty())
-                ed::StoreText(model, *row, value);
+                ed::StoreText(model, Catalog(), *row, value);
             break;
         case ControlKind::DateEdit:
             refusal = ed::RefuseDate(s, value);
@@ -331,7 +331,7 @@ int runDiff(const QStringList &argsIn)
 
 const CommandRegistrar settingsReg(
     {QStringLiteral("settings"), QStringLiteral("settings FILE [--lang en|ru] [--json]"),
-     QStringLiteral("show the single-field settings of a settings file as the editor shows them"),
+     QStringLiteral("show every single-field control of the settings editor for a settings file, as the editor shows it"),
      runSettings});
 const CommandRegistrar setReg(
     {QStringLiteral("set"), QStringLiteral("set FILE NAME=VALUE... -o OUT [--lang en|ru]"),

@@ -11,6 +11,7 @@
 #include <QDateEdit>
 #include <QDoubleSpinBox>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -36,7 +37,7 @@ constexpr int kRadioColumns = 4;
 
 } // namespace
 
-TFieldControl::TFieldControl(const ed::FieldRow &row, QWidget *parent) : QObject(parent), m_row(row)
+TFieldControl::TFieldControl(const ed::FieldRow &row, QWidget *parent, bool captionBeside) : QObject(parent), m_row(row)
 {
     setObjectName(QString::fromLatin1(row.name));
     switch (row.kind) {
@@ -80,23 +81,36 @@ TFieldControl::TFieldControl(const ed::FieldRow &row, QWidget *parent) : QObject
         connect(m_check, &QCheckBox::clicked, this, &TFieldControl::checkedByUser);
         m_widget = m_check;
         break;
-    case ControlKind::RadioGroup:
-        m_group = new QGroupBox(parent);
-        m_group->setLayout(new QGridLayout);
-        m_buttons = new QButtonGroup(m_group);
+    case ControlKind::RadioGroup: {
+        auto *grid = new QGridLayout;
+        if (captionBeside) {
+            m_radioBox = new QWidget(parent);
+            grid->setContentsMargins(0, 0, 0, 0);
+            m_label = new QLabel(parent);
+        } else {
+            m_radioBox = m_group = new QGroupBox(parent);
+        }
+        m_radioBox->setLayout(grid);
+        m_buttons = new QButtonGroup(m_radioBox);
         connect(m_buttons, &QButtonGroup::idClicked, this, &TFieldControl::chosenItem);
-        m_widget = m_group;
+        m_widget = m_radioBox;
         break;
+    }
     case ControlKind::TextEdit:
-        m_edit = new QLineEdit(parent);
-        m_edit->setMaxLength(ed::kItemNameLength);
-        connect(m_edit, &QLineEdit::editingFinished, this, [this] {
-            if (m_edit->text() != m_state.text)
-                emit enteredText(m_edit->text());
+        m_line = new QLineEdit(parent);
+        if (row.type == ed::FieldType::TimeOfDay) {
+            m_line->setInputMask(QStringLiteral("99:99;_"));
+            m_line->setMaximumWidth(m_line->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 16);
+        } else {
+            m_line->setMaxLength(ed::kItemNameLength);
+        }
+        connect(m_line, &QLineEdit::editingFinished, this, [this] {
+            if (m_line->text() != m_state.text)
+                emit enteredText(m_line->text());
         });
-        m_widget = m_edit;
+        m_widget = m_line;
         m_label = new QLabel(parent);
-        m_label->setBuddy(m_edit);
+        m_label->setBuddy(m_line);
         break;
     case ControlKind::DateEdit: {
         m_date = new QDateEdit(parent);
@@ -106,12 +120,7 @@ TFieldControl::TFieldControl(const ed::FieldRow &row, QWidget *parent) : QObject
         m_date->setMaximumDate(QDate(2099, 12, 31));
         m_date->setCalendarPopup(true);
         connect(m_date, &QDateEdit::editingFinished, this, [this] {
-            const QDate d = m_date->date();
-            const QString text = QStringLiteral("%1.%2.%3")
-                                     .arg(d.day(), 2, 10, QLatin1Char('0'))
-                                     .arg(d.month(), 2, 10, QLatin1Char('0'))
-                                     .arg(d.year() % 100, 2, 10, QLatin1Char('0'));
-            if (text != m_state.text)
+            if (const QString text = dateText(); text != m_state.text)
                 emit enteredText(text);
         });
         m_widget = m_date;
@@ -121,16 +130,45 @@ TFieldControl::TFieldControl(const ed::FieldRow &row, QWidget *parent) : QObject
     }
     }
     m_widget->setObjectName(objectName());
+    if (m_label) // seVelocityCorr is captioned by lVelocityCorr
+        m_label->setObjectName(QLatin1Char('l') + objectName().mid(2));
 }
 
 bool TFieldControl::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_combo && event->type() == QEvent::FocusOut) {
+    // The box's own list takes the focus while it is open; that is no leaving.
+    if (watched == m_combo && event->type() == QEvent::FocusOut &&
+        static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
+        commit();
+    return QObject::eventFilter(watched, event);
+}
+
+void TFieldControl::commit()
+{
+    if (m_spin) {
+        m_spin->interpretText();
+        if (std::abs(m_spin->value() - m_state.number) > 1e-9)
+            emit enteredNumber(m_spin->value());
+    } else if (m_combo && storesOnLeaving(m_row)) {
         const int index = m_combo->currentIndex();
         if (index >= 0 && (!m_state.index || *m_state.index != index))
             emit chosenItem(index);
+    } else if (m_line && m_line->text() != m_state.text) {
+        emit enteredText(m_line->text());
+    } else if (m_date) {
+        m_date->interpretText();
+        if (const QString text = dateText(); text != m_state.text)
+            emit enteredText(text);
     }
-    return QObject::eventFilter(watched, event);
+}
+
+QString TFieldControl::dateText() const
+{
+    const QDate d = m_date->date();
+    return QStringLiteral("%1.%2.%3")
+        .arg(d.day(), 2, 10, QLatin1Char('0'))
+        .arg(d.month(), 2, 10, QLatin1Char('0'))
+        .arg(d.year() % 100, 2, 10, QLatin1Char('0'));
 }
 
 QList<QAbstractButton *> TFieldControl::radioButtons() const
@@ -138,21 +176,23 @@ QList<QAbstractButton *> TFieldControl::radioButtons() const
     return m_buttons ? m_buttons->buttons() : QList<QAbstractButton *>{};
 }
 
-void TFieldControl::setCompact(bool compact)
+void TFieldControl::setTableCell(bool cell)
 {
-    m_compact = compact;
+    m_tableCell = cell;
     if (m_check) {
-        m_check->setText(compact ? QString() : m_state.caption);
-        m_check->setToolTip(compact ? m_state.caption : QString());
+        m_check->setText(cell ? QString() : m_state.caption);
+        m_check->setToolTip(cell ? m_state.caption : QString());
     }
-    if (!m_group)
+    if (!m_buttons)
         return;
-    // Only the buttons: no frame, no margins.
-    m_group->setFlat(compact);
-    m_group->setStyleSheet(compact ? QStringLiteral("QGroupBox { border: 0; margin: 0; padding: 0; }") : QString());
-    m_group->layout()->setContentsMargins(compact ? QMargins() : QMargins(9, 9, 9, 9));
-    static_cast<QGridLayout *>(m_group->layout())->setHorizontalSpacing(compact ? 2 : -1);
-    m_group->setTitle(compact ? QString() : m_state.caption);
+    if (m_group) {
+        // Only the buttons: no frame, no margins.
+        m_group->setFlat(cell);
+        m_group->setStyleSheet(cell ? QStringLiteral("QGroupBox { border: 0; margin: 0; padding: 0; }") : QString());
+        m_group->layout()->setContentsMargins(cell ? QMargins() : QMargins(9, 9, 9, 9));
+        m_group->setTitle(cell ? QString() : m_state.caption);
+    }
+    static_cast<QGridLayout *>(m_radioBox->layout())->setHorizontalSpacing(cell ? 2 : -1);
     m_radioItems.clear(); // laid out again
     rebuildRadios(m_state.items);
 }
@@ -166,12 +206,12 @@ void TFieldControl::rebuildRadios(const QStringList &items)
         m_buttons->removeButton(b);
         delete b;
     }
-    auto *grid = static_cast<QGridLayout *>(m_group->layout());
+    auto *grid = static_cast<QGridLayout *>(m_radioBox->layout());
     for (int i = 0; i < items.size(); ++i) {
-        auto *b = new QRadioButton(items[i], m_group);
+        auto *b = new QRadioButton(items[i], m_radioBox);
         b->setObjectName(objectName() + QString::number(i));
         m_buttons->addButton(b, i);
-        if (m_compact)
+        if (m_tableCell)
             grid->addWidget(b, 0, i);
         else
             grid->addWidget(b, i / kRadioColumns, i % kRadioColumns);
@@ -213,14 +253,14 @@ void TFieldControl::apply(const ed::FieldState &s)
         break;
     }
     case ControlKind::CheckBox:
-        if (m_compact)
+        if (m_tableCell)
             m_check->setToolTip(s.caption);
         else
             m_check->setText(s.caption);
         m_check->setChecked(s.checked);
         break;
     case ControlKind::RadioGroup: {
-        if (!m_compact)
+        if (m_group && !m_tableCell)
             m_group->setTitle(s.caption);
         rebuildRadios(s.items);
         const QList<QAbstractButton *> buttons = m_buttons->buttons();
@@ -235,8 +275,8 @@ void TFieldControl::apply(const ed::FieldState &s)
         break;
     }
     case ControlKind::TextEdit: {
-        const QSignalBlocker block(m_edit);
-        m_edit->setText(s.text);
+        const QSignalBlocker block(m_line);
+        m_line->setText(s.text);
         break;
     }
     case ControlKind::DateEdit: {
@@ -251,6 +291,9 @@ void TFieldControl::apply(const ed::FieldState &s)
 TFieldBinder::TFieldBinder(TMK &model, TProtocolCatalog &catalog, QWidget *messageParent)
     : QObject(messageParent), m_model(model), m_catalog(catalog), m_messageParent(messageParent)
 {
+    m_report = [this](const QString &text) {
+        QMessageBox::critical(m_messageParent, LangText("Error", "Ошибка"), text);
+    };
 }
 
 TFieldControl *TFieldBinder::find(const QString &name) const
@@ -259,7 +302,9 @@ TFieldControl *TFieldBinder::find(const QString &name) const
     return it == m_byName.end() ? nullptr : it->second;
 }
 
-TFieldControl *TFieldBinder::control(const char *name, QWidget *parent)
+TFieldControl *TFieldBinder::control(const char *name, QWidget *parent) { return make(name, parent, false); }
+
+TFieldControl *TFieldBinder::make(const char *name, QWidget *parent, bool compact)
 {
     const QString key = QString::fromLatin1(name);
     if (TFieldControl *c = find(key))
@@ -267,7 +312,7 @@ TFieldControl *TFieldBinder::control(const char *name, QWidget *parent)
     const ed::FieldRow *row = ed::FindField(key);
     if (!row)
         throw TripError(QStringLiteral("no schema row %1").arg(key));
-    auto *c = new TFieldControl(*row, parent);
+    auto *c = new TFieldControl(*row, parent, compact);
     m_controls.push_back(c);
     m_byName[key] = c;
     connect(c, &TFieldControl::enteredNumber, this, [this, key](double v) { storeNumber(key, v); });
@@ -278,9 +323,10 @@ TFieldControl *TFieldBinder::control(const char *name, QWidget *parent)
     return c;
 }
 
-TFieldControl *TFieldBinder::addTo(QFormLayout *form, const char *name, QWidget *parent)
+namespace {
+
+TFieldControl *placeInForm(QFormLayout *form, TFieldControl *c)
 {
-    TFieldControl *c = control(name, parent);
     if (c->label())
         form->addRow(c->label(), c->widget());
     else
@@ -288,10 +334,39 @@ TFieldControl *TFieldBinder::addTo(QFormLayout *form, const char *name, QWidget 
     return c;
 }
 
+} // namespace
+
+TFieldControl *TFieldBinder::addTo(QFormLayout *form, const char *name, QWidget *parent)
+{
+    return placeInForm(form, control(name, parent));
+}
+
+TFieldControl *TFieldBinder::addCompactTo(QFormLayout *form, const char *name, QWidget *parent)
+{
+    return placeInForm(form, make(name, parent, true));
+}
+
+bool TFieldBinder::commitEditing(QWidget *focused)
+{
+    if (!focused)
+        return true;
+    for (TFieldControl *c : m_controls) {
+        if (c->widget() != focused && !c->widget()->isAncestorOf(focused))
+            continue;
+        bool ok = true;
+        const auto watch = connect(this, &TFieldBinder::refused, this, [&ok] { ok = false; });
+        c->commit();
+        disconnect(watch);
+        return ok;
+    }
+    return true;
+}
+
 void TFieldBinder::refresh()
 {
     for (TFieldControl *c : m_controls)
         c->apply(ed::EvaluateField(m_model, m_catalog, c->row()));
+    emit refreshed();
 }
 
 bool TFieldBinder::run(const QString &name, const std::function<void(const ed::FieldRow &)> &store)
@@ -307,9 +382,12 @@ bool TFieldBinder::run(const QString &name, const std::function<void(const ed::F
     } catch (const TripError &e) {
         // The field keeps its value and the control shows it again.
         ok = false;
-        QMessageBox::critical(m_messageParent, LangText("Error", "Ошибка"), e.text());
+        if (m_report)
+            m_report(e.text());
     }
     refresh();
+    if (!ok)
+        emit refused(name);
     if (ok) {
         emit stored(name);
         if (GetU16(m_model.block(mem::VehicleBlock), 4) != protocolBefore)
@@ -339,6 +417,6 @@ bool TFieldBinder::storeText(const QString &name, const QString &text)
         if (row.kind == ControlKind::DateEdit)
             ed::StoreDate(m_model, row, text);
         else
-            ed::StoreText(m_model, row, text);
+            ed::StoreText(m_model, m_catalog, row, text);
     });
 }

@@ -108,13 +108,13 @@ TVoicePage::TVoicePage(TEditorContext &context, QWidget *parent) : TEditorPage(c
     }
     for (const AlertRow &alert : kAlerts) {
         TFieldControl *first = b.control(alert.first, alerts);
-        first->setCompact(true);
+        first->setTableCell(true);
         auto *label = new QLabel(alerts);
         label->setObjectName(QStringLiteral("l") + QLatin1String(alert.first).chopped(2).mid(2));
         QWidget *next = nullptr;
         if (alert.next) {
             TFieldControl *n = b.control(alert.next, alerts);
-            n->setCompact(true);
+            n->setTableCell(true);
             next = n->widget();
         }
         m_lines.push_back({label, first, next});

@@ -365,7 +365,7 @@ TTOPage::TTOPage(TEditorContext &context, QWidget *parent) : TEditorPage(context
         }
         grid->addWidget(value->widget(), r, 1);
         TFieldControl *use = b.control(row.use, this);
-        use->setCompact(true);
+        use->setTableCell(true);
         grid->addWidget(use->widget(), r, 2, Qt::AlignHCenter);
         ++r;
     }

@@ -1,0 +1,360 @@
+// The settings editor driven as a user drives it, on the offscreen platform.
+#include "blocks.h"
+#include "field_binder.h"
+#include "language.h"
+#include "protocol_catalog.h"
+#include "setparamsdlg.h"
+#include "tmk.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+constexpr uint16_t kUnlisted = 0x1234;
+
+// A model of `type` with an image; `protocol` is the stored protocol index.
+std::unique_ptr<TMK> makeModel(uint16_t type, int protocol = 0, const std::function<void(TMK &)> &tweak = {})
+{
+    auto m = std::make_unique<TMK>(type);
+    m->DeviceType = type;
+    SetU16(m->block(mem::VehicleBlock), 4, static_cast<uint16_t>(protocol));
+    if (tweak)
+        tweak(*m);
+    m->FormatImage(9);
+    return m;
+}
+
+// Opens the editor through the model's edit operation, as the program does;
+// `drive` works on the shown dialog and ends it with OK or Cancel.
+bool edit(TMK &m, const std::function<void(TMK_SetParamsDlg &)> &drive)
+{
+    return m.EditSettings([&](TMK &model) {
+        TMK_SetParamsDlg dialog(model, Catalog());
+        dialog.show();
+        drive(dialog);
+        return dialog.result() == QDialog::Accepted;
+    });
+}
+
+TFieldControl *control(TMK_SetParamsDlg &d, const char *name) { return d.binder().find(QLatin1String(name)); }
+
+// Shown on its page (the page itself may be another than the current one).
+bool shown(TMK_SetParamsDlg &d, const char *name)
+{
+    QWidget *w = control(d, name)->widget();
+    for (const char *page : {"tsCorr", "tsMeth", "tsLim"})
+        if (d.page(QLatin1String(page))->isAncestorOf(w))
+            return w->isVisibleTo(d.page(QLatin1String(page)));
+    return false;
+}
+
+QString tabText(TMK_SetParamsDlg &d, const char *name)
+{
+    QWidget *page = d.findChild<QWidget *>(QLatin1String(name));
+    for (QTabWidget *tabs : {d.pcMain, d.pcDisp, d.pcVoice})
+        if (const int i = tabs->indexOf(page); i >= 0)
+            return tabs->tabText(i);
+    return {};
+}
+
+void leave(QWidget *w)
+{
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(w, &out);
+}
+
+} // namespace
+
+class TestEditorDialog : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { SetEnglishVersion(false); }
+
+    void pagesAndControlsFollowTheDevice_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("index"); // the stored protocol index
+        QTest::addColumn<bool>("park");
+        QTest::addColumn<bool>("blocks");
+        QTest::addColumn<bool>("trim");
+        QTest::addColumn<bool>("v24");
+        QTest::addColumn<bool>("gas");
+        QTest::addColumn<bool>("selected"); // cbProtocol selects the stored index
+        QTest::newRow("0xC000") << 0xC000 << 1 << true << true << false << false << true << true;
+        QTest::newRow("0x5800 trim, no radar, no gas") << 0x5800 << 0 << false << false << true << false << false << true;
+        QTest::newRow("0x8082") << 0x8082 << 0 << true << true << false << false << true << true;
+        QTest::newRow("0xC010 24 V") << 0xC010 << 0 << true << true << false << true << true << true;
+        QTest::newRow("unlisted type") << int(kUnlisted) << 0 << true << false << false << false << true << false;
+        QTest::newRow("index past the list") << 0xC000 << 200 << true << true << false << false << true << false;
+        QTest::newRow("index past 255") << 0xC000 << 300 << true << true << false << false << true << false;
+    }
+    void pagesAndControlsFollowTheDevice()
+    {
+        QFETCH(int, type);
+        QFETCH(int, index);
+        QFETCH(bool, park);
+        QFETCH(bool, blocks);
+        QFETCH(bool, trim);
+        QFETCH(bool, v24);
+        QFETCH(bool, gas);
+        QFETCH(bool, selected);
+        for (const bool english : {false, true}) {
+            SetEnglishVersion(english);
+            auto m = makeModel(static_cast<uint16_t>(type), index);
+            edit(*m, [&](TMK_SetParamsDlg &d) {
+                QCOMPARE(d.pcMain->count(), 12);
+                QCOMPARE(d.pageShown(QStringLiteral("tsPark")), park);
+                QCOMPARE(d.pageShown(QStringLiteral("tsBlocks")), blocks);
+                QCOMPARE(d.pageShown(QStringLiteral("tsUniMeas")), trim);
+                QVERIFY(!d.pageShown(QStringLiteral("tsServiceInfo")));
+                QCOMPARE(d.pcDisp->count(), 10);
+                QCOMPARE(d.pcDisp->widget(9)->objectName(), QStringLiteral("tsDivers"));
+                QCOMPARE(d.pcVoice->count(), 2);
+                QCOMPARE(d.pcMain->currentWidget(), d.page(QStringLiteral("tsCorr")));
+
+                QCOMPARE(d.findChild<QGroupBox *>(QStringLiteral("gbTrim"))->isVisibleTo(d.page("tsLim")), trim);
+                QCOMPARE(shown(d, "rg24VMode"), v24);
+                QVERIFY(!control(d, "rg24VMode")->widget()->isEnabled());
+                QCOMPARE(shown(d, "seGazContFull"), gas);
+                auto *protocol = qobject_cast<QComboBox *>(control(d, "cbProtocol")->widget());
+                QCOMPARE(protocol->currentIndex(), selected ? index : -1);
+                QCOMPARE(protocol->count(), int(Catalog().protocolList().size()));
+                // Without a protocol the user can pick one; what needs one is hidden.
+                QCOMPARE(shown(d, "cbProtocol"), !selected || d.binder().find("cbProtocolSelectMeth")->state().index ==
+                                                                  protocol->count() - 1);
+                QCOMPARE(shown(d, "seLiqTemperLimit"), selected);
+                QCOMPARE(d.findChild<QLabel *>(QStringLiteral("lProtocolOptions"))->isVisibleTo(d.page("tsMeth")),
+                         selected);
+
+                // These pages fit into the dialog at its designed size (other
+                // pages may make it larger).
+                QVERIFY(d.width() >= 1021 && d.height() >= 599);
+                for (const char *name : {"tsCorr", "tsMeth", "tsLim"}) {
+                    QWidget *page = d.page(QLatin1String(name));
+                    d.pcMain->setCurrentWidget(page);
+                    const QSize room = QSize(1021, 599) - (d.size() - page->size());
+                    QVERIFY2(page->minimumSizeHint().height() <= room.height() &&
+                                 page->minimumSizeHint().width() <= room.width(),
+                             name);
+                }
+                d.reject();
+            });
+        }
+    }
+
+    void captionsInBothLanguages()
+    {
+        struct Caption {
+            const char *what, *ru, *en;
+        };
+        const Caption captions[] = {
+            {"title", "Настройки МК", "Device settings"},
+            {"tsCorr", "Поправки", "Correction"},
+            {"tsLim", "Границы", "Limits"},
+            {"tsPark", "Парковка", "Parctronic"},
+            {"tsBlocks", "Допсистемы", "Add.systems"},
+            {"tsParams1", "Дисплеи х1", "Displays x 1"},
+            {"lVelocityCorr", "Скорость, %", "Speed, %"},
+            {"lProtocolOptions", "Дополнительные настройки протокола", "Additional protocol settings"},
+            {"rgLockType0", "Физич.", "Phys."},
+            {"CancelBtn", "Отмена", "Cancel"},
+        };
+        for (const bool english : {false, true}) {
+            SetEnglishVersion(english);
+            auto m = makeModel(0xC000, 11); // CAN: options to head
+            edit(*m, [&](TMK_SetParamsDlg &d) {
+                for (const Caption &c : captions) {
+                    const QString name = QLatin1String(c.what);
+                    QString text;
+                    if (name == QLatin1String("title"))
+                        text = d.windowTitle();
+                    else if (name.startsWith(QLatin1String("ts")))
+                        text = tabText(d, c.what);
+                    else if (auto *label = d.findChild<QLabel *>(name))
+                        text = label->text();
+                    else if (auto *button = d.findChild<QAbstractButton *>(name))
+                        text = button->text();
+                    QCOMPARE(text, QString::fromUtf8(english ? c.en : c.ru));
+                }
+                d.reject();
+            });
+        }
+    }
+
+    void typedValueIsStoredWithItsScaleWhenLeft()
+    {
+        auto m = makeModel(0xC000);
+        edit(*m, [&](TMK_SetParamsDlg &d) {
+            auto *spin = qobject_cast<QDoubleSpinBox *>(control(d, "seVelocityCorr")->widget());
+            spin->findChild<QLineEdit *>()->selectAll();
+            QTest::keyClicks(spin, QStringLiteral("5,0").replace(QLatin1Char(','), spin->locale().decimalPoint()));
+            QCOMPARE(GetF32(m->block(mem::LimitsBlock), 60), 1.0f); // nothing until it is left
+            leave(spin);
+            QCOMPARE(GetF32(m->block(mem::LimitsBlock), 60), 1.05f);
+
+            d.reject();
+        });
+    }
+
+    void rangeErrorKeepsTheFieldAndTheDialog()
+    {
+        auto m = makeModel(0xC000);
+        edit(*m, [&](TMK_SetParamsDlg &d) {
+            const int32_t before = GetI32(m->block(mem::TotalsBlock), 148);
+            QString shownText;
+            QTimer::singleShot(0, &d, [&shownText] {
+                if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                    shownText = box->text();
+                    box->accept();
+                }
+            });
+            QVERIFY(!d.binder().storeNumber(QStringLiteral("seAllTimeStart"), 3e9)); // past int32
+            QVERIFY(shownText.startsWith(QStringLiteral("Ошибка диапазона")));
+            QCOMPARE(GetI32(m->block(mem::TotalsBlock), 148), before);
+            QCOMPARE(qobject_cast<QDoubleSpinBox *>(control(d, "seAllTimeStart")->widget())->value(), double(before));
+            QVERIFY(d.isVisible());
+            d.reject();
+        });
+    }
+
+    void anotherProtocolClearsTheOptionsAndRefillsTheirBoxes()
+    {
+        auto m = makeModel(0xC000, 11, [](TMK &t) {
+            for (int g = 0; g < 8; ++g)
+                SetU8(t.block(mem::VehicleBlock), 12 + g, 1);
+        });
+        edit(*m, [&](TMK_SetParamsDlg &d) {
+            auto *method = qobject_cast<QComboBox *>(control(d, "cbProtocolSelectMeth")->widget());
+            method->setCurrentIndex(method->count() - 1);
+            emit method->activated(method->count() - 1); // "Руч."
+            QVERIFY(shown(d, "cbProtocol"));
+            QVERIFY(shown(d, "cbProtTypeAdd2")); // CAN offers list 2
+
+            auto *protocol = qobject_cast<QComboBox *>(control(d, "cbProtocol")->widget());
+            protocol->setCurrentIndex(0); // M74CAN
+            QCOMPARE(GetU16(m->block(mem::VehicleBlock), 4), 11); // stored when left
+            leave(protocol);
+            QCOMPARE(GetU16(m->block(mem::VehicleBlock), 4), 0);
+            QCOMPARE(m->SecondProtocolIndex, 0);
+            for (int g = 0; g < 8; ++g)
+                QCOMPARE(GetU8(m->block(mem::VehicleBlock), 12 + g), 0);
+            const TProtBase &m74 = *Catalog().protocolList()[0];
+            auto *fan = qobject_cast<QComboBox *>(control(d, "cbProtTypeAdd1")->widget());
+            QStringList items;
+            for (int i = 0; i < fan->count(); ++i)
+                items << fan->itemText(i);
+            QCOMPARE(items, m74.offeredItems(1));
+            QCOMPARE(fan->currentIndex(), 0);
+            QCOMPARE(control(d, "cbProtTypeAdd1")->label()->text(), m74.OptionCaption[1]);
+            QVERIFY(!shown(d, "cbProtTypeAdd2"));
+            d.reject();
+        });
+    }
+
+    void cancelLeavesEveryBlockAsItWasAndOkPacksThem()
+    {
+        enum End { Cancel, Escape, CloseBox, Ok };
+        for (const End end : {Cancel, Escape, CloseBox, Ok}) {
+            const bool ok = end == Ok;
+            auto m = makeModel(0xC000);
+            const QByteArray image = m->SettingsImage;
+            const auto blocks = m->blocks();
+            const bool confirmed = edit(*m, [&](TMK_SetParamsDlg &d) {
+                TFieldBinder &b = d.binder();
+                QVERIFY(b.storeNumber(QStringLiteral("seVelocityCorr"), -5.0));           // tsCorr
+                control(d, "rgLockType")->radioButtons()[1]->click();                      // tsMeth
+                QVERIFY(b.storeNumber(QStringLiteral("seTankContFull"), 70));
+                QVERIFY(b.storeItem(QStringLiteral("cbProtocol"), 11));
+                QVERIFY(b.storeNumber(QStringLiteral("seTankLimit"), 15));                 // tsLim
+                QVERIFY(m->blocks() != blocks);
+                if (end == Cancel)
+                    d.CancelBtn->click();
+                else if (end == Escape)
+                    QTest::keyClick(control(d, "seTankLimit")->widget(), Qt::Key_Escape);
+                else if (end == CloseBox)
+                    d.close();
+                else
+                    d.OKBtn->click();
+                QVERIFY(!d.isVisible());
+            });
+            QCOMPARE(confirmed, ok);
+            if (!ok) {
+                QVERIFY(m->blocks() == blocks);
+                QCOMPARE(m->SettingsImage, image);
+                continue;
+            }
+            TMK check;
+            check.SettingsImage = m->SettingsImage;
+            check.UnpackAll();
+            QCOMPARE(GetF32(check.block(mem::LimitsBlock), 60), 0.95f);
+            QCOMPARE(GetU32(check.block(mem::LimitsBlock), 0) & 1u, 1u);
+            QCOMPARE(GetI16(check.block(mem::FuelBlock), 44), int16_t(70));
+            QCOMPARE(GetU16(check.block(mem::VehicleBlock), 4), uint16_t(11));
+            QCOMPARE(GetU8(check.block(mem::LimitsBlock), 6), uint8_t(15));
+        }
+    }
+
+    void enterOnTheProtocolBoxStoresItBeforeClosing()
+    {
+        auto m = makeModel(0xC000, 0, [](TMK &t) { SetU8(t.block(mem::VehicleBlock), 8, 4); }); // "Руч."
+        const bool confirmed = edit(*m, [&](TMK_SetParamsDlg &d) {
+            d.pcMain->setCurrentWidget(d.page(QStringLiteral("tsMeth")));
+            auto *protocol = qobject_cast<QComboBox *>(control(d, "cbProtocol")->widget());
+            QVERIFY(protocol->isVisible());
+            protocol->setFocus();
+            protocol->setCurrentIndex(11);
+            QTest::keyClick(protocol, Qt::Key_Return);
+        });
+        QVERIFY(confirmed);
+        TMK check;
+        check.SettingsImage = m->SettingsImage;
+        check.UnpackAll();
+        QCOMPARE(GetU16(check.block(mem::VehicleBlock), 4), uint16_t(11));
+    }
+
+    void aHalfTypedTimeRefusedByOkKeepsTheDialogOpen()
+    {
+        auto m = makeModel(0xC000);
+        edit(*m, [&](TMK_SetParamsDlg &d) {
+            QStringList refusals;
+            d.binder().setErrorReporter([&refusals](const QString &text) { refusals << text; });
+            TFieldControl *time = control(d, "meIntenseDayTime");
+            QVERIFY(time);
+            time->widget()->setFocus();
+            qobject_cast<QLineEdit *>(time->widget())->setText(QStringLiteral("12"));
+            d.OKBtn->click();
+            QCOMPARE(refusals.size(), 1);
+            QVERIFY(d.isVisible());
+            d.reject();
+        });
+    }
+
+    void theSystemsPageMarksItselfActive()
+    {
+        auto m = makeModel(0xC000);
+        edit(*m, [&](TMK_SetParamsDlg &d) {
+            QVERIFY(!d.context().systemsPageActive);
+            d.pcMain->setCurrentWidget(d.page(QStringLiteral("tsBlocks")));
+            QVERIFY(d.context().systemsPageActive);
+            d.pcMain->setCurrentWidget(d.page(QStringLiteral("tsLim")));
+            QVERIFY(!d.context().systemsPageActive);
+            d.reject();
+        });
+    }
+};
+
+QTEST_MAIN(TestEditorDialog)
+#include "test_editor_dialog.moc"

@@ -1,0 +1,217 @@
+#include "blocks.h"
+#include "editor_page.h"
+#include "editor_pages.h"
+#include "field_binder.h"
+#include "field_state.h"
+#include "language.h"
+#include "protocol_catalog.h"
+#include "stringgrid.h"
+#include "tank_pages.h"
+#include "tmk.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStyledItemDelegate>
+#include <QTemporaryDir>
+
+namespace {
+
+// A page of `name` hosted as the dialog hosts it, on a model of `type`.
+struct Hosted {
+    explicit Hosted(const char *name, uint16_t type = 0xC000)
+        : model(type), binder(model, Catalog(), &window), context{model, Catalog(), binder}
+    {
+        model.DeviceType = type;
+        model.FormatImage(9);
+        ed::OpenForEditing(model);
+        page = MakeEditorPage(name, context, &window);
+        page->Load();
+        window.show();
+    }
+    template <class W> W *find(const char *name) const { return window.findChild<W *>(QLatin1String(name)); }
+    QDoubleSpinBox *spin(const char *name) const { return find<QDoubleSpinBox>(name); }
+    void leave(const char *name, double value) const
+    {
+        spin(name)->setValue(value);
+        emit spin(name)->editingFinished();
+    }
+    void click(const char *group, int item) const { binder.find(QLatin1String(group))->radioButtons()[item]->click(); }
+    uint8_t *block(int b) { return model.block(b); }
+
+    QWidget window;
+    TMK model;
+    TFieldBinder binder;
+    TEditorContext context;
+    TEditorPage *page = nullptr;
+};
+
+// Types `text` into cell (row, column) of the grid through the grid's own editor.
+void typeIntoCell(TStringGrid *grid, int row, int column, const QString &text, QString *mask = nullptr)
+{
+    QAbstractItemDelegate *delegate = grid->itemDelegate();
+    const QModelIndex index = grid->model()->index(row, column);
+    QWidget *editor = delegate->createEditor(grid->viewport(), QStyleOptionViewItem(), index);
+    auto *edit = qobject_cast<QLineEdit *>(editor);
+    ASSERT_NE(edit, nullptr);
+    if (mask)
+        *mask = edit->inputMask();
+    edit->setText(text);
+    delegate->setModelData(editor, grid->model(), index);
+    delete editor;
+}
+
+} // namespace
+
+TEST(EditorPages, MadeByName)
+{
+    SetEnglishVersion(true);
+    for (const char *name : {"tsVoice", "tsAver", "tsPark", "tsOil", "tsTO"}) {
+        Hosted h(name);
+        ASSERT_NE(h.page, nullptr) << name;
+        EXPECT_EQ(h.page->objectName(), QLatin1String(name));
+    }
+}
+
+TEST(EditorPages, SevenPointCountShowsThatManyPoints)
+{
+    Hosted h("tsOil");
+    const QByteArray before(reinterpret_cast<const char *>(h.block(mem::FuelBlock)), 36);
+    h.spin("seOilCalibrQuant")->setValue(3); // shown while changing, before it is stored
+    for (int k = 0; k < 7; ++k) {
+        const QByteArray n = QByteArray::number(k);
+        EXPECT_EQ(h.find<QLabel>(("lOilCalibrArr" + n).constData())->isVisibleTo(&h.window), k < 3) << k;
+        EXPECT_EQ(h.spin(("seOilCalibrLitArr" + n).constData())->isVisibleTo(&h.window), k < 3) << k;
+    }
+    emit h.spin("seOilCalibrQuant")->editingFinished();
+    EXPECT_EQ(GetU8(h.block(mem::FuelBlock), 36), 3);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char *>(h.block(mem::FuelBlock)), 36), before); // points 4..7 kept
+}
+
+TEST(EditorPages, TareGridStoresDigitsOnlyAndSetsTheSlopeFlag)
+{
+    SetEnglishVersion(false);
+    Hosted h("tsOil");
+    auto *page = static_cast<TOilPage *>(h.page);
+    TStringGrid *grid = page->tareGrid();
+    EXPECT_EQ(grid->rowCount(), 16); // the default 15 points and the header
+    EXPECT_EQ(grid->rowTexts(0), (QStringList{"#", "литры", "уе"}));
+
+    h.spin("seTarirLeng")->setValue(2);
+    EXPECT_EQ(GetU8(h.block(mem::TankTableBlock), 2), 2);
+    ASSERT_EQ(grid->rowCount(), 3);
+    QString litresMask, codeMask;
+    typeIntoCell(grid, 1, 1, QStringLiteral("1 2"), &litresMask);
+    typeIntoCell(grid, 1, 2, QString(), &codeMask);
+    EXPECT_EQ(litresMask, QStringLiteral("999"));
+    EXPECT_EQ(codeMask, QStringLiteral("9999"));
+    EXPECT_TRUE(h.context.tareEdited);
+    page->storeTareGrid();
+    uint8_t *tank = h.block(mem::TankTableBlock);
+    EXPECT_EQ(GetU8(tank, 8), 12);
+    EXPECT_EQ(GetI16(tank, 144), 0);
+    EXPECT_FALSE(h.context.tareEdited);
+    EXPECT_EQ(grid->rowTexts(1), (QStringList{"1", "12", "0"}));
+
+    for (const auto &[code, flag] : {std::pair{241, 1}, {240, 0}}) {
+        typeIntoCell(grid, 1, 2, QString::number(code));
+        page->storeTareGrid();
+        EXPECT_EQ(GetU8(tank, 6), flag) << code;
+    }
+
+    h.spin("seTarirLeng")->setValue(0);
+    const uint8_t firstLitres = GetU8(tank, 8);
+    ASSERT_EQ(grid->rowCount(), 2);
+    EXPECT_EQ(grid->cell(1, 1), QString());
+    EXPECT_EQ(grid->cell(1, 2), QString());
+    page->storeTareGrid();
+    EXPECT_EQ(GetU8(tank, 8), firstLitres);
+}
+
+TEST(EditorPages, TankFileLoadRefreshesThePage)
+{
+    SetEnglishVersion(true);
+    Hosted h("tsOil");
+    QTemporaryDir dir;
+    QByteArray bytes(40, '\0');
+    bytes[36] = 2;  // seven-point count
+    bytes[39] = 90; // a tare count the refresh resets
+    QFile f(dir.filePath("short.kelmo"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    f.close();
+    EXPECT_TRUE(static_cast<TOilPage *>(h.page)->loadFrom(f.fileName()));
+    EXPECT_EQ(GetU8(h.block(mem::TankTableBlock), 2), 0);
+    EXPECT_EQ(static_cast<TOilPage *>(h.page)->tareGrid()->rowCount(), 2);
+    EXPECT_FALSE(h.find<QLabel>("lOilCalibrArr2")->isVisibleTo(&h.window));
+    EXPECT_DOUBLE_EQ(h.spin("seOil6L")->value(), 0);
+}
+
+TEST(EditorPages, AlertGroupsStoreTheirByte)
+{
+    SetEnglishVersion(true);
+    Hosted mute("tsVoice", 0x5100); // no voice
+    const QList<QAbstractButton *> items = mute.binder.find(QStringLiteral("rgapVel_F"))->radioButtons();
+    ASSERT_EQ(items.size(), 5);
+    EXPECT_TRUE(items[2]->isEnabled());
+    EXPECT_FALSE(items[3]->isEnabled());
+    EXPECT_FALSE(items[4]->isEnabled());
+
+    Hosted h("tsVoice");
+    h.click("rgapVel_F", 2);
+    h.click("rgapVel_N", 1);
+    EXPECT_EQ(GetU8(h.block(mem::SoundBlock), 2), 10);
+    h.click("rgapTO_F", 3);
+    EXPECT_EQ(GetU8(h.block(mem::SoundBlock), 6), 27);
+    EXPECT_EQ(h.find<QLabel>("lapVel")->text(), QStringLiteral("High speed"));
+}
+
+TEST(EditorPages, AveragesAndParkingScales)
+{
+    SetEnglishVersion(false);
+    Hosted h("tsAver");
+    auto *period = h.find<QComboBox>("cbResetPeriod1");
+    EXPECT_EQ(period->currentText(), QStringLiteral("Запр."));
+    emit period->activated(7);
+    EXPECT_EQ(static_cast<int8_t>(GetU8(h.block(mem::TotalsBlock), 153)), 6);
+    h.leave("seTripMinStop", 35);
+    EXPECT_EQ(GetU16(h.block(mem::TripLogBlock), 10), 7);
+    EXPECT_FALSE(h.find<QWidget>("cbTripJournAuto")->isEnabled());
+
+    Hosted p("tsPark");
+    p.leave("seParkMinLeng0", 60);
+    EXPECT_EQ(GetU8(p.block(mem::ParkingBlock), 6), 6);
+    EXPECT_FALSE(p.find<QWidget>("seParkFarkopLen")->isEnabled());
+}
+
+TEST(EditorPages, MaintenanceNamesAndTheSingleInterval)
+{
+    SetEnglishVersion(true);
+    Hosted h("tsTO");
+    auto *name = h.find<QLineEdit>("eForsTOCntK");
+    EXPECT_EQ(name->maxLength(), 15);
+    name->setText(QStringLiteral("Fifteen chars!!"));
+    emit name->editingFinished();
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char *>(h.block(mem::ServiceBlock)) + 52, 16),
+              QByteArray("Fifteen chars!!\0", 16));
+
+    Hosted single("tsTO", 0x5100);
+    EXPECT_EQ(single.spin("seAirFiltCntK")->decimals(), 1);
+    single.leave("seAirFiltCntK", 2.5);
+    EXPECT_EQ(GetU8(single.block(mem::ServiceBlock), 0), 25);
+    EXPECT_FALSE(single.spin("seKPPOilCntK")->isVisibleTo(&single.window));
+    EXPECT_FALSE(single.find<QLineEdit>("eCandleCntK")->isVisibleTo(&single.window));
+}
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
