@@ -8,6 +8,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -340,6 +341,38 @@ private Q_SLOTS:
             QVERIFY(d.isVisible());
             d.reject();
         });
+    }
+
+    // OK by Enter leaves no control: a name or date typed into the focused edit
+    // is stored before the dialog closes.
+    void okStoresWhatTheFocusedTextOrDateEditShows()
+    {
+        auto m = makeModel(0xC000);
+        QVERIFY(edit(*m, [&](TMK_SetParamsDlg &d) {
+            d.pcMain->setCurrentWidget(d.page(QStringLiteral("tsTO")));
+            auto *name = qobject_cast<QLineEdit *>(control(d, "eForsTOCntK")->widget());
+            QVERIFY(name && name->isVisible());
+            name->setFocus();
+            name->setText(QStringLiteral("Свечи"));
+            d.OKBtn->click();
+        }));
+        QVERIFY(edit(*m, [&](TMK_SetParamsDlg &d) {
+            d.pcMain->setCurrentWidget(d.page(QStringLiteral("tsTO")));
+            auto *date = qobject_cast<QDateEdit *>(control(d, "deTO")->widget());
+            QVERIFY(date && date->isVisible());
+            date->setFocus();
+            date->setDate(QDate(2030, 1, 15));
+            d.OKBtn->click();
+        }));
+        TMK check;
+        check.SettingsImage = m->SettingsImage;
+        check.UnpackAll();
+        const char *slot = reinterpret_cast<const char *>(check.block(mem::ServiceBlock)) + 52;
+        QCOMPARE(QByteArray(slot, 6), QByteArray("\xD1\xE2\xE5\xF7\xE8\0", 6));
+        const TDate stored = DateOfDayNumber(GetU16(check.block(mem::ServiceBlock), 8));
+        QCOMPARE(stored.day, 15);
+        QCOMPARE(stored.month, 1);
+        QCOMPARE(stored.year % 100, 30);
     }
 
     void theSystemsPageMarksItselfActive()

@@ -112,3 +112,14 @@ TEST(Schema, EveryControlOfThePagesHasOneSoundRow)
     EXPECT_EQ(names, expected);
     EXPECT_EQ(FindField(QStringLiteral("seNoSuchControl")), nullptr);
 }
+
+// Rows run page by page in the editor's order, each page in one stretch.
+TEST(Schema, RowsFollowThePageOrder)
+{
+    QStringList pages;
+    for (const FieldRow &row : FieldSchema())
+        if (pages.isEmpty() || pages.last() != QLatin1String(row.page))
+            pages << QLatin1String(row.page);
+    EXPECT_EQ(pages, QStringList({"tsCorr", "tsMeth", "tsLim", "tsDivers", "tsVoice", "tsAver", "tsPark", "tsOil",
+                                  "tsTO", "tsUniMeas"}));
+}

@@ -147,6 +147,25 @@ TEST(FieldState, ItemNameKeepsTheRestOfTheSlot)
     EXPECT_FALSE(RefuseText(state(*m, "eCandleCntK"), QStringLiteral("ABCDEFGHIJKLMNOP")).isEmpty());
 }
 
+// One text store serves names and times of day: each row keeps its own rule,
+// and a row that shows no text takes none.
+TEST(FieldState, TextStoreFollowsTheRowType)
+{
+    auto m = opened();
+    const uint16_t time = GetU16(m->block(mem::DisplayBlock), 284);
+    EXPECT_THROW(StoreText(*m, Catalog(), row("meIntenseDayTime"), QStringLiteral("Свечи")), TripError);
+    EXPECT_EQ(GetU16(m->block(mem::DisplayBlock), 284), time);
+    EXPECT_FALSE(RefuseText(state(*m, "meIntenseDayTime"), QStringLiteral("Свечи")).isEmpty());
+
+    StoreText(*m, Catalog(), row("eForsTOCntK"), QStringLiteral("12:30"));
+    EXPECT_EQ(state(*m, "eForsTOCntK").text, QStringLiteral("12:30"));
+    EXPECT_TRUE(RefuseText(state(*m, "eForsTOCntK"), QStringLiteral("12:30")).isEmpty());
+
+    const QByteArray before(reinterpret_cast<const char *>(service(*m)), 8);
+    EXPECT_THROW(StoreText(*m, Catalog(), row("seAirFiltCntK"), QStringLiteral("12")), TripError);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char *>(service(*m)), 8), before);
+}
+
 TEST(FieldState, AlertPairAndSingleGroupRules)
 {
     auto m = opened();
