@@ -130,8 +130,12 @@ TFieldControl::TFieldControl(const ed::FieldRow &row, QWidget *parent, bool capt
     }
     }
     m_widget->setObjectName(objectName());
-    if (m_label) // seVelocityCorr is captioned by lVelocityCorr
-        m_label->setObjectName(QLatin1Char('l') + objectName().mid(2));
+    if (m_label) { // seVelocityCorr is captioned by lVelocityCorr, eForsTOCntK by lForsTOCntK
+        qsizetype stem = 0;
+        while (stem < objectName().size() && objectName()[stem].isLower())
+            ++stem;
+        m_label->setObjectName(QLatin1Char('l') + objectName().mid(stem));
+    }
 }
 
 bool TFieldControl::eventFilter(QObject *watched, QEvent *event)
