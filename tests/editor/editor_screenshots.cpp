@@ -99,6 +99,12 @@ void fill(TMK &model, int protocol)
     SetU32(limits, 0, GetU32(limits, 0) | 1u); // virtual ignition lock: its level shows
     SetU8(limits, 41, 1);                       // engine speed from the injector
     SetF32(limits, 60, 1.05f);
+    // Graph and dial colours (palette indices of elements 40..54): a new
+    // model paints them all in colour 0.
+    const uint8_t elements[] = {15, 4, 10, 11, 8, 0, 7, 15, 15, 14, 14, 9, 9, 8, 9};
+    for (const int scheme : {mem::kScheme0Offset, mem::kScheme1Offset})
+        for (size_t i = 0; i < std::size(elements); ++i)
+            SetU8(model.block(mem::DisplayBlock), scheme + 40 + int(i), elements[i]);
     uint8_t *service = model.block(mem::ServiceBlock);
     SetU16(service, 108, 102);
     SetU16(service, 110, 921);

@@ -14,7 +14,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollArea>
 #include <QSpinBox>
 #include <QTableView>
 #include <QCheckBox>
@@ -535,6 +534,7 @@ QGroupBox *radioGroup(const char *name, const QString &title, const QStringList 
     auto *group = new QGroupBox(title, parent);
     group->setObjectName(QLatin1String(name));
     auto *row = new QHBoxLayout(group);
+    row->setContentsMargins(6, 2, 6, 2);
     buttons = new QButtonGroup(group);
     for (int i = 0; i < items.size(); ++i) {
         auto *b = new QRadioButton(items[i], group);
@@ -571,11 +571,16 @@ public:
             palette.push_back({tr2("Color #", "Цвет #") + QString::number(k), [k] { return k; }, false});
         m_palette = new TColourGridModel(m_context, palette, this);
         m_paletteView = colourGrid("sgPalette", m_palette, this);
-        left->addWidget(m_paletteView, 1);
+        // All sixteen rows at once, no scrolling.
+        m_paletteView->setFixedHeight(16 * m_paletteView->verticalHeader()->defaultSectionSize() +
+                                      2 * m_paletteView->frameWidth());
+        left->addWidget(m_paletteView);
+        left->addStretch(1);
         m_colourName = new QLabel(this);
         m_colourName->setObjectName(QStringLiteral("lColorTab"));
-        left->addWidget(m_colourName);
+        m_colourName->setMinimumWidth(m_colourName->fontMetrics().horizontalAdvance(tr2("Color #15", "Цвет #15")));
         auto *rgb = new QHBoxLayout;
+        rgb->addWidget(m_colourName);
         for (const char *n : {"seR", "seG", "seB"}) {
             auto *spin = new QSpinBox(this);
             spin->setObjectName(QLatin1String(n));
@@ -724,25 +729,29 @@ private:
     {
         auto *holder = new QWidget(m_tabs);
         holder->setObjectName(QLatin1String(page));
-        auto *box = new QVBoxLayout(holder);
-        auto *top = new QHBoxLayout;
-        box->addLayout(top);
+        // The grid and its index edit beside the previews: below the grid
+        // there is no height for a whole preview.
+        auto *box = new QHBoxLayout(holder);
+        auto *side = new QVBoxLayout;
+        box->addLayout(side, 1);
         std::vector<TColourGridModel::Row> rows;
         for (const Element &el : elements)
             rows.push_back({LangText(el.en, el.ru), [this, b = el.byte] { return int(scheme()[b]); }, true});
         Elements e;
         e.model = new TColourGridModel(m_context, rows, holder);
         e.view = colourGrid(grid, e.model, holder);
-        top->addWidget(e.view, 1);
-        auto *side = new QVBoxLayout;
+        e.view->setFixedHeight(int(rows.size()) * e.view->verticalHeader()->defaultSectionSize() +
+                               2 * e.view->frameWidth());
+        side->addWidget(e.view);
+        auto *pick = new QHBoxLayout;
         e.name = new QLabel(holder);
         e.index = new QSpinBox(holder);
         e.index->setObjectName(QLatin1String(spin));
         e.index->setRange(0, 15);
-        side->addWidget(e.name);
-        side->addWidget(e.index);
+        pick->addWidget(e.name, 1);
+        pick->addWidget(e.index);
+        side->addLayout(pick);
         side->addStretch(1);
-        top->addLayout(side);
         const size_t which = m_elements.size();
         std::vector<int> bytes;
         for (const Element &el : elements)
@@ -762,19 +771,29 @@ private:
             scheme()[bytes[size_t(current.row())]] = static_cast<uint8_t>(v);
             Redraw();
         });
-        auto *previews = new QHBoxLayout;
+        // Several previews (the digital displays) are tabs of their own: side
+        // by side they would not fit beside the grid.
+        QTabWidget *previewTabs = nullptr;
+        if (screens.size() > 1) {
+            previewTabs = new QTabWidget(holder);
+            previewTabs->setObjectName(QStringLiteral("pcColorDig"));
+            box->addWidget(previewTabs);
+        }
         for (const auto &[screen, label] : screens) {
             auto *p = new TPreviewBox(0, {pv::kScreenWidth, pv::kScreenHeight}, 1, holder);
-            p->setToolTip(QLatin1String(label));
-            previews->addWidget(p);
+            p->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+            if (previewTabs) {
+                auto *tab = new QWidget(previewTabs);
+                auto *frame = new QVBoxLayout(tab);
+                frame->addWidget(p, 0, Qt::AlignCenter);
+                previewTabs->addTab(tab, QLatin1String(label));
+            } else {
+                box->addWidget(p, 0, Qt::AlignTop);
+            }
             e.previews.emplace_back(p, screen);
         }
-        box->addLayout(previews, 1);
         m_elements.push_back(e);
-        auto *scroll = new QScrollArea(m_tabs);
-        scroll->setWidget(holder);
-        scroll->setWidgetResizable(true);
-        m_tabs->addTab(scroll, caption);
+        m_tabs->addTab(holder, caption);
     }
 
     QButtonGroup *m_edited = nullptr;
