@@ -9,6 +9,7 @@
 // designed size is named on stderr. Under Xvfb give it a screen large enough
 // for the dialog, e.g. xvfb-run -a -s "-screen 0 1920x1200x24".
 #include "blocks.h"
+#include "display_layout.h"
 #include "field_state.h"
 #include "hot_menus.h"
 #include "language.h"
@@ -21,6 +22,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QTabWidget>
+#include <array>
 #include <cstdio>
 #include <functional>
 
@@ -105,6 +107,11 @@ void fill(TMK &model, int protocol)
     for (const int scheme : {mem::kScheme0Offset, mem::kScheme1Offset})
         for (size_t i = 0; i < std::size(elements); ++i)
             SetU8(model.block(mem::DisplayBlock), scheme + 40 + int(i), elements[i]);
+    // The four values below the big one, and the panel, as a user would set them.
+    for (int i = 0; i < 4; ++i) {
+        disp::SetCode(model, disp::Layout::X1, 0, i, std::array{7, 8, 10, 17}[size_t(i)]);
+        disp::SetCode(model, disp::Layout::Panel, 0, i, std::array{1, 3, 5, 9}[size_t(i)]);
+    }
     uint8_t *service = model.block(mem::ServiceBlock);
     SetU16(service, 108, 102);
     SetU16(service, 110, 921);
