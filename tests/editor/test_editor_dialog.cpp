@@ -1,5 +1,6 @@
 // The settings editor driven as a user drives it, on the offscreen platform.
 #include "blocks.h"
+#include "display_pages.h"
 #include "field_binder.h"
 #include "language.h"
 #include "protocol_catalog.h"
@@ -90,6 +91,11 @@ void expectEveryPageFits(TMK_SetParamsDlg &d)
             const QByteArray what = page->objectName().toLatin1() + (EnglishVersion() ? " (en)" : " (ru)") + " needs " + QByteArray::number(least.width()) +
                                     "x" + QByteArray::number(least.height());
             QVERIFY2(least.width() <= room.width() && least.height() <= room.height(), what.constData());
+            // Each preview shows the whole device screen, at a whole factor.
+            for (TPreviewBox *box : page->findChildren<TPreviewBox *>())
+                if (box->isVisible())
+                    QVERIFY2(QRect(QPoint(), box->size()).contains(QRect(QPoint(), box->minimumSizeHint() * box->factor())),
+                             qPrintable(box->objectName()));
             for (QTabWidget *own : page->findChildren<QTabWidget *>(Qt::FindDirectChildrenOnly))
                 visit(own);
         }
