@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -69,6 +71,33 @@ TEST(DisplayPages, RightClickChoiceStoresItsCode)
     ASSERT_FALSE(second.empty());
     EXPECT_EQ(second.front().code, 0);
     EXPECT_EQ(second.front().caption, QStringLiteral("Absent"));
+}
+
+// Every layout page shows a picture in each preview of the sub-page in front,
+// not a blank screen.
+TEST(DisplayPages, EveryPreviewShowsAPicture)
+{
+    Editor e;
+    // A new model paints graphs and dials all in palette colour 0.
+    const uint8_t elements[] = {15, 4, 10, 11, 8, 0, 7, 15, 15, 14, 14, 9, 9, 8, 9};
+    for (size_t i = 0; i < std::size(elements); ++i)
+        SetU8(e.model->block(mem::DisplayBlock), mem::kScheme0Offset + 40 + int(i), elements[i]);
+    using L = disp::Layout;
+    for (const L layout : {L::X1, L::X4, L::X9, L::X6, L::Graphs, L::Dials, L::Panel}) {
+        TLayoutPage page(layout, *e.context, &e.parent);
+        page.Load();
+        for (TPreviewBox *box : page.Previews()) {
+            if (!box->isVisibleTo(&page))
+                continue;
+            const QImage image = box->image();
+            ASSERT_FALSE(image.isNull()) << int(layout);
+            std::set<QRgb> colours;
+            for (int y = 0; y < image.height(); y += 3)
+                for (int x = 0; x < image.width(); x += 3)
+                    colours.insert(image.pixel(x, y));
+            EXPECT_GT(colours.size(), 1u) << int(layout) << " display " << box->display();
+        }
+    }
 }
 
 TEST(DisplayPages, ShownDisplayBoxesSetTheirBits)

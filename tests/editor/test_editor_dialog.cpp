@@ -1,5 +1,6 @@
 // The settings editor driven as a user drives it, on the offscreen platform.
 #include "blocks.h"
+#include "display_pages.h"
 #include "field_binder.h"
 #include "language.h"
 #include "protocol_catalog.h"
@@ -7,6 +8,7 @@
 #include "tmk.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDoubleSpinBox>
@@ -19,6 +21,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -69,6 +72,37 @@ QString tabText(TMK_SetParamsDlg &d, const char *name)
         if (const int i = tabs->indexOf(page); i >= 0)
             return tabs->tabText(i);
     return {};
+}
+
+constexpr QSize kDesigned(1021, 599);
+
+// Each page and sub-page shown (and each tab of a page's own page control)
+// needs no more than the room the dialog's designed size leaves it.
+void expectEveryPageFits(TMK_SetParamsDlg &d)
+{
+    std::function<void(QTabWidget *)> visit = [&](QTabWidget *tabs) {
+        for (int i = 0; i < tabs->count(); ++i) {
+            if (!tabs->isTabVisible(i))
+                continue;
+            tabs->setCurrentIndex(i);
+            QWidget *page = tabs->widget(i);
+            QCoreApplication::processEvents();
+            const QSize room = kDesigned - (d.size() - page->size());
+            const QSize least = page->minimumSizeHint();
+            const QByteArray what = page->objectName().toLatin1() + (EnglishVersion() ? " (en)" : " (ru)") + " needs " + QByteArray::number(least.width()) +
+                                    "x" + QByteArray::number(least.height());
+            QVERIFY2(least.width() <= room.width() && least.height() <= room.height(), what.constData());
+            // Each preview shows the whole device screen, at a whole factor.
+            for (TPreviewBox *box : page->findChildren<TPreviewBox *>())
+                if (box->isVisible())
+                    QVERIFY2(QRect(QPoint(), box->size()).contains(QRect(QPoint(), box->minimumSizeHint() * box->factor())),
+                             qPrintable(box->objectName()));
+            for (QTabWidget *own : page->findChildren<QTabWidget *>(Qt::FindDirectChildrenOnly))
+                visit(own);
+        }
+        tabs->setCurrentIndex(0);
+    };
+    visit(d.pcMain);
 }
 
 void leave(QWidget *w)
@@ -140,17 +174,32 @@ private Q_SLOTS:
                 QCOMPARE(d.findChild<QLabel *>(QStringLiteral("lProtocolOptions"))->isVisibleTo(d.page("tsMeth")),
                          selected);
 
-                // These pages fit into the dialog at its designed size (other
-                // pages may make it larger).
-                QVERIFY(d.width() >= 1021 && d.height() >= 599);
-                for (const char *name : {"tsCorr", "tsMeth", "tsLim"}) {
-                    QWidget *page = d.page(QLatin1String(name));
-                    d.pcMain->setCurrentWidget(page);
-                    const QSize room = QSize(1021, 599) - (d.size() - page->size());
-                    QVERIFY2(page->minimumSizeHint().height() <= room.height() &&
-                                 page->minimumSizeHint().width() <= room.width(),
-                             name);
-                }
+                // Every page fits: the dialog keeps its designed size.
+                QCOMPARE(d.size(), kDesigned);
+                expectEveryPageFits(d);
+                d.reject();
+            });
+        }
+    }
+
+    // The shown displays of x1 are one check box per parameter of the
+    // protocol: the longest list still fits.
+    void theLongestParameterListFits()
+    {
+        for (const bool english : {false, true}) {
+            SetEnglishVersion(english);
+            auto m = makeModel(0x8082); // its catalog has the longest list
+            edit(*m, [&](TMK_SetParamsDlg &d) {
+                const auto &list = Catalog().protocolList();
+                const auto longest = std::max_element(list.begin(), list.end(), [](const auto &a, const auto &b) {
+                    return a->DisplayParams.size() < b->DisplayParams.size();
+                });
+                QVERIFY((*longest)->DisplayParams.size() >= 35);
+                QVERIFY(d.binder().storeItem(QStringLiteral("cbProtocol"), int(longest - list.begin())));
+                const QString last = QStringLiteral("cbShowDisp_1_%1").arg((*longest)->DisplayParams.size() - 1);
+                QVERIFY(!d.findChild<QCheckBox *>(last)->isHidden());
+                QCOMPARE(d.size(), kDesigned);
+                expectEveryPageFits(d);
                 d.reject();
             });
         }

@@ -14,7 +14,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollArea>
 #include <QSpinBox>
 #include <QTableView>
 #include <QCheckBox>
@@ -127,18 +126,34 @@ TLayoutPage::TLayoutPage(disp::Layout layout, TEditorContext &context, QWidget *
     : TEditorPage(context, parent), m_layout(layout)
 {
     const LayoutUi ui = uiOf(layout);
-    auto *box = new QVBoxLayout(this);
+    const std::vector<SubPage> subs = subPagesOf(layout);
+    const bool single = disp::PlaceOf(layout).displays == 1;
     auto *hint = new QLabel(tr2(kHint[0], kHint[1]), this);
     hint->setWordWrap(true);
-    box->addWidget(hint);
-    const std::vector<SubPage> subs = subPagesOf(layout);
-    QTabWidget *tabs = subs.size() > 1 ? new QTabWidget(this) : nullptr;
-    const bool single = disp::PlaceOf(layout).displays == 1;
+    // A single display is shown twice its size, which leaves no height for
+    // the hint above it: the hint goes beside it.
+    QBoxLayout *box = single ? static_cast<QBoxLayout *>(new QHBoxLayout(this)) : new QVBoxLayout(this);
+    box->setContentsMargins(4, 4, 4, 4); // three displays side by side leave little more
+    if (single) {
+        hint->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+        hint->setMinimumWidth(hint->fontMetrics().averageCharWidth() * 30);
+        hint->setMaximumWidth(hint->fontMetrics().averageCharWidth() * 40);
+    } else {
+        box->addWidget(hint);
+    }
+    QTabWidget *tabs = nullptr;
+    if (subs.size() > 1) {
+        tabs = new QTabWidget(this);
+        tabs->setObjectName(layout == disp::Layout::X4       ? QStringLiteral("pcParams4")
+                            : layout == disp::Layout::Graphs ? QStringLiteral("pcParamsG")
+                                                             : QStringLiteral("pcParamsA"));
+    }
     const QSize part = layout == disp::Layout::Panel ? QSize(80, pv::kScreenHeight)
                                                      : QSize(pv::kScreenWidth, pv::kScreenHeight);
     for (const SubPage &sub : subs) {
         auto *holder = new QWidget(tabs ? static_cast<QWidget *>(tabs) : this);
         auto *row = new QHBoxLayout(holder);
+        row->setContentsMargins(0, 0, 0, 0);
         for (int d = sub.first; d < sub.first + sub.count; ++d) {
             auto *preview = new TPreviewBox(d, part, single ? 2 : 1, holder);
             preview->setObjectName(single ? QLatin1String(ui.previewName)
@@ -159,6 +174,8 @@ TLayoutPage::TLayoutPage(disp::Layout layout, TEditorContext &context, QWidget *
         box->addWidget(tabs, 1);
         connect(tabs, &QTabWidget::currentChanged, this, [this] { Redraw(); });
     }
+    if (single)
+        box->addWidget(hint);
 }
 
 void TLayoutPage::draw(TPreviewBox *box)
@@ -301,17 +318,27 @@ public:
     TDiversPage(TEditorContext &context, QWidget *parent) : TEditorPage(context, parent)
     {
         auto *columns = new QHBoxLayout(this);
-        auto *left = new QWidget(this);
-        auto *form = new QFormLayout(left);
+        columns->setContentsMargins(0, 0, 0, 0);
+        // Radio groups as rows of buttons beside their captions (framed, the
+        // thirteen options would not fit the page's height); the refresh rate,
+        // with the longest caption, framed (beside its caption, too wide).
+        auto *options = new QGroupBox(this);
+        auto *form = new QFormLayout(options);
+        form->setContentsMargins(4, 4, 4, 4);
+        form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
         for (const char *name : {"rgIntenseMeth", "rgColorMeth", "meIntenseDayTime", "meIntenseNightTime", "seIntense0",
-                                 "seIntense1", "rgActiveColorScheme", "rgDispSpeed", "cbDispShowTitle",
-                                 "cbShowDispName", "rgDispShowPBMeth", "rgDispShowArrowMeth", "seExpPBLim"})
-            context.binder.addTo(form, name, left);
-        columns->addWidget(left);
+                                 "seIntense1", "rgActiveColorScheme"})
+            context.binder.addCompactTo(form, name, options);
+        context.binder.addTo(form, "rgDispSpeed", options);
+        for (const char *name : {"cbDispShowTitle", "cbShowDispName", "rgDispShowPBMeth", "rgDispShowArrowMeth",
+                                 "seExpPBLim"})
+            context.binder.addCompactTo(form, name, options);
+        columns->addWidget(options, 0, Qt::AlignTop);
 
-        auto *shown = new QGroupBox(tr2("Show displays", "Показывать дисплеи"));
+        auto *shown = new QGroupBox(tr2("Show displays", "Показывать дисплеи"), this);
         shown->setObjectName(QStringLiteral("gbShowDisp"));
         auto *grid = new QGridLayout(shown);
+        grid->setContentsMargins(4, 4, 4, 4);
         using M = disp::Mask;
         auto numbered = [](int n) {
             QStringList t;
@@ -319,24 +346,30 @@ public:
                 t << QStringLiteral("#%1").arg(i);
             return t;
         };
-        addGroup(grid, 0, 0, "x4", "x4", M::X4, "4", numbered(6));
-        addGroup(grid, 0, 1, "x9", "x9", M::X9, "9", numbered(3));
-        addGroup(grid, 1, 0, "Graphics", "Графики", M::Graphs, "G", numbered(8));
-        addGroup(grid, 1, 1, "x6", "x6", M::X6, "6", numbered(2));
-        addGroup(grid, 2, 0, "Arrows", "Стрелки", M::Dials, "A", numbered(8));
-        addGroup(grid, 2, 1, "Average", "Средние", M::Averages, "S",
+        // The numbered kinds and the averages on the left, the x1 parameters
+        // (up to forty names) in two columns on the right.
+        auto *kinds = new QGridLayout;
+        addGroup(kinds, 0, 0, "x4", "x4", M::X4, "4", numbered(6), 3, 2);
+        addGroup(kinds, 1, 0, "x9", "x9", M::X9, "9", numbered(3), 3);
+        addGroup(kinds, 1, 1, "x6", "x6", M::X6, "6", numbered(2), 2);
+        addGroup(kinds, 2, 0, "Graphics", "Графики", M::Graphs, "G", numbered(8), 4, 2);
+        addGroup(kinds, 3, 0, "Arrows", "Стрелки", M::Dials, "A", numbered(8), 4, 2);
+        addGroup(kinds, 4, 0, "Average", "Средние", M::Averages, "S",
                  {tr2("Trip", "Поездка"), tr2("Reset1", "Сброс 1"), tr2("Reset2", "Сброс 2"), tr2("Total", "Общие"),
                   tr2("In jams", "В пробках"), tr2("In traffic", "Без пробок"), tr2("Taximeter", "Таксометр"),
-                  tr2("Petrol", "Бензин"), tr2("Gas", "Газ")});
+                  tr2("Petrol", "Бензин"), tr2("Gas", "Газ")},
+                 2, 2);
+        kinds->setRowStretch(5, 1);
+        grid->addLayout(kinds, 0, 0);
+        auto *x1Column = new QGridLayout;
         QStringList x1;
         for (int i = 0; i < 40; ++i)
             x1 << QString();
-        addGroup(grid, 3, 0, "x1", "x1", M::X1, "1", x1, 2);
-        auto *scroll = new QScrollArea(this);
-        scroll->setWidget(shown);
-        scroll->setWidgetResizable(true);
-        scroll->setFrameShape(QFrame::NoFrame);
-        columns->addWidget(scroll, 1);
+        addGroup(x1Column, 0, 0, "x1", "x1", M::X1, "1", x1, 2, 1, true);
+        x1Column->setRowStretch(1, 1);
+        grid->addLayout(x1Column, 0, 1);
+        columns->addWidget(shown, 1);
+        reflow();
     }
 
     void Load() override
@@ -365,6 +398,7 @@ public:
             box->setVisible(visible);
             box->setChecked(visible && disp::Shown(model, mask, i));
         }
+        reflow();
     }
     void ProtocolChanged() override { Load(); }
 
@@ -375,25 +409,56 @@ private:
         int index;
     };
 
+    struct Group {
+        QGridLayout *grid;
+        std::vector<QCheckBox *> boxes;
+        int perRow;
+        bool byColumn;
+    };
+
     void addGroup(QGridLayout *grid, int row, int column, const char *en, const char *ru, disp::Mask mask,
-                  const char *suffix, const QStringList &captions, int span = 1)
+                  const char *suffix, const QStringList &captions, int perRow, int span = 1, bool byColumn = false)
     {
         auto *group = new QGroupBox(tr2(en, ru));
-        auto *inner = new QGridLayout(group);
-        // Short groups on one line; the averages and the x1 parameters in rows.
-        const int perRow = captions.size() <= 8 ? int(captions.size()) : mask == disp::Mask::X1 ? 4 : 5;
+        Group g{new QGridLayout(group), {}, perRow, byColumn};
+        g.grid->setVerticalSpacing(0);
+        g.grid->setContentsMargins(4, 4, 4, 4);
         for (int i = 0; i < captions.size(); ++i) {
             auto *box = new QCheckBox(captions[i], group);
             box->setObjectName(QStringLiteral("cbShowDisp_%1_%2").arg(QLatin1String(suffix)).arg(i));
-            inner->addWidget(box, i / perRow, i % perRow);
+            g.boxes.push_back(box);
             m_boxes.push_back({box, mask, i});
             connect(box, &QCheckBox::clicked, this, [this, mask, i](bool on) {
                 disp::SetShown(m_context.model, mask, i, on);
             });
         }
+        m_groups.push_back(g);
         grid->addWidget(group, row, column, 1, span);
     }
 
+    // Places the shown boxes one after the other, so that those the device or
+    // the protocol hides leave no gaps.
+    void reflow()
+    {
+        for (Group &g : m_groups) {
+            for (QCheckBox *box : g.boxes)
+                g.grid->removeWidget(box);
+            std::vector<QCheckBox *> shown;
+            for (QCheckBox *box : g.boxes)
+                if (!box->isHidden())
+                    shown.push_back(box);
+            const int count = static_cast<int>(shown.size());
+            const int rows = std::max(1, (count + g.perRow - 1) / g.perRow);
+            for (int i = 0; i < count; ++i) {
+                if (g.byColumn)
+                    g.grid->addWidget(shown[size_t(i)], i % rows, i / rows);
+                else
+                    g.grid->addWidget(shown[size_t(i)], i / g.perRow, i % g.perRow);
+            }
+        }
+    }
+
+    std::vector<Group> m_groups;
     std::vector<Box> m_boxes;
 };
 
@@ -469,6 +534,7 @@ QGroupBox *radioGroup(const char *name, const QString &title, const QStringList 
     auto *group = new QGroupBox(title, parent);
     group->setObjectName(QLatin1String(name));
     auto *row = new QHBoxLayout(group);
+    row->setContentsMargins(6, 2, 6, 2);
     buttons = new QButtonGroup(group);
     for (int i = 0; i < items.size(); ++i) {
         auto *b = new QRadioButton(items[i], group);
@@ -505,11 +571,16 @@ public:
             palette.push_back({tr2("Color #", "Цвет #") + QString::number(k), [k] { return k; }, false});
         m_palette = new TColourGridModel(m_context, palette, this);
         m_paletteView = colourGrid("sgPalette", m_palette, this);
-        left->addWidget(m_paletteView, 1);
+        // All sixteen rows at once, no scrolling.
+        m_paletteView->setFixedHeight(16 * m_paletteView->verticalHeader()->defaultSectionSize() +
+                                      2 * m_paletteView->frameWidth());
+        left->addWidget(m_paletteView);
+        left->addStretch(1);
         m_colourName = new QLabel(this);
         m_colourName->setObjectName(QStringLiteral("lColorTab"));
-        left->addWidget(m_colourName);
+        m_colourName->setMinimumWidth(m_colourName->fontMetrics().horizontalAdvance(tr2("Color #15", "Цвет #15")));
         auto *rgb = new QHBoxLayout;
+        rgb->addWidget(m_colourName);
         for (const char *n : {"seR", "seG", "seB"}) {
             auto *spin = new QSpinBox(this);
             spin->setObjectName(QLatin1String(n));
@@ -658,25 +729,29 @@ private:
     {
         auto *holder = new QWidget(m_tabs);
         holder->setObjectName(QLatin1String(page));
-        auto *box = new QVBoxLayout(holder);
-        auto *top = new QHBoxLayout;
-        box->addLayout(top);
+        // The grid and its index edit beside the previews: below the grid
+        // there is no height for a whole preview.
+        auto *box = new QHBoxLayout(holder);
+        auto *side = new QVBoxLayout;
+        box->addLayout(side, 1);
         std::vector<TColourGridModel::Row> rows;
         for (const Element &el : elements)
             rows.push_back({LangText(el.en, el.ru), [this, b = el.byte] { return int(scheme()[b]); }, true});
         Elements e;
         e.model = new TColourGridModel(m_context, rows, holder);
         e.view = colourGrid(grid, e.model, holder);
-        top->addWidget(e.view, 1);
-        auto *side = new QVBoxLayout;
+        e.view->setFixedHeight(int(rows.size()) * e.view->verticalHeader()->defaultSectionSize() +
+                               2 * e.view->frameWidth());
+        side->addWidget(e.view);
+        auto *pick = new QHBoxLayout;
         e.name = new QLabel(holder);
         e.index = new QSpinBox(holder);
         e.index->setObjectName(QLatin1String(spin));
         e.index->setRange(0, 15);
-        side->addWidget(e.name);
-        side->addWidget(e.index);
+        pick->addWidget(e.name, 1);
+        pick->addWidget(e.index);
+        side->addLayout(pick);
         side->addStretch(1);
-        top->addLayout(side);
         const size_t which = m_elements.size();
         std::vector<int> bytes;
         for (const Element &el : elements)
@@ -696,19 +771,29 @@ private:
             scheme()[bytes[size_t(current.row())]] = static_cast<uint8_t>(v);
             Redraw();
         });
-        auto *previews = new QHBoxLayout;
+        // Several previews (the digital displays) are tabs of their own: side
+        // by side they would not fit beside the grid.
+        QTabWidget *previewTabs = nullptr;
+        if (screens.size() > 1) {
+            previewTabs = new QTabWidget(holder);
+            previewTabs->setObjectName(QStringLiteral("pcColorDig"));
+            box->addWidget(previewTabs);
+        }
         for (const auto &[screen, label] : screens) {
             auto *p = new TPreviewBox(0, {pv::kScreenWidth, pv::kScreenHeight}, 1, holder);
-            p->setToolTip(QLatin1String(label));
-            previews->addWidget(p);
+            p->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+            if (previewTabs) {
+                auto *tab = new QWidget(previewTabs);
+                auto *frame = new QVBoxLayout(tab);
+                frame->addWidget(p, 0, Qt::AlignCenter);
+                previewTabs->addTab(tab, QLatin1String(label));
+            } else {
+                box->addWidget(p, 0, Qt::AlignTop);
+            }
             e.previews.emplace_back(p, screen);
         }
-        box->addLayout(previews, 1);
         m_elements.push_back(e);
-        auto *scroll = new QScrollArea(m_tabs);
-        scroll->setWidget(holder);
-        scroll->setWidgetResizable(true);
-        m_tabs->addTab(scroll, caption);
+        m_tabs->addTab(holder, caption);
     }
 
     QButtonGroup *m_edited = nullptr;
