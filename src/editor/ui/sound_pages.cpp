@@ -92,7 +92,7 @@ TVoicePage::TVoicePage(TEditorContext &context, QWidget *parent) : TEditorPage(c
     TFieldBinder &b = context.binder;
 
     auto *alerts = new QWidget;
-    alerts->setObjectName(QStringLiteral("tsAlerts"));
+    alerts->setObjectName(QStringLiteral("alertTable"));
     m_table = new QGridLayout(alerts);
     m_table->setVerticalSpacing(2);
     m_table->setHorizontalSpacing(12);
@@ -119,7 +119,8 @@ TVoicePage::TVoicePage(TEditorContext &context, QWidget *parent) : TEditorPage(c
         }
         m_lines.push_back({label, first, next});
     }
-    auto *scroll = new QScrollArea;
+    auto *scroll = new QScrollArea; // the sub-page itself, for the dialog and its pictures
+    scroll->setObjectName(QStringLiteral("tsAlerts"));
     scroll->setWidget(alerts);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
