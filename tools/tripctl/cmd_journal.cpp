@@ -15,12 +15,6 @@ const QString kPoint = QStringLiteral(".");
 // JSON is written by hand so that keys keep the documented order.
 QByteArray jsonValue(const QJsonArray &array) { return QJsonDocument(array).toJson(QJsonDocument::Compact); }
 
-QByteArray jsonString(const QString &text)
-{
-    const QByteArray wrapped = jsonValue(QJsonArray{text}); // ["..."]
-    return wrapped.mid(1, wrapped.size() - 2);
-}
-
 QByteArray pairs(const QList<QPair<QString, QString>> &rows)
 {
     QJsonArray out;
@@ -37,8 +31,8 @@ QByteArray errorsJson(TMK &model)
     QByteArray out = "[\n";
     for (int i = 0; i < journal::kErrorRecords; ++i) {
         const QStringList row = ErrorListRow(model, i, style);
-        out += "  {\"index\": " + QByteArray::number(i) + ", \"time\": " + jsonString(row[1]) +
-               ", \"code\": " + jsonString(row[2]) + ", \"freezeFrame\": " +
+        out += "  {\"index\": " + QByteArray::number(i) + ", \"time\": " + JsonString(row[1]) +
+               ", \"code\": " + JsonString(row[2]) + ", \"freezeFrame\": " +
                pairs(FreezeFrameRows(pids, FreezeFrame::read(errorLog, i), kPoint)) + "}" +
                (i + 1 < journal::kErrorRecords ? ",\n" : "\n");
     }

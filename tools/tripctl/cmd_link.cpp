@@ -188,6 +188,23 @@ int runTransfer(const std::function<TSettingsTransfer::Outcome()> &run, Progress
     return rc;
 }
 
+// Opens the port, runs one transfer on `model` (`run` sets it up and starts
+// it) and closes the port again. The exit status is runTransfer's, or 1 when
+// the port does not open.
+int exchange(TMK &model, TExchangeLog &log, const LinkOptions &o,
+             const std::function<TSettingsTransfer::Outcome(TSettingsTransfer &)> &run,
+             const std::function<QString(const TSettingsTransfer &)> &afterStop)
+{
+    TKV_RS link;
+    link.SetLog(&log);
+    if (!openLink(link, o))
+        return 1;
+    TSettingsTransfer transfer(link, model);
+    ProgressPrinter printer;
+    connect(transfer, printer, o.waitMs);
+    return runTransfer([&] { return run(transfer); }, printer, [&] { return afterStop(transfer); });
+}
+
 // Opens the exchange log that --log asks for; false (with the reason on
 // stderr) when it cannot be written.
 bool openLog(TExchangeLog &log, const LinkOptions &o)
@@ -245,9 +262,7 @@ int runRead(const QStringList &argsIn)
     LinkOptions o;
     if (!TakeLanguageOption(args) || !takeLinkOptions(args, o))
         return UsageError(QStringLiteral("read"));
-    QString out = TakeOption(args, QStringLiteral("-o"));
-    if (out.isNull())
-        out = TakeOption(args, QStringLiteral("--output"));
+    const QString out = TakeOutputOption(args);
     if (out.isEmpty() || !args.isEmpty())
         return UsageError(QStringLiteral("read"));
     // A read costs a power cycle of the device: a file that cannot be written
@@ -261,20 +276,15 @@ int runRead(const QStringList &argsIn)
     try {
         const auto owned = NewProgramModel();
         TMK &model = *owned;
-        int rc = 0;
-        {
-            TKV_RS link;
-            link.SetLog(&log);
-            if (!openLink(link, o))
-                return 1;
-            TSettingsTransfer transfer(link, model);
-            transfer.UnpackAfterRead = false;
-            ProgressPrinter printer;
-            connect(transfer, printer, o.waitMs);
-            rc = runTransfer([&] { return transfer.ReadSettings(); }, printer, [] {
+        const int rc = exchange(
+            model, log, o,
+            [](TSettingsTransfer &transfer) {
+                transfer.UnpackAfterRead = false;
+                return transfer.ReadSettings();
+            },
+            [](const TSettingsTransfer &) {
                 return LangText("No settings file was written.", "Файл настроек не записан.");
             });
-        } // the port is closed here
         if (rc != 0)
             return rc;
         SaveSettingsFile(model, out);
@@ -310,24 +320,19 @@ int runWrite(const QStringList &argsIn)
         const auto owned = NewProgramModel();
         TMK &model = *owned;
         LoadSettingsFile(model, args[0]);
-        int rc = 0;
-        {
-            TKV_RS link;
-            link.SetLog(&log);
-            if (!openLink(link, o))
-                return 1;
-            TSettingsTransfer transfer(link, model);
-            transfer.BackupEnabled = !noBackup;
-            transfer.BackupFolder = backupDir;
-            transfer.VerifyEnabled = !noVerify;
-            ProgressPrinter printer;
-            connect(transfer, printer, o.waitMs);
-            rc = runTransfer([&] { return transfer.WriteSettings(); }, printer, [&] {
+        const int rc = exchange(
+            model, log, o,
+            [&](TSettingsTransfer &transfer) {
+                transfer.BackupEnabled = !noBackup;
+                transfer.BackupFolder = backupDir;
+                transfer.VerifyEnabled = !noVerify;
+                return transfer.WriteSettings();
+            },
+            [&](const TSettingsTransfer &transfer) {
                 if (!transfer.WriteStarted())
                     return LangText("Nothing was written to the device.", "В МК ничего не записано.");
                 return partlyWrittenNote(transfer.LastBackupPath(), o);
             });
-        } // the port is closed here
         if (rc == 0)
             std::fprintf(stderr, "%s\n",
                          (noVerify ? LangText("The settings were sent to the device; they were not read back and "

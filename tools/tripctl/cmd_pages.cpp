@@ -1,32 +1,11 @@
 #include "command.h"
 #include "errors.h"
-#include "field_state.h"
 #include "hot_menus.h"
 #include "protocol_catalog.h"
-#include "settings_file.h"
 #include "systems.h"
 #include "tmk.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-
 namespace {
-
-// A settings file loaded as the program loads it and opened as the editor opens it.
-std::unique_ptr<TMK> openForEditing(const QString &path)
-{
-    auto model = NewProgramModel();
-    LoadSettingsFile(*model, path);
-    ed::OpenForEditing(*model);
-    return model;
-}
-
-// JSON is written by hand so that keys keep the documented order.
-QByteArray jsonString(const QString &text)
-{
-    const QByteArray wrapped = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
-    return wrapped.mid(1, wrapped.size() - 2);
-}
 
 // FILE [--lang en|ru] --json; the file, or a null string after a usage error.
 QString fileArgument(const QStringList &argsIn)
@@ -46,7 +25,7 @@ int runHotMenu(const QStringList &args)
     if (file.isNull())
         return UsageError(QStringLiteral("hotmenu"));
     try {
-        const auto model = openForEditing(file);
+        const auto model = OpenSettingsForEditing(file);
         ed::CompactHotMenus(*model); // what the page's reload does
         QByteArray out = "[\n";
         for (int line = 0; line < ed::kHotMenuLines; ++line) {
@@ -55,7 +34,7 @@ int runHotMenu(const QStringList &args)
             for (int i = 0; i < ed::kHotMenuEntries; ++i) {
                 const uint16_t code = codes[static_cast<size_t>(i)];
                 out += (i ? ", " : "") + QByteArray("{\"code\": ") + QByteArray::number(code) +
-                       ", \"name\": " + jsonString(ed::HotMenuItemName(code)) + "}";
+                       ", \"name\": " + JsonString(ed::HotMenuItemName(code)) + "}";
             }
             out += line + 1 < ed::kHotMenuLines ? "],\n" : "]\n";
         }
@@ -73,12 +52,12 @@ int runSystems(const QStringList &args)
     if (file.isNull())
         return UsageError(QStringLiteral("systems"));
     try {
-        const auto model = openForEditing(file);
+        const auto model = OpenSettingsForEditing(file);
         QByteArray out = "{\"available\": [";
         const std::vector<ed::TBlockInfo> systems = ed::SystemCatalog(Catalog());
         for (size_t i = 0; i < systems.size(); ++i)
             out += QByteArray(i ? ",\n  " : "\n  ") + "{\"number\": " + QByteArray::number(systems[i].Number) +
-                   ", \"name\": " + jsonString(systems[i].Name) +
+                   ", \"name\": " + JsonString(systems[i].Name) +
                    ", \"selected\": " + (ed::SystemSelected(*model, systems[i].Number) ? "true" : "false") + "}";
         out += systems.empty() ? "]" : "\n]";
         out += ", \"show\": " + QByteArray::number(ed::SystemsShow(*model)) +

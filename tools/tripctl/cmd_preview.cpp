@@ -1,9 +1,7 @@
 #include "command.h"
 #include "errors.h"
-#include "field_state.h"
 #include "previews.h"
 #include "protocol_catalog.h"
-#include "settings_file.h"
 #include "tmk.h"
 
 #include <QSaveFile>
@@ -32,9 +30,7 @@ int runPreview(const QStringList &argsIn)
     if (!TakeLanguageOption(args))
         return UsageError(QStringLiteral("preview"));
     const QString screenName = TakeOption(args, QStringLiteral("--screen"));
-    QString out = TakeOption(args, QStringLiteral("-o"));
-    if (out.isNull())
-        out = TakeOption(args, QStringLiteral("--output"));
+    const QString out = TakeOutputOption(args);
     if (screenName.isNull() || out.isEmpty())
         return UsageError(QStringLiteral("preview"));
     const std::optional<pv::Screen> screen = pv::ScreenNamed(screenName);
@@ -54,9 +50,7 @@ int runPreview(const QStringList &argsIn)
     if (args.size() != 1 || args[0].startsWith(QLatin1String("-")))
         return UsageError(QStringLiteral("preview"));
     try {
-        auto model = NewProgramModel();
-        LoadSettingsFile(*model, args[0]);
-        ed::OpenForEditing(*model);
+        const auto model = OpenSettingsForEditing(args[0]);
         pv::TPreviewCanvas canvas;
         const uint32_t seed = std::random_device{}();
         if (!pv::DrawEditorPreview(canvas, *model, Catalog().capabilities(), *screen, display, scheme,

@@ -4,11 +4,8 @@
 #include "field_state.h"
 #include "language.h"
 #include "protocol_catalog.h"
-#include "settings_file.h"
 #include "tmk.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <algorithm>
 #include <array>
 
@@ -16,22 +13,6 @@ namespace {
 
 using ed::ControlKind;
 using ed::FieldState;
-
-// A settings file loaded as the program loads it and opened as the editor opens it.
-std::unique_ptr<TMK> openForEditing(const QString &path)
-{
-    auto model = NewProgramModel();
-    LoadSettingsFile(*model, path);
-    ed::OpenForEditing(*model);
-    return model;
-}
-
-// JSON is written by hand so that keys keep the documented order.
-QByteArray jsonString(const QString &text)
-{
-    const QByteArray wrapped = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
-    return wrapped.mid(1, wrapped.size() - 2);
-}
 
 QByteArray jsonNumber(double v, int decimals) { return QByteArray::number(v, 'f', decimals); }
 
@@ -53,7 +34,7 @@ QByteArray jsonShown(const FieldState &s)
         return s.checked ? "true" : "false";
     case ControlKind::TextEdit:
     case ControlKind::DateEdit:
-        return jsonString(s.text);
+        return JsonString(s.text);
     }
     return "null";
 }
@@ -81,8 +62,8 @@ QByteArray settingsJson(const std::vector<FieldState> &states)
     QByteArray out = "[\n";
     for (size_t i = 0; i < states.size(); ++i) {
         const FieldState &s = states[i];
-        out += "  {\"name\": " + jsonString(QLatin1String(s.row->name)) + ", \"page\": " +
-               jsonString(QLatin1String(s.row->page)) + ", \"caption\": " + jsonString(s.caption) +
+        out += "  {\"name\": " + JsonString(QLatin1String(s.row->name)) + ", \"page\": " +
+               JsonString(QLatin1String(s.row->page)) + ", \"caption\": " + JsonString(s.caption) +
                ", \"visible\": " + (s.visible ? "true" : "false") + ", \"value\": " + jsonShown(s);
         if (s.row->kind == ControlKind::SpinEdit) {
             const int d = s.decimals;
@@ -92,7 +73,7 @@ QByteArray settingsJson(const std::vector<FieldState> &states)
         if (isChoice(s)) {
             QByteArray items;
             for (const QString &item : s.items)
-                items += (items.isEmpty() ? "" : ", ") + jsonString(item);
+                items += (items.isEmpty() ? "" : ", ") + JsonString(item);
             out += ", \"items\": [" + items + "]";
         }
         if (s.visible && !s.enabled)
@@ -147,7 +128,7 @@ int runSettings(const QStringList &argsIn)
     if (args.size() != 1 || args[0].startsWith(QLatin1String("--"))) 
         return UsageError(QStringLiteral("settings"));
     try {
-        const auto model = openForEditing(args[0]);
+        const auto model = OpenSettingsForEditing(args[0]);
         const std::vector<FieldState> states = ed::EvaluateSchema(*model, Catalog());
         PrintOut(json ? settingsJson(states) : settingsTable(states));
         return 0;
@@ -221,13 +202,11 @@ int runSet(const QStringList &argsIn)
     QStringList args = argsIn;
     if (!TakeLanguageOption(args))
         return UsageError(QStringLiteral("set"));
-    QString out = TakeOption(args, QStringLiteral("-o"));
-    if (out.isNull())
-        out = TakeOption(args, QStringLiteral("--output"));
+    const QString out = TakeOutputOption(args);
     if (out.isEmpty() || args.size() < 2 || args[0].startsWith(QLatin1String("-"))) 
         return UsageError(QStringLiteral("set"));
     try {
-        const auto model = openForEditing(args[0]);
+        const auto model = OpenSettingsForEditing(args[0]);
         for (int i = 1; i < args.size(); ++i) {
             const QString refusal = applyAssignment(*model, args[i]);
             if (!refusal.isEmpty()) {
@@ -235,9 +214,7 @@ int runSet(const QStringList &argsIn)
                 return 1;
             }
         }
-        for (int i = 1; i <= 10; ++i)
-            model->PackBlock(i);
-        SaveSettingsFile(*model, out);
+        SaveEditedSettings(*model, out);
         return 0;
     } catch (const TripError &e) {
         PrintError(e.text());
@@ -252,7 +229,7 @@ struct Opened {
 
 Opened openAndEvaluate(const QString &path)
 {
-    const auto model = openForEditing(path);
+    const auto model = OpenSettingsForEditing(path);
     return {ed::EvaluateSchema(*model, Catalog()), model->blocks()};
 }
 
@@ -287,8 +264,8 @@ int runDiff(const QStringList &argsIn)
             if (jsonShown(from) == jsonShown(to))
                 continue;
             markField(covered, *from.row);
-            entries << "{\"name\": " + jsonString(QLatin1String(from.row->name)) + ", \"caption\": " +
-                           jsonString(to.caption) + ", \"from\": " + jsonShown(from) + ", \"to\": " + jsonShown(to) +
+            entries << "{\"name\": " + JsonString(QLatin1String(from.row->name)) + ", \"caption\": " +
+                           JsonString(to.caption) + ", \"from\": " + jsonShown(from) + ", \"to\": " + jsonShown(to) +
                            "}";
             text += QStringLiteral("%1: %2 → %3\n").arg(to.caption, textShown(from), textShown(to));
         }
@@ -303,7 +280,7 @@ int runDiff(const QStringList &argsIn)
                     first = off;
                 if (!differs && first >= 0) {
                     const int last = off - 1;
-                    entries << "{\"block\": " + jsonString(QLatin1String(mem::BlockName(block))) +
+                    entries << "{\"block\": " + JsonString(QLatin1String(mem::BlockName(block))) +
                                    ", \"first\": " + QByteArray::number(first) + ", \"last\": " +
                                    QByteArray::number(last) + "}";
                     text += QStringLiteral("%1 %2\n")

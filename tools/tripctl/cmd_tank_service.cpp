@@ -1,8 +1,6 @@
 #include "command.h"
 #include "errors.h"
-#include "field_state.h"
 #include "language.h"
-#include "settings_file.h"
 #include "tank_service_files.h"
 #include "tmk.h"
 
@@ -25,9 +23,7 @@ int run(const FileKind &kind, const QStringList &argsIn)
     QStringList args = argsIn;
     if (!TakeLanguageOption(args))
         return UsageError(command);
-    QString out = TakeOption(args, QStringLiteral("-o"));
-    if (out.isNull())
-        out = TakeOption(args, QStringLiteral("--output"));
+    const QString out = TakeOutputOption(args);
     const QString action = args.value(0);
     const bool exporting = action == QLatin1String("export") && args.size() == 2;
     const bool importing = action == QLatin1String("import") && args.size() == 3;
@@ -37,9 +33,7 @@ int run(const FileKind &kind, const QStringList &argsIn)
         if (args[i].startsWith(QLatin1Char('-')))
             return UsageError(command);
     try {
-        const auto model = NewProgramModel();
-        LoadSettingsFile(*model, args[1]);
-        ed::OpenForEditing(*model);
+        const auto model = OpenSettingsForEditing(args[1]);
         if (exporting) {
             kind.save(*model, out);
             return 0;
@@ -47,9 +41,7 @@ int run(const FileKind &kind, const QStringList &argsIn)
         // As the page's load button and then OK: OUT is written only when the
         // whole file was read.
         kind.load(*model, args[2]);
-        for (int i = 1; i <= 10; ++i)
-            model->PackBlock(i);
-        SaveSettingsFile(*model, out);
+        SaveEditedSettings(*model, out);
         return 0;
     } catch (const TripError &e) {
         PrintError(e.text());

@@ -34,6 +34,16 @@ bool ParseDeviceType(const QString &text, uint16_t &out); // decimal or 0x-hex
 bool TakeLanguageOption(QStringList &args);
 // Removes "--name VALUE" from args; returns VALUE or a null string.
 QString TakeOption(QStringList &args, const QString &name);
+// Removes "-o OUT" or "--output OUT" from args; returns OUT or a null string.
+QString TakeOutputOption(QStringList &args);
 bool TakeFlag(QStringList &args, const QString &name);
 // Prints the command's usage on stderr (after the reason, if any); returns 2.
 int UsageError(const QString &command, const QString &reason = {});
+// `text` as a JSON string, quotes included. JSON is written by hand so that
+// keys keep the documented order.
+QByteArray JsonString(const QString &text);
+
+// A settings file loaded as the program loads it and opened as the editor opens it.
+std::unique_ptr<TMK> OpenSettingsForEditing(const QString &path);
+// Packs the edited blocks as the editor's OK does and saves the settings file.
+void SaveEditedSettings(TMK &model, const QString &path);

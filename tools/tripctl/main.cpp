@@ -4,6 +4,8 @@
 #include "trip_version.h"
 
 #include <QCoreApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <algorithm>
 #include <cstdio>
 
@@ -50,6 +52,18 @@ QString TakeOption(QStringList &args, const QString &name)
         }
     }
     return {};
+}
+
+QString TakeOutputOption(QStringList &args)
+{
+    const QString out = TakeOption(args, QStringLiteral("-o"));
+    return out.isNull() ? TakeOption(args, QStringLiteral("--output")) : out;
+}
+
+QByteArray JsonString(const QString &text)
+{
+    const QByteArray wrapped = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact); // ["..."]
+    return wrapped.mid(1, wrapped.size() - 2);
 }
 
 std::unique_ptr<TMK> NewProgramModel()
