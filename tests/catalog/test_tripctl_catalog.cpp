@@ -1,30 +1,12 @@
+#include "tripctl_run.h"
+
 #include <gtest/gtest.h>
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 
 namespace {
-
-struct ToolRun {
-    int exitCode = -1;
-    QJsonDocument json;
-    QByteArray err;
-};
-
-ToolRun tripctl(const QStringList &args)
-{
-    QProcess p;
-    p.start(QStringLiteral(TRIPCTL_PATH), args);
-    ToolRun r;
-    if (!p.waitForFinished(30000))
-        return r;
-    r.exitCode = p.exitCode();
-    r.json = QJsonDocument::fromJson(p.readAllStandardOutput());
-    r.err = p.readAllStandardError();
-    return r;
-}
 
 QStringList keysOf(const QJsonObject &o) { return o.keys(); }
 
@@ -32,9 +14,9 @@ QStringList keysOf(const QJsonObject &o) { return o.keys(); }
 
 TEST(TripctlCatalog, ProtocolListOfC000)
 {
-    const ToolRun r = tripctl({"catalog", "--device-type", "0xC000"});
+    const ToolRun r = RunTripctl({"catalog", "--device-type", "0xC000"});
     ASSERT_EQ(r.exitCode, 0) << r.err.constData();
-    const QJsonObject o = r.json.object();
+    const QJsonObject o = r.json().object();
     EXPECT_EQ(o["modelName"].toString(), "Model 17");
     const QJsonArray protocols = o["protocols"].toArray();
     ASSERT_EQ(protocols.size(), 85);
@@ -60,9 +42,9 @@ TEST(TripctlCatalog, ProtocolListOfC000)
 
 TEST(TripctlCatalog, RussianAndDecimalType)
 {
-    const ToolRun r = tripctl({"catalog", "--lang", "ru", "--device-type", "49152"});
+    const ToolRun r = RunTripctl({"catalog", "--lang", "ru", "--device-type", "49152"});
     ASSERT_EQ(r.exitCode, 0);
-    const QJsonArray protocols = r.json.object()["protocols"].toArray();
+    const QJsonArray protocols = r.json().object()["protocols"].toArray();
     ASSERT_GE(protocols.size(), 4);
     EXPECT_EQ(protocols[3].toObject()["name"].toString(), "УАЗ 17971E5");
 }
@@ -75,16 +57,17 @@ class TripctlUnlistedTest : public ::testing::TestWithParam<EmptyCase> {};
 
 TEST_P(TripctlUnlistedTest, UnlistedTypeGivesEmptyAnswers)
 {
-    const ToolRun r = tripctl({GetParam().command, "--device-type", "0x1234"});
+    const ToolRun r = RunTripctl({GetParam().command, "--device-type", "0x1234"});
     ASSERT_EQ(r.exitCode, 0) << r.err.constData();
-    if (r.json.isObject()) {
-        const QJsonObject o = r.json.object();
+    const QJsonDocument json = r.json();
+    if (json.isObject()) {
+        const QJsonObject o = json.object();
         EXPECT_EQ(o["modelName"].toString(), "");
         EXPECT_TRUE(o["protocols"].toArray().isEmpty());
         EXPECT_TRUE(o["blockPresent"].toArray().isEmpty());
     } else {
-        ASSERT_TRUE(r.json.isArray());
-        EXPECT_TRUE(r.json.array().isEmpty());
+        ASSERT_TRUE(json.isArray());
+        EXPECT_TRUE(json.array().isEmpty());
     }
 }
 
@@ -99,7 +82,7 @@ class TripctlBadArgsTest : public ::testing::TestWithParam<BadArgsCase> {};
 
 TEST_P(TripctlBadArgsTest, RefusedAsUsageErrors)
 {
-    const ToolRun r = tripctl(GetParam().args);
+    const ToolRun r = RunTripctl(GetParam().args);
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_FALSE(r.err.isEmpty());
 }
@@ -113,9 +96,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(TripctlCatalog, MenuItemsInCatalogOrder)
 {
-    const ToolRun r = tripctl({"menu", "--device-type", "0x4010"});
+    const ToolRun r = RunTripctl({"menu", "--device-type", "0x4010"});
     ASSERT_EQ(r.exitCode, 0);
-    const QJsonArray items = r.json.array();
+    const QJsonArray items = r.json().array();
     ASSERT_FALSE(items.isEmpty());
     EXPECT_EQ(items[0].toObject(),
               (QJsonObject{{"code", 1}, {"identifier", "VirtLockMenu"}, {"caption", "Virtual Lock On/Off"}, {"kind", 0}}));
@@ -128,9 +111,9 @@ TEST(TripctlCatalog, MenuItemsInCatalogOrder)
 
 TEST(TripctlCatalog, ParametersWithEveryField)
 {
-    const ToolRun r = tripctl({"params", "--device-type", "0x4010", "--lang", "ru"});
+    const ToolRun r = RunTripctl({"params", "--device-type", "0x4010", "--lang", "ru"});
     ASSERT_EQ(r.exitCode, 0);
-    const QJsonArray params = r.json.array();
+    const QJsonArray params = r.json().array();
     ASSERT_EQ(params.size(), 63);
     const QJsonObject p14 = params[3].toObject();
     QStringList expectedKeys{"ParameterNumber", "GaugeSlot", "Graphable", "Sample",    "Min",       "Max",

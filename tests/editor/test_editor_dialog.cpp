@@ -5,6 +5,7 @@
 #include "language.h"
 #include "protocol_catalog.h"
 #include "setparamsdlg.h"
+#include "test_models.h"
 #include "tmk.h"
 
 #include <QAbstractButton>
@@ -28,18 +29,6 @@
 namespace {
 
 constexpr uint16_t kUnlisted = 0x1234;
-
-// A model of `type` with an image; `protocol` is the stored protocol index.
-std::unique_ptr<TMK> makeModel(uint16_t type, int protocol = 0, const std::function<void(TMK &)> &tweak = {})
-{
-    auto m = std::make_unique<TMK>(type);
-    m->DeviceType = type;
-    SetU16(m->block(mem::VehicleBlock), 4, static_cast<uint16_t>(protocol));
-    if (tweak)
-        tweak(*m);
-    m->FormatImage(9);
-    return m;
-}
 
 // Opens the editor through the model's edit operation, as the program does;
 // `drive` works on the shown dialog and ends it with OK or Cancel.
@@ -148,7 +137,7 @@ private Q_SLOTS:
         QFETCH(bool, selected);
         for (const bool english : {false, true}) {
             SetEnglishVersion(english);
-            auto m = makeModel(static_cast<uint16_t>(type), index);
+            auto m = MakeModel(static_cast<uint16_t>(type), index);
             edit(*m, [&](TMK_SetParamsDlg &d) {
                 QCOMPARE(d.pcMain->count(), 12);
                 QCOMPARE(d.pageShown(QStringLiteral("tsPark")), park);
@@ -188,7 +177,7 @@ private Q_SLOTS:
     {
         for (const bool english : {false, true}) {
             SetEnglishVersion(english);
-            auto m = makeModel(0x8082); // its catalog has the longest list
+            auto m = MakeModel(0x8082); // its catalog has the longest list
             edit(*m, [&](TMK_SetParamsDlg &d) {
                 const auto &list = Catalog().protocolList();
                 const auto longest = std::max_element(list.begin(), list.end(), [](const auto &a, const auto &b) {
@@ -224,7 +213,7 @@ private Q_SLOTS:
         };
         for (const bool english : {false, true}) {
             SetEnglishVersion(english);
-            auto m = makeModel(0xC000, 11); // CAN: options to head
+            auto m = MakeModel(0xC000, 11); // CAN: options to head
             edit(*m, [&](TMK_SetParamsDlg &d) {
                 for (const Caption &c : captions) {
                     const QString name = QLatin1String(c.what);
@@ -246,7 +235,7 @@ private Q_SLOTS:
 
     void typedValueIsStoredWithItsScaleWhenLeft()
     {
-        auto m = makeModel(0xC000);
+        auto m = MakeModel(0xC000);
         edit(*m, [&](TMK_SetParamsDlg &d) {
             auto *spin = qobject_cast<QDoubleSpinBox *>(control(d, "seVelocityCorr")->widget());
             spin->findChild<QLineEdit *>()->selectAll();
@@ -261,7 +250,7 @@ private Q_SLOTS:
 
     void rangeErrorKeepsTheFieldAndTheDialog()
     {
-        auto m = makeModel(0xC000);
+        auto m = MakeModel(0xC000);
         edit(*m, [&](TMK_SetParamsDlg &d) {
             const int32_t before = GetI32(m->block(mem::TotalsBlock), 148);
             QString shownText;
@@ -282,7 +271,7 @@ private Q_SLOTS:
 
     void anotherProtocolClearsTheOptionsAndRefillsTheirBoxes()
     {
-        auto m = makeModel(0xC000, 11, [](TMK &t) {
+        auto m = MakeModel(0xC000, 11, [](TMK &t) {
             for (int g = 0; g < 8; ++g)
                 SetU8(t.block(mem::VehicleBlock), 12 + g, 1);
         });
@@ -319,7 +308,7 @@ private Q_SLOTS:
         enum End { Cancel, Escape, CloseBox, Ok };
         for (const End end : {Cancel, Escape, CloseBox, Ok}) {
             const bool ok = end == Ok;
-            auto m = makeModel(0xC000);
+            auto m = MakeModel(0xC000);
             const QByteArray image = m->SettingsImage;
             const auto blocks = m->blocks();
             const bool confirmed = edit(*m, [&](TMK_SetParamsDlg &d) {
@@ -359,7 +348,7 @@ private Q_SLOTS:
 
     void enterOnTheProtocolBoxStoresItBeforeClosing()
     {
-        auto m = makeModel(0xC000, 0, [](TMK &t) { SetU8(t.block(mem::VehicleBlock), 8, 4); }); // "Руч."
+        auto m = MakeModel(0xC000, 0, [](TMK &t) { SetU8(t.block(mem::VehicleBlock), 8, 4); }); // "Руч."
         const bool confirmed = edit(*m, [&](TMK_SetParamsDlg &d) {
             d.pcMain->setCurrentWidget(d.page(QStringLiteral("tsMeth")));
             auto *protocol = qobject_cast<QComboBox *>(control(d, "cbProtocol")->widget());
@@ -377,7 +366,7 @@ private Q_SLOTS:
 
     void aHalfTypedTimeRefusedByOkKeepsTheDialogOpen()
     {
-        auto m = makeModel(0xC000);
+        auto m = MakeModel(0xC000);
         edit(*m, [&](TMK_SetParamsDlg &d) {
             QStringList refusals;
             d.binder().setErrorReporter([&refusals](const QString &text) { refusals << text; });
@@ -396,7 +385,7 @@ private Q_SLOTS:
     // is stored before the dialog closes.
     void okStoresWhatTheFocusedTextOrDateEditShows()
     {
-        auto m = makeModel(0xC000);
+        auto m = MakeModel(0xC000);
         QVERIFY(edit(*m, [&](TMK_SetParamsDlg &d) {
             d.pcMain->setCurrentWidget(d.page(QStringLiteral("tsTO")));
             auto *name = qobject_cast<QLineEdit *>(control(d, "eForsTOCntK")->widget());
@@ -426,7 +415,7 @@ private Q_SLOTS:
 
     void theSystemsPageMarksItselfActive()
     {
-        auto m = makeModel(0xC000);
+        auto m = MakeModel(0xC000);
         edit(*m, [&](TMK_SetParamsDlg &d) {
             QVERIFY(!d.context().systemsPageActive);
             d.pcMain->setCurrentWidget(d.page(QStringLiteral("tsBlocks")));

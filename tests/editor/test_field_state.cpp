@@ -3,6 +3,7 @@
 #include "language.h"
 #include "measured_params.h"
 #include "protocol_catalog.h"
+#include "test_models.h"
 #include "tmk.h"
 
 #include <gtest/gtest.h>
@@ -17,12 +18,7 @@ namespace {
 std::unique_ptr<TMK> opened(uint16_t type, int protocol = 0, const std::function<void(TMK &)> &tweak = {})
 {
     SetEnglishVersion(true);
-    auto m = std::make_unique<TMK>(type);
-    m->DeviceType = type;
-    SetU16(m->block(mem::VehicleBlock), 4, static_cast<uint16_t>(protocol));
-    if (tweak)
-        tweak(*m);
-    m->FormatImage(9);
+    auto m = MakeModel(type, protocol, tweak);
     OpenForEditing(*m);
     return m;
 }

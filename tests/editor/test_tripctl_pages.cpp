@@ -1,6 +1,7 @@
 #include "blocks.h"
 #include "settings_file.h"
 #include "tmk.h"
+#include "tripctl_run.h"
 
 #include <gtest/gtest.h>
 
@@ -8,27 +9,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <functional>
 
 namespace {
-
-struct ToolOutput {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-ToolOutput tripctl(const QStringList &args)
-{
-    QProcess p;
-    p.start(QStringLiteral(TRIPCTL_PATH), args);
-    ToolOutput r;
-    if (!p.waitForFinished(30000))
-        return r;
-    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
-}
 
 QString sample(const QTemporaryDir &dir, uint16_t type, const std::function<void(TMK &)> &tweak)
 {
@@ -56,7 +40,7 @@ TEST(TripctlPages, HotMenuAsThePageShowsIt)
         SetU16(d, 196 + 6, 60000);  // a code no item has
         SetU16(d, 256 + 18, 1);     // line 3, last entry
     });
-    const ToolOutput en = tripctl({"hotmenu", file, "--json"});
+    const ToolRun en = RunTripctl({"hotmenu", file, "--json"});
     ASSERT_EQ(en.exitCode, 0) << en.err.constData();
     const QJsonArray lines = QJsonDocument::fromJson(en.out).array();
     ASSERT_EQ(lines.size(), 4);
@@ -67,9 +51,9 @@ TEST(TripctlPages, HotMenuAsThePageShowsIt)
     EXPECT_EQ(lines[0].toArray()[2].toObject(), entry(0, ""));
     EXPECT_EQ(lines[3].toArray()[0].toObject(), entry(1, "Virtual Lock On/Off"));
 
-    const ToolOutput ru = tripctl({"hotmenu", file, "--lang", "ru", "--json"});
+    const ToolRun ru = RunTripctl({"hotmenu", file, "--lang", "ru", "--json"});
     EXPECT_EQ(QJsonDocument::fromJson(ru.out).array()[0].toArray()[0].toObject(), entry(2, "Заправка до полн."));
-    EXPECT_EQ(tripctl({"hotmenu", file}).exitCode, 2);
+    EXPECT_EQ(RunTripctl({"hotmenu", file}).exitCode, 2);
 }
 
 TEST(TripctlPages, SystemsInCatalogOrder)
@@ -80,7 +64,7 @@ TEST(TripctlPages, SystemsInCatalogOrder)
         s[20] = 0x81; // both show choices
         s[21] = 0x01; // system 8
     });
-    const ToolOutput r = tripctl({"systems", file, "--json"});
+    const ToolRun r = RunTripctl({"systems", file, "--json"});
     ASSERT_EQ(r.exitCode, 0) << r.err.constData();
     const QJsonObject o = QJsonDocument::fromJson(r.out).object();
     EXPECT_EQ(o.keys(), (QStringList{"available", "show", "showList"}));
@@ -92,7 +76,7 @@ TEST(TripctlPages, SystemsInCatalogOrder)
     EXPECT_EQ(available[1].toObject()["number"], 10);
     EXPECT_EQ(available[1].toObject()["selected"], false);
 
-    const ToolOutput none = tripctl({"systems", sample(dir, 0x1234, [](TMK &) {}), "--json"});
+    const ToolRun none = RunTripctl({"systems", sample(dir, 0x1234, [](TMK &) {}), "--json"});
     ASSERT_EQ(none.exitCode, 0) << none.err.constData();
     EXPECT_EQ(QJsonDocument::fromJson(none.out).object()["available"].toArray().size(), 0);
 }
@@ -102,11 +86,11 @@ TEST(TripctlPages, SetRefusesEqualAdcReadings)
     QTemporaryDir dir;
     const QString file = sample(dir, 0x5800, [](TMK &) {}); // a model with trim
     const QString out = dir.filePath(QStringLiteral("out.kelmg"));
-    const ToolOutput refused = tripctl({"set", file, "seUniMeasADC1=0", "-o", out});
+    const ToolRun refused = RunTripctl({"set", file, "seUniMeasADC1=0", "-o", out});
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_TRUE(refused.err.contains("Min and Max ADC Values should differ.")) << refused.err.constData();
     EXPECT_FALSE(QFile::exists(out));
-    const ToolOutput set = tripctl({"set", file, "seUniMeasADC0=10", "seUniMeasADC1=700", "seUniMeasDat1=-180", "-o", out});
+    const ToolRun set = RunTripctl({"set", file, "seUniMeasADC0=10", "seUniMeasADC1=700", "seUniMeasDat1=-180", "-o", out});
     ASSERT_EQ(set.exitCode, 0) << set.err.constData();
     TMK m;
     LoadSettingsFile(m, out);

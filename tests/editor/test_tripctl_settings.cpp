@@ -1,6 +1,7 @@
 #include "blocks.h"
 #include "settings_file.h"
 #include "tmk.h"
+#include "tripctl_run.h"
 
 #include <gtest/gtest.h>
 
@@ -8,29 +9,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 
 namespace {
-
-struct ToolRun {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-ToolRun tripctl(const QStringList &args)
-{
-    QProcess p;
-    p.start(QStringLiteral(TRIPCTL_PATH), args);
-    ToolRun r;
-    if (!p.waitForFinished(30000))
-        return r;
-    r.exitCode = p.exitCode();
-    r.out = p.readAllStandardOutput();
-    r.err = p.readAllStandardError();
-    return r;
-}
 
 QString writeSample(const QTemporaryDir &dir)
 {
@@ -49,7 +30,7 @@ TEST(TripctlSettings, ShowsSetsAndDiffs)
     QTemporaryDir dir;
     const QString a = writeSample(dir);
 
-    const ToolRun shown = tripctl({"settings", a, "--json"});
+    const ToolRun shown = RunTripctl({"settings", a, "--json"});
     ASSERT_EQ(shown.exitCode, 0) << shown.err.constData();
     const QJsonArray rows = QJsonDocument::fromJson(shown.out).array();
     ASSERT_FALSE(rows.isEmpty());
@@ -66,17 +47,17 @@ TEST(TripctlSettings, ShowsSetsAndDiffs)
     EXPECT_EQ(tacho.keys(), (QStringList{"caption", "items", "name", "page", "value", "visible"}));
 
     const QString out = dir.filePath(QStringLiteral("b.kelmg"));
-    const ToolRun refused = tripctl({"set", a, "seVelocityLimit=130", "seVelocityLimit=121", "-o", out});
+    const ToolRun refused = RunTripctl({"set", a, "seVelocityLimit=130", "seVelocityLimit=121", "-o", out});
     EXPECT_NE(refused.exitCode, 0);
     EXPECT_TRUE(refused.err.contains("seVelocityLimit")) << refused.err.constData();
     EXPECT_FALSE(QFile::exists(out));
     for (const char *bad : {"seNoSuch=1", "rgGasMeth=1", "cbUseTank2=2", "rgForsCoef=3"})
-        EXPECT_NE(tripctl({"set", a, bad, "-o", out}).exitCode, 0) << bad;
+        EXPECT_NE(RunTripctl({"set", a, bad, "-o", out}).exitCode, 0) << bad;
     EXPECT_FALSE(QFile::exists(out));
 
-    const ToolRun set = tripctl({"set", a, "seVelocityLimit=130", "-o", out});
+    const ToolRun set = RunTripctl({"set", a, "seVelocityLimit=130", "-o", out});
     ASSERT_EQ(set.exitCode, 0) << set.err.constData();
-    const ToolRun diff = tripctl({"diff", a, out, "--json"});
+    const ToolRun diff = RunTripctl({"diff", a, out, "--json"});
     ASSERT_EQ(diff.exitCode, 0) << diff.err.constData();
     EXPECT_EQ(QJsonDocument::fromJson(diff.out).array(),
               (QJsonArray{QJsonObject{{"name", "seVelocityLimit"}, {"caption", "Speed, km/h"}, {"from", 120}, {"to", 130}}}));
@@ -112,7 +93,7 @@ TEST(TripctlSettings, TankAndServiceFilesExportAndImport)
     QTemporaryDir dir;
     const QString a = writeSample(dir);
     const QString kelmo = dir.filePath(QStringLiteral("t.kelmo"));
-    const ToolRun exported = tripctl({"tank", "export", a, "-o", kelmo});
+    const ToolRun exported = RunTripctl({"tank", "export", a, "-o", kelmo});
     ASSERT_EQ(exported.exitCode, 0) << exported.err.constData();
     const QByteArray tank = readAll(kelmo);
     ASSERT_EQ(tank.size(), 245);
@@ -125,7 +106,7 @@ TEST(TripctlSettings, TankAndServiceFilesExportAndImport)
     short40[39] = 3;
     writeAll(dir.filePath(QStringLiteral("short.kelmo")), short40);
     const QString out = dir.filePath(QStringLiteral("out.kelmg"));
-    const ToolRun imported = tripctl({"tank", "import", a, dir.filePath(QStringLiteral("short.kelmo")), "-o", out});
+    const ToolRun imported = RunTripctl({"tank", "import", a, dir.filePath(QStringLiteral("short.kelmo")), "-o", out});
     ASSERT_EQ(imported.exitCode, 0) << imported.err.constData();
     const auto m = loaded(out);
     EXPECT_EQ(GetU16(m->block(mem::FuelBlock), 0), 0x322);
@@ -133,26 +114,26 @@ TEST(TripctlSettings, TankAndServiceFilesExportAndImport)
     EXPECT_EQ(GetU8(m->block(mem::TankTableBlock), 8), 16); // tare litres as they were
 
     const QString kelmt = dir.filePath(QStringLiteral("s.kelmt"));
-    ASSERT_EQ(tripctl({"service", "export", a, "--output", kelmt}).exitCode, 0);
+    ASSERT_EQ(RunTripctl({"service", "export", a, "--output", kelmt}).exitCode, 0);
     QByteArray service = readAll(kelmt);
     ASSERT_EQ(service.size(), 117);
     service.replace(60, 4, QByteArray("Abc\0", 4));
     service.append(QByteArray(50, '\x7F')); // past the last field
     writeAll(kelmt, service);
     const QString out2 = dir.filePath(QStringLiteral("out2.kelmg"));
-    ASSERT_EQ(tripctl({"service", "import", a, kelmt, "-o", out2}).exitCode, 0);
+    ASSERT_EQ(RunTripctl({"service", "import", a, kelmt, "-o", out2}).exitCode, 0);
     EXPECT_EQ(QByteArray(reinterpret_cast<const char *>(loaded(out2)->block(mem::ServiceBlock)) + 52, 4),
               QByteArray("Abc\0", 4));
 
     // A file that cannot be read: a message, a failure, OUT untouched.
     const QString out3 = dir.filePath(QStringLiteral("out3.kelmg"));
     for (const char *kind : {"tank", "service"}) {
-        const ToolRun failed = tripctl({kind, "import", a, dir.filePath(QStringLiteral("missing")), "-o", out3});
+        const ToolRun failed = RunTripctl({kind, "import", a, dir.filePath(QStringLiteral("missing")), "-o", out3});
         EXPECT_EQ(failed.exitCode, 1) << kind;
         EXPECT_FALSE(failed.err.isEmpty());
     }
     EXPECT_FALSE(QFile::exists(out3));
-    EXPECT_EQ(tripctl({"tank", "export", a}).exitCode, 2);
+    EXPECT_EQ(RunTripctl({"tank", "export", a}).exitCode, 2);
 }
 
 TEST(TripctlSettings, SetsAlertsNamesAndDates)
@@ -160,7 +141,7 @@ TEST(TripctlSettings, SetsAlertsNamesAndDates)
     QTemporaryDir dir;
     const QString a = writeSample(dir);
     const QString out = dir.filePath(QStringLiteral("b.kelmg"));
-    const ToolRun set = tripctl({"set", a, "rgapVel_F=2", "rgapVel_N=1", "rgapTO_F=3", "eForsTOCntK=Форсунки",
+    const ToolRun set = RunTripctl({"set", a, "rgapVel_F=2", "rgapVel_N=1", "rgapTO_F=3", "eForsTOCntK=Форсунки",
                                  "deTO=01.03.24", "cbResetPeriod1=0", "-o", out});
     ASSERT_EQ(set.exitCode, 0) << set.err.constData();
     const auto m = loaded(out);
@@ -171,5 +152,5 @@ TEST(TripctlSettings, SetsAlertsNamesAndDates)
     EXPECT_EQ(GetU8(m->block(mem::TotalsBlock), 153), 255);
     for (const char *bad : {"rgapVel_F=5", "deTO=31.02.24", "eForsTOCntK=0123456789abcdef",
                             "rgapRetarderOilTemperHigh_F=1"})
-        EXPECT_NE(tripctl({"set", a, bad, "-o", out}).exitCode, 0) << bad;
+        EXPECT_NE(RunTripctl({"set", a, bad, "-o", out}).exitCode, 0) << bad;
 }

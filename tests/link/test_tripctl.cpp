@@ -2,6 +2,7 @@
 #include "settings_file.h"
 #include "sim_process.h"
 #include "tmk.h"
+#include "tripctl_run.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,26 +15,20 @@
 
 namespace {
 
-struct ToolRun {
-    int code = -1;
-    QString err;
-};
-
 void startTripctl(QProcess &p, const QStringList &args, const QString &home)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("HOME"), home);
     env.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/data"));
     p.setProcessEnvironment(env);
-    p.start(QStringLiteral(TRIPCTL_PATH), args);
+    StartTripctl(p, args);
 }
 
 ToolRun tripctl(const QStringList &args, const QString &home)
 {
     QProcess p;
     startTripctl(p, args, home);
-    p.waitForFinished(60000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardError())};
+    return FinishTripctl(p, 60000);
 }
 
 // The backup path tripctl named on the line "... saved to PATH".
@@ -56,27 +51,27 @@ TEST(Tripctl, ReadThenWriteBackThroughTheSimulator)
     ToolRun r = tripctl({QStringLiteral("read"), QStringLiteral("--port"), sim.path(), QStringLiteral("--log"), log,
                      QStringLiteral("-o"), out},
                     dir.path());
-    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    ASSERT_EQ(r.exitCode, 0) << r.errText().toStdString();
     TMK model;
     LoadSettingsFile(model, out);
     EXPECT_EQ(model.SettingsImage, image);
     EXPECT_TRUE(QFile(log).size() > 0);
 
     r = tripctl({QStringLiteral("write"), QStringLiteral("--port"), sim.path(), out}, dir.path());
-    ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.err.contains(QStringLiteral("The settings are recorded in the device")));
+    ASSERT_EQ(r.exitCode, 0) << r.errText().toStdString();
+    EXPECT_TRUE(r.errText().contains(QStringLiteral("The settings are recorded in the device")));
     // The backup went under the user's data folder and was named there.
-    EXPECT_TRUE(r.err.contains(dir.path() + QStringLiteral("/data/"))) << r.err.toStdString();
+    EXPECT_TRUE(r.errText().contains(dir.path() + QStringLiteral("/data/"))) << r.errText().toStdString();
     EXPECT_EQ(sim.savedImage(), image);
 
     // Without the read-back the last line does not claim a checked write.
     SimProcess again({QStringLiteral("--echo"), file});
     r = tripctl({QStringLiteral("write"), QStringLiteral("--no-verify"), QStringLiteral("--port"), again.path(), out},
                 dir.path());
-    ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.err.trimmed().endsWith(
+    ASSERT_EQ(r.exitCode, 0) << r.errText().toStdString();
+    EXPECT_TRUE(r.errText().trimmed().endsWith(
         QStringLiteral("The settings were sent to the device; they were not read back and checked (--no-verify).")))
-        << r.err.toStdString();
+        << r.errText().toStdString();
     const std::vector<int> fns = again.functions();
     EXPECT_EQ(fns.back(), 7); // no page read after the last block
 }
@@ -154,9 +149,9 @@ TEST(Tripctl, ReadRefusesAnOutputItCannotWriteBeforeSending)
     for (const QString &out : outputs) {
         const ToolRun r = tripctl({QStringLiteral("read"), QStringLiteral("--port"), sim.path(), QStringLiteral("-o"), out},
                                   dir.path());
-        EXPECT_EQ(r.code, 1) << out.toStdString();
-        EXPECT_TRUE(r.err.contains(QStringLiteral("nothing was sent to the device"), Qt::CaseInsensitive))
-            << r.err.toStdString();
+        EXPECT_EQ(r.exitCode, 1) << out.toStdString();
+        EXPECT_TRUE(r.errText().contains(QStringLiteral("nothing was sent to the device"), Qt::CaseInsensitive))
+            << r.errText().toStdString();
     }
     EXPECT_TRUE(sim.functions().empty());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList());
@@ -178,8 +173,8 @@ TEST(Tripctl, LoadersRefuseFilesNoDeviceHolds)
                                     QStringList{QStringLiteral("write"), QStringLiteral("--port"),
                                                 QStringLiteral("/dev/null"), path}}) {
         const ToolRun r = tripctl(args, dir.path());
-        EXPECT_EQ(r.code, 1);
-        EXPECT_TRUE(r.err.contains(named)) << r.err.toStdString();
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.errText().contains(named)) << r.errText().toStdString();
     }
     QProcess sim;
     sim.start(QStringLiteral(TRIPSIM_PATH), {path});
@@ -196,26 +191,26 @@ TEST(Tripctl, FailuresPrintTheTextAndExitNonZero)
         const ToolRun r = tripctl({QStringLiteral("read"), QStringLiteral("--port"), sim.path(), QStringLiteral("--wait"),
                                QStringLiteral("0.3"), QStringLiteral("-o"), dir.filePath(QStringLiteral("x.kelmg"))},
                               dir.path());
-        EXPECT_NE(r.code, 0);
-        EXPECT_TRUE(r.err.contains(TKV_RS::NoLinkText())) << r.err.toStdString();
+        EXPECT_NE(r.exitCode, 0);
+        EXPECT_TRUE(r.errText().contains(TKV_RS::NoLinkText())) << r.errText().toStdString();
         EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("x.kelmg"))));
     }
     {
         const QString file = WriteSimSettings(dir.path(), FormattedImage(1), 0xC000);
         SimProcess sim({QStringLiteral("--echo"), QStringLiteral("--device-type"), QStringLiteral("0xC001")});
         const ToolRun r = tripctl({QStringLiteral("write"), QStringLiteral("--port"), sim.path(), file}, dir.path());
-        EXPECT_NE(r.code, 0);
-        EXPECT_TRUE(r.err.contains(QStringLiteral("The settings version does not match the device version!")))
-            << r.err.toStdString();
+        EXPECT_NE(r.exitCode, 0);
+        EXPECT_TRUE(r.errText().contains(QStringLiteral("The settings version does not match the device version!")))
+            << r.errText().toStdString();
         EXPECT_EQ(sim.functions(), std::vector<int>{1});
     }
     {
         const ToolRun r = tripctl({QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("/dev/ttyUSB-gone"),
                                QStringLiteral("-o"), dir.filePath(QStringLiteral("y.kelmg"))},
                               dir.path());
-        EXPECT_NE(r.code, 0);
-        EXPECT_TRUE(r.err.contains(QStringLiteral("/dev/ttyUSB-gone"))) << r.err.toStdString();
-        EXPECT_FALSE(r.err.contains(QStringLiteral("choose the port"))) << r.err.toStdString(); // a dialog's words
+        EXPECT_NE(r.exitCode, 0);
+        EXPECT_TRUE(r.errText().contains(QStringLiteral("/dev/ttyUSB-gone"))) << r.errText().toStdString();
+        EXPECT_FALSE(r.errText().contains(QStringLiteral("choose the port"))) << r.errText().toStdString(); // a dialog's words
     }
 }
 

@@ -6,12 +6,12 @@
 #include "protocol_catalog.h"
 #include "settings_file.h"
 #include "tmk.h"
+#include "tripctl_run.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <set>
 
@@ -206,27 +206,6 @@ TEST(DisplayLayout, ClickPositionsAndMasks)
     EXPECT_FALSE(disp::Shown(m, disp::Mask::X4, 6));
 }
 
-namespace {
-
-struct ToolRun {
-    int exitCode = -1;
-    QByteArray err;
-};
-
-ToolRun tripctl(const QStringList &args)
-{
-    QProcess p;
-    p.start(QStringLiteral(TRIPCTL_PATH), args);
-    ToolRun r;
-    if (p.waitForFinished(30000)) {
-        r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-        r.err = p.readAllStandardError();
-    }
-    return r;
-}
-
-} // namespace
-
 TEST(TripctlPreview, WritesTheCanvasOrNothing)
 {
     QTemporaryDir dir;
@@ -245,13 +224,13 @@ TEST(TripctlPreview, WritesTheCanvasOrNothing)
         {"preview", dir.filePath(QStringLiteral("none.kelmg")), "--screen", "menu", "-o", out},
     };
     for (const QStringList &args : refused) {
-        const ToolRun r = tripctl(args);
+        const ToolRun r = RunTripctl(args);
         EXPECT_GT(r.exitCode, 0) << qPrintable(args.join(' '));
         EXPECT_FALSE(r.err.isEmpty());
         EXPECT_FALSE(QFile::exists(out)) << qPrintable(args.join(' '));
     }
 
-    const ToolRun ok = tripctl({"preview", file, "--screen", "x4", "--display", "5", "--scheme", "1", "--lang", "ru",
+    const ToolRun ok = RunTripctl({"preview", file, "--screen", "x4", "--display", "5", "--scheme", "1", "--lang", "ru",
                             "-o", out});
     ASSERT_EQ(ok.exitCode, 0) << ok.err.constData();
     const QImage png(out);
