@@ -19,6 +19,7 @@
 #include <QPainterPath>
 #include <QtMath>
 #include <cstdio>
+#include <initializer_list>
 #include <vector>
 
 namespace {
@@ -34,6 +35,29 @@ QPointF polar(double cx, double cy, double radius, double degrees)
 {
     const double a = qDegreesToRadians(degrees);
     return {cx + radius * std::cos(a), cy - radius * std::sin(a)};
+}
+
+// A closed outline through `points`, as filled or stroked by the pictures.
+QPainterPath outline(std::initializer_list<QPointF> points)
+{
+    QPainterPath path;
+    bool first = true;
+    for (const QPointF &point : points) {
+        if (first)
+            path.moveTo(point);
+        else
+            path.lineTo(point);
+        first = false;
+    }
+    path.closeSubpath();
+    return path;
+}
+
+// What follows is drawn solid white.
+void solid(QPainter &p)
+{
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
 }
 
 void ticks(QPainter &p, double from, double to, int majors)
@@ -64,8 +88,7 @@ void circle99(QPainter &p)
 
 void circle9(QPainter &p)
 {
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::white);
+    solid(p);
     p.drawEllipse(QRectF(0.5, 0.5, 8, 8));
 }
 
@@ -73,15 +96,9 @@ void arrow(QPainter &p)
 {
     const QPointF c(kArrowCentre + 0.5, kArrowCentre + 0.5);
     const double angle = 135; // a fixed pointer, not turned by the value
-    QPainterPath needle;
-    needle.moveTo(polar(c.x(), c.y(), 58, angle));
-    needle.lineTo(polar(c.x(), c.y(), 5, angle + 90));
-    needle.lineTo(polar(c.x(), c.y(), 14, angle + 180));
-    needle.lineTo(polar(c.x(), c.y(), 5, angle - 90));
-    needle.closeSubpath();
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::white);
-    p.drawPath(needle);
+    solid(p);
+    p.drawPath(outline({polar(c.x(), c.y(), 58, angle), polar(c.x(), c.y(), 5, angle + 90),
+                        polar(c.x(), c.y(), 14, angle + 180), polar(c.x(), c.y(), 5, angle - 90)}));
     p.drawEllipse(c, 7, 7);
     p.setBrush(Qt::black);
     p.drawEllipse(c, 2.5, 2.5);
@@ -89,8 +106,7 @@ void arrow(QPainter &p)
 
 void gasStation(QPainter &p)
 {
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::white);
+    solid(p);
     p.drawRect(QRectF(1, 8, 15, 37));  // pump body
     p.drawRect(QRectF(0, 44, 18, 5));  // base
     p.setBrush(Qt::black);
@@ -112,8 +128,7 @@ void acc(QPainter &p)
     p.setPen(QPen(Qt::white, 3));
     p.setBrush(Qt::NoBrush);
     p.drawRect(QRectF(2.5, 8.5, 55, 24));
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::white);
+    solid(p);
     p.drawRect(QRectF(9, 3, 10, 5));  // terminals
     p.drawRect(QRectF(41, 3, 10, 5));
     p.drawRect(QRectF(9, 19, 10, 3)); // minus
@@ -123,17 +138,10 @@ void acc(QPainter &p)
 
 void boatMotor(QPainter &p)
 {
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::white);
-    p.drawRoundedRect(QRectF(6, 1, 21, 15), 5, 5); // engine cover
-    p.drawRect(QRectF(13, 15, 7, 24));             // shaft
-    QPainterPath foot;
-    foot.moveTo(9, 37);
-    foot.lineTo(24, 37);
-    foot.lineTo(22, 44);
-    foot.lineTo(11, 44);
-    foot.closeSubpath();
-    p.drawPath(foot);
+    solid(p);
+    p.drawRoundedRect(QRectF(6, 1, 21, 15), 5, 5);                 // engine cover
+    p.drawRect(QRectF(13, 15, 7, 24));                             // shaft
+    p.drawPath(outline({{9, 37}, {24, 37}, {22, 44}, {11, 44}})); // foot
     p.drawRect(QRectF(15, 44, 3, 5));                     // skeg
     p.drawEllipse(QRectF(24, 36.5, 6, 8));                 // propeller
     p.drawRect(QRectF(1, 18, 12, 3));                      // clamp
@@ -156,23 +164,14 @@ void boatScaleC(QPainter &p) { boatScale(p, true); }
 
 void boatT(QPainter &p) // seen from the stern
 {
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::white);
-    QPainterPath hull;
-    hull.moveTo(1, 6);
-    hull.lineTo(40, 6);
-    hull.lineTo(31, 16);
-    hull.lineTo(20.5, 13);
-    hull.lineTo(10, 16);
-    hull.closeSubpath();
-    p.drawPath(hull);
-    p.drawRect(QRectF(15, 1, 11, 5)); // cabin
+    solid(p);
+    p.drawPath(outline({{1, 6}, {40, 6}, {31, 16}, {20.5, 13}, {10, 16}})); // hull
+    p.drawRect(QRectF(15, 1, 11, 5));                                     // cabin
 }
 
 void boatC(QPainter &p) // seen from the side
 {
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::white);
+    solid(p);
     QPainterPath hull;
     hull.moveTo(1, 7);
     hull.lineTo(40, 5);
@@ -189,32 +188,12 @@ void checkEngine(QPainter &p)
 {
     p.setPen(QPen(Qt::white, 3, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     p.setBrush(Qt::NoBrush);
-    QPainterPath block;
-    block.moveTo(12, 10);
-    block.lineTo(36, 10);
-    block.lineTo(40, 14);
-    block.lineTo(44, 14);
-    block.lineTo(44, 10);
-    block.lineTo(48, 10);
-    block.lineTo(48, 32);
-    block.lineTo(44, 32);
-    block.lineTo(44, 28);
-    block.lineTo(38, 36);
-    block.lineTo(16, 36);
-    block.lineTo(12, 30);
-    block.lineTo(8, 30);
-    block.lineTo(8, 34);
-    block.lineTo(3, 34);
-    block.lineTo(3, 18);
-    block.lineTo(8, 18);
-    block.lineTo(8, 22);
-    block.lineTo(12, 22);
-    block.closeSubpath();
-    p.drawPath(block);
+    p.drawPath(outline({{12, 10}, {36, 10}, {40, 14}, {44, 14}, {44, 10}, {48, 10}, {48, 32},
+                        {44, 32}, {44, 28}, {38, 36}, {16, 36}, {12, 30}, {8, 30}, {8, 34},
+                        {3, 34}, {3, 18}, {8, 18}, {8, 22}, {12, 22}})); // engine block
     p.drawLine(QPointF(18, 4), QPointF(30, 4)); // oil filler
     p.drawLine(QPointF(24, 4), QPointF(24, 10));
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::white);
+    solid(p);
     p.drawRect(QRectF(24, 17, 4, 9)); // exclamation mark
     p.drawRect(QRectF(24, 28, 4, 4));
 }
@@ -224,17 +203,8 @@ void electro(QPainter &p)
     p.setPen(QPen(Qt::white, 3));
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(QPointF(18, 26), 16, 16);
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::white);
-    QPainterPath bolt;
-    bolt.moveTo(21, 10);
-    bolt.lineTo(11, 28);
-    bolt.lineTo(18, 28);
-    bolt.lineTo(15, 42);
-    bolt.lineTo(26, 23);
-    bolt.lineTo(19, 23);
-    bolt.closeSubpath();
-    p.drawPath(bolt);
+    solid(p);
+    p.drawPath(outline({{21, 10}, {11, 28}, {18, 28}, {15, 42}, {26, 23}, {19, 23}})); // bolt
 }
 
 struct Entry {
@@ -315,12 +285,18 @@ std::vector<QChar> glyphChars(bool full)
 QString g_family;
 QString g_boldFamily;
 
+QImage blankCell(const FontTable &table)
+{
+    QImage cell(table.width, table.height, QImage::Format_RGB32);
+    cell.fill(Qt::black);
+    return cell;
+}
+
 // Text cells: hinted, unsmoothed rendering at the size whose advance fills the
 // cell, so that strokes land on whole pixels.
 QImage renderTextGlyph(const FontTable &table, QChar ch)
 {
-    QImage cell(table.width, table.height, QImage::Format_RGB32);
-    cell.fill(Qt::black);
+    QImage cell = blankCell(table);
     if (ch.isNull() || ch == QLatin1Char(' '))
         return cell;
     QFont font(table.width <= 8 ? g_family : g_boldFamily);
@@ -341,8 +317,7 @@ QImage renderTextGlyph(const FontTable &table, QChar ch)
 // bold face stretched upright to fill the cell.
 QImage renderDigitGlyph(const FontTable &table, QChar ch)
 {
-    QImage cell(table.width, table.height, QImage::Format_RGB32);
-    cell.fill(Qt::black);
+    QImage cell = blankCell(table);
     if (ch.isNull())
         return cell;
     QFont font(g_boldFamily);
