@@ -16,10 +16,12 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStyledItemDelegate>
 #include <QTemporaryDir>
+#include <QTimer>
 
 namespace {
 
@@ -207,6 +209,54 @@ TEST(EditorPages, MaintenanceNamesAndTheSingleInterval)
     EXPECT_EQ(GetU8(single.block(mem::ServiceBlock), 0), 25);
     EXPECT_FALSE(single.spin("seKPPOilCntK")->isVisibleTo(&single.window));
     EXPECT_FALSE(single.find<QLineEdit>("eCandleCntK")->isVisibleTo(&single.window));
+}
+
+// The file buttons of the tank and maintenance pages: each opens its dialog
+// over the page, and what is chosen there is saved, or loaded back.
+TEST(EditorPages, FileButtonsSaveAndLoadThroughTheirDialogs)
+{
+    SetEnglishVersion(true);
+    struct Case {
+        const char *page, *save, *load, *suffix, *filter;
+        int block, offset; // a byte the file carries
+    };
+    const Case cases[] = {
+        {"tsOil", "bOilSave", "bOilLoad", "kelmo", "(*.kelmo)", mem::FuelBlock, 36},
+        {"tsTO", "bTOSave", "bTOLoad", "kelmt", "(*.kelmt)", mem::ServiceBlock, 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.page);
+        Hosted h(c.page);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("chosen.") + QLatin1String(c.suffix));
+        // Works on the dialog the button opens: checks it, then picks `path`.
+        auto choose = [&](QAbstractButton *button, bool saving) {
+            bool seen = false;
+            QTimer::singleShot(0, [&] {
+                auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+                ASSERT_NE(dialog, nullptr);
+                seen = true;
+                EXPECT_EQ(dialog->parentWidget(), h.page);
+                EXPECT_EQ(dialog->windowTitle(), button->text());
+                EXPECT_EQ(dialog->acceptMode(), saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+                if (!saving) {
+                    EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
+                }
+                EXPECT_EQ(dialog->defaultSuffix(), QLatin1String(c.suffix));
+                EXPECT_TRUE(dialog->nameFilters().join(QString()).contains(QLatin1String(c.filter)));
+                dialog->selectFile(saving ? dir.filePath(QStringLiteral("chosen")) : path); // the suffix is added
+                static_cast<QDialog *>(dialog)->accept(); // as the dialog's own button does
+            });
+            button->click();
+            EXPECT_TRUE(seen);
+        };
+        const auto before = h.model.blocks();
+        choose(h.find<QAbstractButton>(c.save), true);
+        ASSERT_TRUE(QFile::exists(path));
+        SetU8(h.block(c.block), c.offset, uint8_t(GetU8(h.block(c.block), c.offset) + 1));
+        choose(h.find<QAbstractButton>(c.load), false);
+        EXPECT_EQ(h.model.blocks(), before);
+    }
 }
 
 int main(int argc, char **argv)

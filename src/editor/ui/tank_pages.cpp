@@ -23,6 +23,8 @@
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
+#include <functional>
+
 namespace {
 
 // File filters and dialogs are the same in both languages.
@@ -46,9 +48,33 @@ QLabel *wrappedLabel(const QString &text, const char *name)
     return l;
 }
 
-void showError(QWidget *parent, const QString &text)
+// Runs `action`; the error it may raise is shown over `parent`. False after one.
+bool shownOnError(QWidget *parent, const std::function<void()> &action)
 {
-    QMessageBox::critical(parent, LangText("Error", "Ошибка"), text);
+    try {
+        action();
+        return true;
+    } catch (const TripError &e) {
+        QMessageBox::critical(parent, LangText("Error", "Ошибка"), e.text());
+        return false;
+    }
+}
+
+// A file button of a page: its dialog opens in `folder`, and `chosen` gets the
+// file once the dialog is confirmed.
+void connectFileButton(QWidget *page, QPushButton *button, QFileDialog::AcceptMode mode, const QString &folder,
+                       const QString &filter, const QString &suffix, std::function<void(const QString &)> chosen)
+{
+    QObject::connect(button, &QPushButton::clicked, page, [=] {
+        QFileDialog dialog(page, button->text(), folder, filter);
+        if (mode == QFileDialog::AcceptSave)
+            dialog.setAcceptMode(QFileDialog::AcceptSave);
+        else
+            dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setDefaultSuffix(suffix);
+        if (dialog.exec() == QDialog::Accepted)
+            chosen(dialog.selectedFiles().value(0));
+    });
 }
 
 // Cells of the tare grid are edited through masks: three digits of litres,
@@ -220,20 +246,12 @@ TOilPage::TOilPage(TEditorContext &context, QWidget *parent) : TEditorPage(conte
     right->addWidget(m_save);
     right->addWidget(m_load);
     right->addStretch();
-    connect(m_save, &QPushButton::clicked, this, [this] {
-        QFileDialog dialog(this, m_save->text(), QCoreApplication::applicationDirPath(), kTankFilter);
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix(QStringLiteral("kelmo"));
-        if (dialog.exec() == QDialog::Accepted)
-            saveTo(dialog.selectedFiles().value(0));
-    });
-    connect(m_load, &QPushButton::clicked, this, [this] {
-        QFileDialog dialog(this, m_load->text(), QCoreApplication::applicationDirPath(), kTankFilter);
-        dialog.setFileMode(QFileDialog::ExistingFile);
-        dialog.setDefaultSuffix(QStringLiteral("kelmo"));
-        if (dialog.exec() == QDialog::Accepted)
-            loadFrom(dialog.selectedFiles().value(0));
-    });
+    const QString folder = QCoreApplication::applicationDirPath();
+    const QString suffix = QStringLiteral("kelmo");
+    connectFileButton(this, m_save, QFileDialog::AcceptSave, folder, kTankFilter, suffix,
+                      [this](const QString &path) { saveTo(path); });
+    connectFileButton(this, m_load, QFileDialog::AcceptOpen, folder, kTankFilter, suffix,
+                      [this](const QString &path) { loadFrom(path); });
 
     auto *top = new QHBoxLayout(this);
     top->addLayout(left, 3);
@@ -294,35 +312,19 @@ void TOilPage::storeTareGrid()
         litres << m_grid->cell(row, 1);
         codes << m_grid->cell(row, 2);
     }
-    try {
-        ed::StoreTarePoints(m_context.model, litres, codes);
-    } catch (const TripError &e) {
-        showError(this, e.text());
-    }
+    shownOnError(this, [&] { ed::StoreTarePoints(m_context.model, litres, codes); });
     m_context.tareEdited = false;
     refresh();
 }
 
 bool TOilPage::saveTo(const QString &path)
 {
-    try {
-        ed::SaveTankFile(m_context.model, path);
-        return true;
-    } catch (const TripError &e) {
-        showError(this, e.text());
-        return false;
-    }
+    return shownOnError(this, [&] { ed::SaveTankFile(m_context.model, path); });
 }
 
 bool TOilPage::loadFrom(const QString &path)
 {
-    bool ok = true;
-    try {
-        ed::LoadTankFile(m_context.model, path);
-    } catch (const TripError &e) {
-        showError(this, e.text());
-        ok = false;
-    }
+    const bool ok = shownOnError(this, [&] { ed::LoadTankFile(m_context.model, path); });
     m_context.tareEdited = false;
     refresh();
     return ok;
@@ -376,20 +378,11 @@ TTOPage::TTOPage(TEditorContext &context, QWidget *parent) : TEditorPage(context
     auto *load = new QPushButton(QStringLiteral("Считать настройки ТО из файла"));
     load->setObjectName(QStringLiteral("bTOLoad"));
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    connect(save, &QPushButton::clicked, this, [this, save, folder] {
-        QFileDialog dialog(this, save->text(), folder, kServiceFilter);
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix(QStringLiteral("kelmt"));
-        if (dialog.exec() == QDialog::Accepted)
-            saveTo(dialog.selectedFiles().value(0));
-    });
-    connect(load, &QPushButton::clicked, this, [this, load, folder] {
-        QFileDialog dialog(this, load->text(), folder, kServiceFilter);
-        dialog.setFileMode(QFileDialog::ExistingFile);
-        dialog.setDefaultSuffix(QStringLiteral("kelmt"));
-        if (dialog.exec() == QDialog::Accepted)
-            loadFrom(dialog.selectedFiles().value(0));
-    });
+    const QString suffix = QStringLiteral("kelmt");
+    connectFileButton(this, save, QFileDialog::AcceptSave, folder, kServiceFilter, suffix,
+                      [this](const QString &path) { saveTo(path); });
+    connectFileButton(this, load, QFileDialog::AcceptOpen, folder, kServiceFilter, suffix,
+                      [this](const QString &path) { loadFrom(path); });
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(save);
     buttons->addWidget(load);
@@ -405,24 +398,12 @@ void TTOPage::Load() { m_context.binder.refresh(); }
 
 bool TTOPage::saveTo(const QString &path)
 {
-    try {
-        ed::SaveServiceFile(m_context.model, path);
-        return true;
-    } catch (const TripError &e) {
-        showError(this, e.text());
-        return false;
-    }
+    return shownOnError(this, [&] { ed::SaveServiceFile(m_context.model, path); });
 }
 
 bool TTOPage::loadFrom(const QString &path)
 {
-    bool ok = true;
-    try {
-        ed::LoadServiceFile(m_context.model, path);
-    } catch (const TripError &e) {
-        showError(this, e.text());
-        ok = false;
-    }
+    const bool ok = shownOnError(this, [&] { ed::LoadServiceFile(m_context.model, path); });
     m_context.binder.refresh();
     return ok;
 }
