@@ -297,7 +297,7 @@ void TMainForm::Relabel()
     for (const TCaption &c : kCaptions) {
         const QString text = LangText(c.english, c.russian);
         if (objectName() == QLatin1String(c.control)) {
-            setWindowTitle(text + QStringLiteral(" " TRIP_VERSION));
+            setWindowTitle(text + QStringLiteral(" " TRIP_VERSION "[*]"));
             continue;
         }
         if (auto *w = findChild<QWidget *>(QLatin1String(c.control)))
@@ -309,6 +309,7 @@ void TMainForm::Relabel()
 
 void TMainForm::SetDependentEnabled(bool enabled)
 {
+    m_settingsInHand = enabled;
     for (QPushButton *b : {bEditParams, bViewJournals, bSaveParams, bSetParams})
         b->setEnabled(enabled);
 }
@@ -375,7 +376,7 @@ void TMainForm::Open()
     m_link->FirstByteTimeout = TSettingsTransfer::kShortTimeout;
     m_link->SetBaudRate(TSettingsTransfer::kBaudRate);
 
-    ModifiedFlag = false;
+    SetModifiedFlag(false);
     cbEnglishVersion->setChecked(EnglishVersion());
     Relabel();
 
@@ -471,8 +472,12 @@ void TMainForm::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    if (!m_quitting)
-        askToSaveChanges();
+    // Nobody may be there to answer when a signal ends the run, also when
+    // the signal came while the question was open.
+    if (!m_quitting && !askToSaveChanges() && !m_quitting) {
+        event->ignore();
+        return;
+    }
     if (m_opened) {
         QDir::setCurrent(ProgramFolder());
         TMIniFile ini(IniFilePath());
@@ -510,10 +515,28 @@ void TMainForm::QuitBySignal()
     });
 }
 
-void TMainForm::askToSaveChanges()
+void TMainForm::SetModifiedFlag(bool modified)
 {
-    if (ModifiedFlag && AskYesNo(this, LangText(kUnsavedQuestion[1], kUnsavedQuestion[0])))
-        bSaveParamsClick();
+    m_modified = modified;
+    setWindowModified(modified);
+}
+
+// Before an action that replaces the settings or ends the run: true when it
+// may go on. Settings not in hand (a failed read or load left an incomplete
+// image) are nothing a file could keep, so nothing is asked for them.
+bool TMainForm::askToSaveChanges()
+{
+    if (!m_modified || !m_settingsInHand)
+        return true;
+    switch (AskSaveDiscardCancel(this, LangText(kUnsavedQuestion[1], kUnsavedQuestion[0]))) {
+    case TAnswer::Yes:
+        return bSaveParamsClick(); // a cancelled or failed save keeps the settings here
+    case TAnswer::No:
+        return true;
+    case TAnswer::Cancel:
+        break;
+    }
+    return false;
 }
 
 // ---- transfers -------------------------------------------------------------
@@ -569,10 +592,7 @@ TTransferCallbacks TMainForm::transferCallbacks()
 
 void TMainForm::bGetParamsClick()
 {
-    if (m_busy)
-        return;
-    askToSaveChanges();
-    if (m_quitting)
+    if (m_busy || !askToSaveChanges() || m_quitting)
         return;
     beginTransfer();
     try {
@@ -665,12 +685,14 @@ bool TMainForm::bSaveParamsClick()
     }
     m_dialogFolder = QFileInfo(path).absolutePath();
     SetDependentEnabled(true);
-    ModifiedFlag = false;
+    SetModifiedFlag(false);
     return true;
 }
 
 void TMainForm::bLoadParamsClick()
 {
+    if (m_busy || !askToSaveChanges() || m_quitting)
+        return;
     const TFileDialogOptions dlg{QtFileFilter(QString::fromUtf8(kSettingsFilter)), QString::fromLatin1(kSettingsSuffix),
                                fileDialogFolder()};
     const QString path = OpenFileDialog(this, dlg);
@@ -685,6 +707,7 @@ void TMainForm::bLoadParamsClick()
         return;
     }
     SetDependentEnabled(true);
+    SetModifiedFlag(false); // the settings are what the file on disk holds
 }
 
 // ---- the other commands --------------------------------------------------------
@@ -713,7 +736,7 @@ void TMainForm::bEditParamsClick()
 {
     try {
         if (m_model->EditSettings(SettingsEditor()))
-            ModifiedFlag = true;
+            SetModifiedFlag(true);
     } catch (const std::exception &e) {
         ErrorBox(this, errorText(e));
     }

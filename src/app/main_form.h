@@ -50,7 +50,10 @@ public:
 
     TKV_RS &Link() { return *m_link; }
     TMK &Model() { return *m_model; }
-    bool ModifiedFlag = false;
+    // The settings were changed since they were last read, loaded or saved;
+    // the window's title carries the mark while it is set.
+    bool ModifiedFlag() const { return m_modified; }
+    void SetModifiedFlag(bool modified);
     uint8_t ExchangeCommand = 244;
     uint32_t ImageSize = 8192;
 
@@ -91,7 +94,7 @@ private:
     void keepOnScreen();
     void savePlacement(TMIniFile &ini);
     void selectStartPort(TMIniFile &ini);
-    void askToSaveChanges();
+    bool askToSaveChanges();
     void beginTransfer();
     void endTransfer();
     TTransferCallbacks transferCallbacks();
@@ -108,6 +111,8 @@ private:
     bool m_opened = false;
     bool m_busy = false;
     bool m_quitting = false; // QuitBySignal was called
+    bool m_modified = false;
+    bool m_settingsInHand = false; // the four dependent commands are enabled
     QString m_dialogFolder;
     QString m_lastBackup;
     QString m_lastBackupNote; // what the transfer said about its backup

@@ -19,7 +19,7 @@
 
 struct TMessageLog {
     QList<QPair<TMessageKind, QString>> shown;
-    std::deque<bool> answers; // answers to questions in order; No when empty
+    std::deque<TAnswer> answers; // answers to questions in order; No when empty
     QStringList fileChoices;  // paths the file dialogs return in order; cancel when empty
     int fileDialogs = 0;
 
@@ -27,9 +27,10 @@ struct TMessageLog {
     {
         SetMessageHook([this](TMessageKind kind, const QString &text) {
             shown.append({kind, text});
-            if (kind != TMessageKind::Question || answers.empty())
-                return false;
-            const bool a = answers.front();
+            const bool question = kind == TMessageKind::Question || kind == TMessageKind::SaveQuestion;
+            if (!question || answers.empty())
+                return TAnswer::No;
+            const TAnswer a = answers.front();
             answers.pop_front();
             return a;
         });

@@ -21,6 +21,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -30,6 +31,8 @@
 #include <csignal>
 #include <functional>
 #include <memory>
+
+Q_DECLARE_METATYPE(TAnswer)
 
 namespace {
 
@@ -148,7 +151,7 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(ini)); // created when it was opened
         QVERIFY(!form->cbEnglishVersion->isChecked());
         QVERIFY(!EnglishVersion());
-        QCOMPARE(form->windowTitle(), QStringLiteral("Просмотр и настройка параметров МК (Версия 20.07.26) " TRIP_VERSION));
+        QCOMPARE(form->windowTitle(), QStringLiteral("Просмотр и настройка параметров МК (Версия 20.07.26) " TRIP_VERSION "[*]"));
         QCOMPARE(form->bGetParams->text(), QStringLiteral("Считать настройки из МК"));
         QCOMPARE(form->bRS232->text(), QStringLiteral("Выбрать СОМ-порт"));
         QCOMPARE(form->GroupBox5->title(), QStringLiteral("Шаг 2a"));
@@ -194,7 +197,7 @@ private Q_SLOTS:
             form->cbEnglishVersion->click();
             QVERIFY(EnglishVersion());
             QCOMPARE(form->windowTitle(),
-                     QStringLiteral("Viewing and configuring trip computer parameters (Version 20.07.26) " TRIP_VERSION));
+                     QStringLiteral("Viewing and configuring trip computer parameters (Version 20.07.26) " TRIP_VERSION "[*]"));
             QCOMPARE(form->bRS232->text(), QStringLiteral("Select a COM port"));
             QCOMPARE(form->bViewJournals->text(), QStringLiteral("View logs"));
             QCOMPARE(form->GroupBox5->title(), QStringLiteral("Step 2a"));
@@ -342,7 +345,10 @@ private Q_SLOTS:
         auto form = openForm(sim->path);
         TQuitSignals quitSignals;
         connect(&quitSignals, &TQuitSignals::Received, form.get(), [&form] { form->QuitBySignal(); });
-        form->ModifiedFlag = !duringHandshake;
+        if (!duringHandshake) {
+            form->bGetParams->click(); // settings in hand, changed: the question comes
+            form->SetModifiedFlag(true);
+        }
         SetMessageHook({});
         QTimer::singleShot(300, [] { ::raise(SIGTERM); });
         bool hung = false;
@@ -379,7 +385,7 @@ private Q_SLOTS:
         QCOMPARE(form->Timer1->interval(), 30000);
         QVERIFY(!form->Progress());
         QVERIFY(form->bGetParams->isEnabled());
-        QVERIFY(!form->ModifiedFlag);
+        QVERIFY(!form->ModifiedFlag());
         // Pages 0 and 128 are never asked for.
         const QList<int> functions = LoggedFunctions(sim->log);
         QCOMPARE(functions.count(5), 254);
@@ -447,40 +453,40 @@ private Q_SLOTS:
         freshIni();
         auto form = openForm(sim->path);
         form->bGetParams->click();
-        form->ModifiedFlag = true;
+        form->SetModifiedFlag(true);
         const QString base = m_dir.filePath(QStringLiteral("saved"));
         QFile::remove(base + QStringLiteral(".kelmg"));
         m_messages.fileChoices << base; // typed without a suffix
         QVERIFY(form->bSaveParamsClick());
-        QVERIFY(!form->ModifiedFlag);
+        QVERIFY(!form->ModifiedFlag());
         const QByteArray first = ReadAll(base + QStringLiteral(".kelmg"));
         QCOMPARE(first, SettingsFileBytes(form->Model()));
 
         // An existing file: No keeps the old file and the flag.
-        form->ModifiedFlag = true;
+        form->SetModifiedFlag(true);
         form->Model().SettingsImage[100] = char(form->Model().SettingsImage[100] ^ 0x5A);
         m_messages.fileChoices << base + QStringLiteral(".kelmg");
-        m_messages.answers = {false};
+        m_messages.answers = {TAnswer::No};
         QVERIFY(!form->bSaveParamsClick());
         QCOMPARE(m_messages.last(TMessageKind::Question), QStringLiteral("Файл уже существует. Переписать?"));
         QCOMPARE(ReadAll(base + QStringLiteral(".kelmg")), first);
-        QVERIFY(form->ModifiedFlag);
+        QVERIFY(form->ModifiedFlag());
         // Yes rewrites it.
         m_messages.fileChoices << base + QStringLiteral(".kelmg");
-        m_messages.answers = {true};
+        m_messages.answers = {TAnswer::Yes};
         QVERIFY(form->bSaveParamsClick());
         QCOMPARE(ReadAll(base + QStringLiteral(".kelmg")), SettingsFileBytes(form->Model()));
-        QVERIFY(!form->ModifiedFlag);
+        QVERIFY(!form->ModifiedFlag());
 
         // A folder that cannot be written: the error's own text, nothing changes.
-        form->ModifiedFlag = true;
+        form->SetModifiedFlag(true);
         m_messages.clear();
         m_messages.fileChoices << QStringLiteral("/proc/no-such-dir/x.kelmg");
         QVERIFY(!form->bSaveParamsClick());
         QCOMPARE(m_messages.count(TMessageKind::Error), 1);
-        QVERIFY(form->ModifiedFlag);
+        QVERIFY(form->ModifiedFlag());
         QVERIFY(dependentEnabled(*form, true));
-        form->ModifiedFlag = false;
+        form->SetModifiedFlag(false);
         form->close();
     }
 
@@ -489,20 +495,144 @@ private Q_SLOTS:
         auto sim = startSim();
         freshIni();
         auto form = openForm(sim->path);
-        form->ModifiedFlag = true;
-        m_messages.answers = {false};
         form->bGetParams->click();
-        QCOMPARE(m_messages.count(TMessageKind::Question), 1);
-        QCOMPARE(m_messages.last(TMessageKind::Question),
+        form->SetModifiedFlag(true);
+        m_messages.answers = {TAnswer::No};
+        form->bGetParams->click();
+        QCOMPARE(m_messages.count(TMessageKind::SaveQuestion), 1);
+        QCOMPARE(m_messages.last(TMessageKind::SaveQuestion),
                  QStringLiteral("Возможно, настройки были изменены, но не сохранены на диске. Сохранить?"));
         QCOMPARE(m_messages.fileDialogs, 0);
         QVERIFY(dependentEnabled(*form, true));
-        QVERIFY(form->ModifiedFlag);
-        // On closing the same question; No closes all the same.
+        QVERIFY(form->ModifiedFlag());
+        // On closing the same question; Discard closes all the same.
         m_messages.clear();
         form->close();
-        QCOMPARE(m_messages.count(TMessageKind::Question), 1);
+        QCOMPARE(m_messages.count(TMessageKind::SaveQuestion), 1);
         QVERIFY(!form->isVisible());
+    }
+
+    // Every action that would drop unsaved changes asks first, and only Save
+    // (with the file written) or Discard lets it go on.
+    void unsavedChangesQuestionGuardsEveryAction_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<TAnswer>("answer");
+        QTest::addColumn<QString>("saveTo"); // the save dialog's choice: "" cancels, "bad" fails
+        QTest::addColumn<bool>("goesOn");
+        for (const char *action : {"close", "read", "load"}) {
+            QTest::addRow("%s, Cancel", action) << action << TAnswer::Cancel << "" << false;
+            QTest::addRow("%s, Save, dialog cancelled", action) << action << TAnswer::Yes << "" << false;
+            QTest::addRow("%s, Save, save failed", action) << action << TAnswer::Yes << "bad" << false;
+            QTest::addRow("%s, Save", action) << action << TAnswer::Yes << "kept.kelmg" << true;
+            QTest::addRow("%s, Discard", action) << action << TAnswer::No << "" << true;
+        }
+    }
+    void unsavedChangesQuestionGuardsEveryAction()
+    {
+        QFETCH(QString, action);
+        QFETCH(TAnswer, answer);
+        QFETCH(QString, saveTo);
+        QFETCH(bool, goesOn);
+        auto sim = startSim();
+        freshIni();
+        auto form = openForm(sim->path);
+        form->bGetParams->click();
+        const QString onDisk = m_dir.filePath(QStringLiteral("on-disk.kelmg"));
+        QFile::remove(onDisk);
+        m_messages.fileChoices << onDisk;
+        QVERIFY(form->bSaveParamsClick());
+        QVERIFY(!form->isWindowModified());
+        const QByteArray fileImage = form->Model().SettingsImage;
+        form->Model().SettingsImage[100] = char(form->Model().SettingsImage[100] ^ 0x5A); // the user's change
+        const QByteArray edited = form->Model().SettingsImage;
+        form->SetModifiedFlag(true);
+        QVERIFY(form->isWindowModified());
+        QVERIFY(form->windowTitle().endsWith(QStringLiteral("[*]")));
+
+        const QString kept = saveTo.isEmpty() ? QString()
+                             : saveTo == QStringLiteral("bad") ? QStringLiteral("/proc/no-such-dir/x.kelmg")
+                                                               : m_dir.filePath(saveTo);
+        QFile::remove(kept);
+        m_messages.clear();
+        m_messages.answers = {answer};
+        if (answer == TAnswer::Yes)
+            m_messages.fileChoices << kept;
+        if (action == QStringLiteral("load"))
+            m_messages.fileChoices << onDisk;
+        const qsizetype pagesBefore = LoggedFunctions(sim->log).count(5);
+        if (action == QStringLiteral("close"))
+            form->close();
+        else if (action == QStringLiteral("read"))
+            form->bGetParams->click();
+        else
+            form->bLoadParams->click();
+
+        QCOMPARE(m_messages.count(TMessageKind::SaveQuestion), 1);
+        QCOMPARE(m_messages.last(TMessageKind::SaveQuestion),
+                 QStringLiteral("Возможно, настройки были изменены, но не сохранены на диске. Сохранить?"));
+        QCOMPARE(m_messages.count(TMessageKind::Error), saveTo == QStringLiteral("bad") ? 1 : 0);
+        if (answer == TAnswer::Yes && goesOn) {
+            TMK saved;
+            LoadSettingsFile(saved, kept);
+            QCOMPARE(saved.SettingsImage, edited);
+        }
+        if (action == QStringLiteral("close")) {
+            QCOMPARE(form->isVisible(), !goesOn);
+        } else if (action == QStringLiteral("read")) {
+            QCOMPARE(LoggedFunctions(sim->log).count(5) > pagesBefore, goesOn);
+        } else {
+            QCOMPARE(form->Model().SettingsImage, goesOn ? fileImage : edited);
+            if (goesOn) {
+                // The settings now equal the file: nothing to ask on closing.
+                QVERIFY(!form->ModifiedFlag());
+                QVERIFY(!form->isWindowModified());
+                m_messages.clear();
+                form->close();
+                QCOMPARE(m_messages.count(TMessageKind::SaveQuestion), 0);
+            }
+        }
+        if (!goesOn) {
+            QVERIFY(form->ModifiedFlag()); // nothing was saved
+            QCOMPARE(form->Model().SettingsImage, edited);
+        }
+        form->SetModifiedFlag(false);
+        form->close();
+    }
+
+    // The real box: Save, Discard and Cancel; Escape and the close box cancel.
+    void escapeOrTheCloseBoxCancelsTheQuestion_data()
+    {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Escape") << true;
+        QTest::newRow("close box") << false;
+    }
+    void escapeOrTheCloseBoxCancelsTheQuestion()
+    {
+        QFETCH(bool, escape);
+        auto sim = startSim();
+        freshIni();
+        auto form = openForm(sim->path);
+        form->bGetParams->click();
+        form->SetModifiedFlag(true);
+        SetMessageHook({});
+        QMessageBox::StandardButtons buttons;
+        QTimer::singleShot(100, form.get(), [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            buttons = box->standardButtons();
+            if (escape)
+                QTest::keyClick(box, Qt::Key_Escape);
+            else
+                box->close();
+        });
+        form->close();
+        m_messages.install();
+        QCOMPARE(buttons, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        QVERIFY(form->isVisible());
+        QVERIFY(form->ModifiedFlag());
+        form->SetModifiedFlag(false);
+        form->close();
     }
 
     void cancellingTheHandshakeOfAReadEndsSilently()
@@ -675,14 +805,14 @@ private Q_SLOTS:
         freshIni();
         auto form = openForm(sim->path);
         form->bGetParams->click();
-        form->ModifiedFlag = true;
+        form->SetModifiedFlag(true);
         const QString file = m_dir.filePath(QStringLiteral("on-close.kelmg"));
-        m_messages.answers = {true};
+        m_messages.answers = {TAnswer::Yes};
         m_messages.fileChoices << file;
         form->close();
         QVERIFY(!form->isVisible());
         QCOMPARE(ReadAll(file), SettingsFileBytes(form->Model()));
-        QVERIFY(!form->ModifiedFlag);
+        QVERIFY(!form->ModifiedFlag());
     }
 
     void editSettingsKeepsWhatOkConfirmsAndWritesIt()
@@ -700,13 +830,13 @@ private Q_SLOTS:
 
         inEditor(form.get(), tankLimit, false);
         form->bEditParams->click();
-        QVERIFY(!form->ModifiedFlag);
+        QVERIFY(!form->ModifiedFlag());
         QCOMPARE(form->Model().SettingsImage, read);
 
         inEditor(form.get(), tankLimit, true);
         form->bEditParams->click();
         QVERIFY2(m_messages.shown.isEmpty(), qPrintable(m_messages.last(TMessageKind::Error)));
-        QVERIFY(form->ModifiedFlag);
+        QVERIFY(form->ModifiedFlag());
         QVERIFY(form->Model().SettingsImage != read);
 
         form->bSetParams->click();

@@ -12,7 +12,7 @@ namespace {
 TMessageHook g_messageHook;
 TFileDialogHook g_fileHook;
 
-bool showBox(QWidget *parent, TMessageKind kind, const QString &text, const QString &detail = QString())
+TAnswer showBox(QWidget *parent, TMessageKind kind, const QString &text, const QString &detail = QString())
 {
     if (g_messageHook)
         return g_messageHook(kind, text);
@@ -36,8 +36,25 @@ bool showBox(QWidget *parent, TMessageKind kind, const QString &text, const QStr
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
         break;
+    case TMessageKind::SaveQuestion:
+        box.setIcon(QMessageBox::Question);
+        box.setWindowTitle(LangText("Confirmation", "Подтверждение"));
+        box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Save);
+        box.setEscapeButton(QMessageBox::Cancel);
+        break;
     }
-    return box.exec() == QMessageBox::Yes;
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+    case QMessageBox::Save:
+        return TAnswer::Yes;
+    case QMessageBox::No:
+    case QMessageBox::Discard:
+        return TAnswer::No;
+    default:
+        // Escape or the close box: a Yes/No box has no Cancel, so they mean No there.
+        return kind == TMessageKind::SaveQuestion ? TAnswer::Cancel : TAnswer::No;
+    }
 }
 
 QString withSuffix(const QString &path, const QString &suffix)
@@ -56,7 +73,14 @@ void InfoBox(QWidget *parent, const QString &text, const QString &detail)
 {
     showBox(parent, TMessageKind::Information, text, detail);
 }
-bool AskYesNo(QWidget *parent, const QString &text) { return showBox(parent, TMessageKind::Question, text); }
+bool AskYesNo(QWidget *parent, const QString &text)
+{
+    return showBox(parent, TMessageKind::Question, text) == TAnswer::Yes;
+}
+TAnswer AskSaveDiscardCancel(QWidget *parent, const QString &text)
+{
+    return showBox(parent, TMessageKind::SaveQuestion, text);
+}
 
 QString QtFileFilter(const QString &filter)
 {

@@ -6,16 +6,26 @@ class QWidget;
 
 // The program's message boxes and file dialogs. Every box goes through a hook
 // so that tests (and scripted runs) can answer without a modal loop.
-enum class TMessageKind { Error, Information, Question };
+enum class TMessageKind {
+    Error,
+    Information,
+    Question,     // Yes / No
+    SaveQuestion, // Save / Discard / Cancel, before an action that would drop unsaved changes
+};
 
-// Returns the answer of a question (true = Yes); ignored for other kinds.
-using TMessageHook = std::function<bool(TMessageKind kind, const QString &text)>;
+// An answer. For a save question Yes means Save and No means Discard; Cancel
+// (also Escape and the close box) means "do not go on".
+enum class TAnswer { Yes, No, Cancel };
+
+// Returns the answer of a question; ignored for other kinds.
+using TMessageHook = std::function<TAnswer(TMessageKind kind, const QString &text)>;
 void SetMessageHook(TMessageHook hook); // an empty hook restores the real boxes
 
 void ErrorBox(QWidget *parent, const QString &text);
 // `detail` is shown under the text in smaller words; may be empty.
 void InfoBox(QWidget *parent, const QString &text, const QString &detail = QString());
 bool AskYesNo(QWidget *parent, const QString &text); // only Yes proceeds
+TAnswer AskSaveDiscardCancel(QWidget *parent, const QString &text);
 
 enum class TFileDialogKind { Open, Save };
 // Returns the chosen path, or an empty string when the user cancelled.
