@@ -172,7 +172,7 @@ QLabel *buddyOf(QWidget *page, QWidget *control)
 } // namespace
 
 // The colour edits and the index edits show and change the grid's current row,
-// however the user moves it.
+// however the user moves it, and the current swatch stays painted in its colour.
 TEST(DisplayPages, ColourEditsFollowTheCurrentRow)
 {
     Editor e;
@@ -223,6 +223,14 @@ TEST(DisplayPages, ColourEditsFollowTheCurrentRow)
     // The redraw after the store keeps the row.
     EXPECT_EQ(palette->currentIndex().row(), 4);
     EXPECT_EQ(caption->text(), QStringLiteral("Color #4"));
+
+    // The current swatch is framed, not covered by the selection.
+    const QRect swatch = palette->visualRect(palette->model()->index(4, 1));
+    const QImage shot = palette->viewport()->grab().toImage();
+    EXPECT_EQ(shot.pixelColor(swatch.center()).rgb(),
+              palette->model()->index(4, 1).data(Qt::BackgroundRole).value<QColor>().rgb());
+    EXPECT_EQ(shot.pixelColor(swatch.left() + 1, swatch.center().y()).rgb(),
+              palette->palette().color(QPalette::Active, QPalette::Highlight).rgb());
 
     // An element grid: the index edit and its name follow the arrow keys.
     auto *digits = page->findChild<QTableView *>(QStringLiteral("sgDigit"));

@@ -26,6 +26,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRandomGenerator>
+#include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -512,6 +513,38 @@ private:
     std::vector<Row> m_rows;
 };
 
+// The colour column keeps its colour when its row is current or selected: a
+// filled highlight would hide the very colour being edited, so the current
+// swatch gets a frame instead.
+class TSwatchDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        if (index.column() != 1)
+            return QStyledItemDelegate::paint(painter, option, index);
+        const auto *view = qobject_cast<const QAbstractItemView *>(option.widget);
+        const bool marked = (option.state & QStyle::State_Selected) ||
+                            (view && view->currentIndex().isValid() && view->currentIndex().row() == index.row());
+        QStyleOptionViewItem plain(option);
+        plain.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
+        QStyledItemDelegate::paint(painter, plain, index);
+        if (!marked)
+            return;
+        // The highlight colour outside, and inside it a line in the cell's text
+        // colour, so the frame shows even on a swatch of the highlight colour.
+        const QVariant inner = index.data(Qt::ForegroundRole);
+        painter->save();
+        painter->setBrush(Qt::NoBrush);
+        painter->setPen(QPen(option.palette.color(QPalette::Active, QPalette::Highlight), 2));
+        painter->drawRect(QRectF(option.rect).adjusted(1, 1, -1, -1));
+        painter->setPen(QPen(inner.isValid() ? inner.value<QColor>() : option.palette.color(QPalette::Text), 1));
+        painter->drawRect(QRectF(option.rect).adjusted(2.5, 2.5, -2.5, -2.5));
+        painter->restore();
+    }
+};
+
 // `changed` is told the row the grid's current row moved to, whatever moved
 // it: the mouse, the keyboard or the program. A grid starts on its first row,
 // so the controls it drives always have a row to show and edit; the page's
@@ -523,6 +556,7 @@ QTableView *colourGrid(const char *name, const QString &accessibleName, TColourG
     view->setObjectName(QLatin1String(name));
     view->setAccessibleName(accessibleName);
     view->setModel(model);
+    view->setItemDelegate(new TSwatchDelegate(view));
     view->horizontalHeader()->hide();
     view->verticalHeader()->hide();
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -535,6 +569,8 @@ QTableView *colourGrid(const char *name, const QString &accessibleName, TColourG
         view->setCurrentIndex(model->index(0, 0));
     QObject::connect(view->selectionModel(), &QItemSelectionModel::currentChanged, view,
                      [view, changed = std::move(changed)](const QModelIndex &now) {
+                         // The frame follows the current row, which need not be selected.
+                         view->viewport()->update();
                          if (now.isValid())
                              changed(now.row());
                      });
