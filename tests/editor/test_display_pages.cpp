@@ -14,11 +14,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableView>
+#include <QTest>
 #include <QTimer>
 
 namespace {
@@ -128,7 +130,6 @@ TEST(DisplayPages, PaletteEditsAndInitializeAll)
     auto *palette = page->findChild<QTableView *>(QStringLiteral("sgPalette"));
     ASSERT_NE(palette, nullptr);
     palette->setCurrentIndex(palette->model()->index(3, 1));
-    emit palette->pressed(palette->model()->index(3, 1));
     const uint8_t *scheme0 = e.model->block(mem::DisplayBlock) + mem::kScheme0Offset;
     const TColour loaded = UnpackColour(GetU16(scheme0, 6));
     EXPECT_EQ(page->findChild<QSpinBox *>(QStringLiteral("seR"))->value(), loaded.r);
@@ -151,6 +152,104 @@ TEST(DisplayPages, PaletteEditsAndInitializeAll)
         }
     }
     EXPECT_TRUE(std::equal(e.model->DefaultSchemes[0].begin(), e.model->DefaultSchemes[0].end(), scheme0));
+}
+
+namespace {
+
+void clickRow(QTableView *view, int row)
+{
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row, 0)).center());
+}
+
+QLabel *buddyOf(QWidget *page, QWidget *control)
+{
+    for (QLabel *label : page->findChildren<QLabel *>())
+        if (label->buddy() == control)
+            return label;
+    return nullptr;
+}
+
+} // namespace
+
+// The colour edits and the index edits show and change the grid's current row,
+// however the user moves it, and the current swatch stays painted in its colour.
+TEST(DisplayPages, ColourEditsFollowTheCurrentRow)
+{
+    Editor e;
+    uint8_t *scheme0 = e.model->block(mem::DisplayBlock) + mem::kScheme0Offset;
+    for (int k = 0; k < 6; ++k) // distinct palette indices for the digital display elements
+        scheme0[32 + k] = uint8_t(k + 2);
+    std::unique_ptr<TEditorPage> page(MakeColorPage(*e.context, nullptr));
+    page->Load();
+    page->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(page.get()));
+    auto *palette = page->findChild<QTableView *>(QStringLiteral("sgPalette"));
+    auto *caption = page->findChild<QLabel *>(QStringLiteral("lColorTab"));
+    QSpinBox *rgb[3] = {page->findChild<QSpinBox *>(QStringLiteral("seR")),
+                        page->findChild<QSpinBox *>(QStringLiteral("seG")),
+                        page->findChild<QSpinBox *>(QStringLiteral("seB"))};
+    ASSERT_TRUE(palette && caption && rgb[0] && rgb[1] && rgb[2]);
+
+    clickRow(palette, 3);
+    EXPECT_EQ(caption->text(), QStringLiteral("Color #3"));
+    // In a table Home and End alone stay in the row; with Ctrl they go to the ends.
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int row;
+    } moves[] = {{Qt::Key_Down, {}, 4},  {Qt::Key_End, Qt::ControlModifier, 15}, {Qt::Key_Up, {}, 14},
+                 {Qt::Key_End, {}, 14},  {Qt::Key_Home, Qt::ControlModifier, 0},  {Qt::Key_PageDown, {}, 15},
+                 {Qt::Key_PageUp, {}, 0}};
+    for (const auto &m : moves) {
+        QTest::keyClick(palette, m.key, m.modifiers);
+        ASSERT_EQ(palette->currentIndex().row(), m.row) << m.key;
+        EXPECT_EQ(caption->text(), QStringLiteral("Color #%1").arg(m.row)) << m.key;
+        const TColour c = UnpackColour(GetU16(scheme0, 2 * m.row));
+        EXPECT_EQ(rgb[0]->value(), c.r) << m.key;
+        EXPECT_EQ(rgb[1]->value(), c.g) << m.key;
+        EXPECT_EQ(rgb[2]->value(), c.b) << m.key;
+    }
+
+    // Typing after an arrow key changes the row moved to, not the one clicked.
+    clickRow(palette, 3);
+    QTest::keyClick(palette, Qt::Key_Down);
+    const uint16_t word3 = GetU16(scheme0, 6);
+    const TColour was = UnpackColour(GetU16(scheme0, 8));
+    const int red = (was.r + 7) % 32;
+    rgb[0]->selectAll();
+    QTest::keyClicks(rgb[0], QString::number(red));
+    EXPECT_EQ(GetU16(scheme0, 8), PackColour(red, was.g, was.b));
+    EXPECT_EQ(GetU16(scheme0, 6), word3);
+    // The redraw after the store keeps the row.
+    EXPECT_EQ(palette->currentIndex().row(), 4);
+    EXPECT_EQ(caption->text(), QStringLiteral("Color #4"));
+
+    // The current swatch is framed, not covered by the selection.
+    const QRect swatch = palette->visualRect(palette->model()->index(4, 1));
+    const QImage shot = palette->viewport()->grab().toImage();
+    EXPECT_EQ(shot.pixelColor(swatch.center()).rgb(),
+              palette->model()->index(4, 1).data(Qt::BackgroundRole).value<QColor>().rgb());
+    EXPECT_EQ(shot.pixelColor(swatch.left() + 1, swatch.center().y()).rgb(),
+              palette->palette().color(QPalette::Active, QPalette::Highlight).rgb());
+
+    // An element grid: the index edit and its name follow the arrow keys.
+    auto *digits = page->findChild<QTableView *>(QStringLiteral("sgDigit"));
+    auto *index = page->findChild<QSpinBox *>(QStringLiteral("seDigit"));
+    ASSERT_TRUE(digits && index);
+    QLabel *name = buddyOf(page.get(), index);
+    ASSERT_NE(name, nullptr);
+    clickRow(digits, 1);
+    EXPECT_EQ(index->value(), 3);
+    QTest::keyClick(digits, Qt::Key_Down);
+    EXPECT_EQ(name->text(), QStringLiteral("Color 2"));
+    EXPECT_EQ(index->value(), 4);
+    index->setValue(9);
+    EXPECT_EQ(scheme0[34], 9);
+    EXPECT_EQ(scheme0[33], 3);
+    // Another scheme reloads the edit from the same row.
+    page->findChild<QAbstractButton *>(QStringLiteral("rgCurrColorSchemeNum1"))->click();
+    EXPECT_EQ(digits->currentIndex().row(), 2);
+    EXPECT_EQ(index->value(), e.model->block(mem::DisplayBlock)[mem::kScheme1Offset + 34]);
 }
 
 int main(int argc, char **argv)

@@ -26,6 +26,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRandomGenerator>
+#include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -512,11 +513,50 @@ private:
     std::vector<Row> m_rows;
 };
 
-QTableView *colourGrid(const char *name, TColourGridModel *model, QWidget *parent)
+// The colour column keeps its colour when its row is current or selected: a
+// filled highlight would hide the very colour being edited, so the current
+// swatch gets a frame instead.
+class TSwatchDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        if (index.column() != 1)
+            return QStyledItemDelegate::paint(painter, option, index);
+        const auto *view = qobject_cast<const QAbstractItemView *>(option.widget);
+        const bool marked = (option.state & QStyle::State_Selected) ||
+                            (view && view->currentIndex().isValid() && view->currentIndex().row() == index.row());
+        QStyleOptionViewItem plain(option);
+        plain.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
+        QStyledItemDelegate::paint(painter, plain, index);
+        if (!marked)
+            return;
+        // The highlight colour outside, and inside it a line in the cell's text
+        // colour, so the frame shows even on a swatch of the highlight colour.
+        const QVariant inner = index.data(Qt::ForegroundRole);
+        painter->save();
+        painter->setBrush(Qt::NoBrush);
+        painter->setPen(QPen(option.palette.color(QPalette::Active, QPalette::Highlight), 2));
+        painter->drawRect(QRectF(option.rect).adjusted(1, 1, -1, -1));
+        painter->setPen(QPen(inner.isValid() ? inner.value<QColor>() : option.palette.color(QPalette::Text), 1));
+        painter->drawRect(QRectF(option.rect).adjusted(2.5, 2.5, -2.5, -2.5));
+        painter->restore();
+    }
+};
+
+// `changed` is told the row the grid's current row moved to, whatever moved
+// it: the mouse, the keyboard or the program. A grid starts on its first row,
+// so the controls it drives always have a row to show and edit; the page's
+// redraw loads them.
+QTableView *colourGrid(const char *name, const QString &accessibleName, TColourGridModel *model, QWidget *parent,
+                       std::function<void(int)> changed)
 {
     auto *view = new QTableView(parent);
     view->setObjectName(QLatin1String(name));
+    view->setAccessibleName(accessibleName);
     view->setModel(model);
+    view->setItemDelegate(new TSwatchDelegate(view));
     view->horizontalHeader()->hide();
     view->verticalHeader()->hide();
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -525,6 +565,15 @@ QTableView *colourGrid(const char *name, TColourGridModel *model, QWidget *paren
     view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 4);
     view->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     view->horizontalHeader()->setStretchLastSection(true);
+    if (model->rowCount() > 0)
+        view->setCurrentIndex(model->index(0, 0));
+    QObject::connect(view->selectionModel(), &QItemSelectionModel::currentChanged, view,
+                     [view, changed = std::move(changed)](const QModelIndex &now) {
+                         // The frame follows the current row, which need not be selected.
+                         view->viewport()->update();
+                         if (now.isValid())
+                             changed(now.row());
+                     });
     return view;
 }
 
@@ -570,7 +619,8 @@ public:
         for (int k = 0; k < 16; ++k)
             palette.push_back({tr2("Color #", "Цвет #") + QString::number(k), [k] { return k; }, false});
         m_palette = new TColourGridModel(m_context, palette, this);
-        m_paletteView = colourGrid("sgPalette", m_palette, this);
+        m_paletteView = colourGrid("sgPalette", tr2("Palette", "Палитра"), m_palette, this,
+                                   [this](int row) { loadColour(row); });
         // All sixteen rows at once, no scrolling.
         m_paletteView->setFixedHeight(16 * m_paletteView->verticalHeader()->defaultSectionSize() +
                                       2 * m_paletteView->frameWidth());
@@ -585,13 +635,14 @@ public:
             auto *spin = new QSpinBox(this);
             spin->setObjectName(QLatin1String(n));
             spin->setRange(0, 31);
-            rgb->addWidget(new QLabel(QString(QLatin1Char(n[2])), this));
+            auto *label = new QLabel(QString(QLatin1Char(n[2])), this);
+            label->setBuddy(spin);
+            rgb->addWidget(label);
             rgb->addWidget(spin);
             m_rgb.push_back(spin);
             connect(spin, &QSpinBox::valueChanged, this, [this] { storeColour(); });
         }
         left->addLayout(rgb);
-        connect(m_paletteView, &QTableView::pressed, this, [this](const QModelIndex &i) { loadColour(i.row()); });
         auto *init = new QPushButton(tr2("Initialize all", "Все в исх.состояние"), this);
         init->setObjectName(QStringLiteral("bPaletteInit"));
         connect(init, &QPushButton::clicked, this, [this] { InitializeAll(); });
@@ -650,12 +701,14 @@ public:
         const int active = static_cast<int8_t>(GetU8(m_context.model.block(mem::DisplayBlock), 195));
         if (QAbstractButton *b = m_active->button(active))
             b->setChecked(true);
+        // The models only report changed data: the grids keep their current rows.
         m_palette->refresh();
-        const int row = m_paletteView->currentIndex().isValid() ? m_paletteView->currentIndex().row() : -1;
-        if (row >= 0)
-            loadColour(row);
+        if (const QModelIndex current = m_paletteView->currentIndex(); current.isValid())
+            loadColour(current.row());
         Elements &e = m_elements[size_t(std::max(0, m_tabs->currentIndex()))];
         e.model->refresh();
+        if (const QModelIndex current = e.view->currentIndex(); current.isValid())
+            loadElement(e, current.row());
         for (const auto &[box, screen] : e.previews) {
             pv::TPreviewCanvas canvas;
             pv::DrawEditorPreview(canvas, m_context.model, m_context.catalog.capabilities(), screen, 0,
@@ -716,6 +769,15 @@ private:
         m_guard = guard;
     }
 
+    void loadElement(Elements &e, int row)
+    {
+        const bool guard = m_guard;
+        m_guard = true;
+        e.name->setText(e.model->row(row).name);
+        e.index->setValue(e.model->row(row).paletteIndex());
+        m_guard = guard;
+    }
+
     void storeColour()
     {
         if (m_guard || m_paletteRow < 0)
@@ -739,7 +801,9 @@ private:
             rows.push_back({LangText(el.en, el.ru), [this, b = el.byte] { return int(scheme()[b]); }, true});
         Elements e;
         e.model = new TColourGridModel(m_context, rows, holder);
-        e.view = colourGrid(grid, e.model, holder);
+        const size_t which = m_elements.size();
+        e.view = colourGrid(grid, caption, e.model, holder,
+                            [this, which](int row) { loadElement(m_elements[which], row); });
         e.view->setFixedHeight(int(rows.size()) * e.view->verticalHeader()->defaultSectionSize() +
                                2 * e.view->frameWidth());
         side->addWidget(e.view);
@@ -748,21 +812,14 @@ private:
         e.index = new QSpinBox(holder);
         e.index->setObjectName(QLatin1String(spin));
         e.index->setRange(0, 15);
+        e.name->setBuddy(e.index); // the element's name names its index edit
         pick->addWidget(e.name, 1);
         pick->addWidget(e.index);
         side->addLayout(pick);
         side->addStretch(1);
-        const size_t which = m_elements.size();
         std::vector<int> bytes;
         for (const Element &el : elements)
             bytes.push_back(el.byte);
-        connect(e.view, &QTableView::pressed, this, [this, which](const QModelIndex &i) {
-            Elements &x = m_elements[which];
-            m_guard = true;
-            x.name->setText(x.model->row(i.row()).name);
-            x.index->setValue(x.model->row(i.row()).paletteIndex());
-            m_guard = false;
-        });
         connect(e.index, &QSpinBox::valueChanged, this, [this, which, bytes](int v) {
             Elements &x = m_elements[which];
             const QModelIndex current = x.view->currentIndex();
