@@ -31,6 +31,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMoveEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QStandardPaths>
@@ -38,6 +39,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -381,14 +383,26 @@ void TMainForm::Open()
     Relabel();
 
     const Qt::WindowStates state = windowState();
-    if (state & Qt::WindowMaximized)
+    if (state & Qt::WindowMaximized) {
         showMaximized();
-    else if (state & Qt::WindowMinimized)
-        showMinimized();
-    else
-        show();
-    if (!(state & Qt::WindowMaximized))
-        keepOnScreen(); // again with the frame that the window has now
+        return;
+    }
+    show();
+    keepOnScreen(); // again with the frame that the window has now
+    // A window manager adds its frame a moment after the window is shown;
+    // the first move that brings the frame is checked once more.
+    m_frameWait.start();
+}
+
+void TMainForm::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    constexpr qint64 kFrameWaitMs = 5000;
+    if (!m_frameWait.isValid() || frameGeometry() == geometry())
+        return;
+    if (m_frameWait.elapsed() < kFrameWaitMs)
+        keepOnScreen();
+    m_frameWait.invalidate();
 }
 
 void TMainForm::selectStartPort(TMIniFile &ini)
@@ -417,7 +431,9 @@ void TMainForm::restorePlacement(const TMIniFile &ini)
         setWindowState(Qt::WindowMaximized);
         return;
     }
-    setWindowState(state == 1 ? Qt::WindowMinimized : Qt::WindowNoState);
+    // A window closed while minimised opens normal: a program that starts
+    // as a mere taskbar entry looks to its user as if it did not start.
+    setWindowState(Qt::WindowNoState);
     int left = ini.ReadInteger(section, QStringLiteral("Left"), x());
     int top = ini.ReadInteger(section, QStringLiteral("Top"), y());
     if (left < 0)
@@ -434,7 +450,12 @@ void TMainForm::restorePlacement(const TMIniFile &ini)
 // wholly on one screen is moved the shortest way onto the primary screen.
 void TMainForm::keepOnScreen()
 {
-    const QRect frame(pos(), frameGeometry().size());
+    QRect frame(pos(), frameGeometry().size());
+    // At a fractional scale position and size are rounded to device pixels
+    // separately; a pixel to spare keeps the rounded frame on the screen too.
+    const qreal ratio = devicePixelRatioF();
+    if (ratio != std::floor(ratio))
+        frame.adjust(0, 0, 1, 1);
     const QList<QScreen *> screens = QGuiApplication::screens();
     for (const QScreen *screen : screens)
         if (screen->availableGeometry().contains(frame))
@@ -452,11 +473,9 @@ void TMainForm::keepOnScreen()
 void TMainForm::savePlacement(TMIniFile &ini)
 {
     const QString section = QStringLiteral("MainWindow");
-    int state = 0;
-    if (isMinimized())
-        state = 1;
-    else if (isMaximized())
-        state = 2;
+    // Minimised is kept as the state it was minimised from, so the next start
+    // opens the window where the user can see it.
+    const int state = windowState() & Qt::WindowMaximized ? 2 : 0;
     const QRect frame = frameGeometry();
     ini.WriteInteger(section, QStringLiteral("State"), state);
     ini.WriteInteger(section, QStringLiteral("Left"), frame.x());

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QElapsedTimer>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
@@ -86,6 +87,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
 
 private:
     void buildControls();
@@ -113,6 +115,7 @@ private:
     bool m_quitting = false; // QuitBySignal was called
     bool m_modified = false;
     bool m_settingsInHand = false; // the four dependent commands are enabled
+    QElapsedTimer m_frameWait;     // running while the window manager's frame is not yet known
     QString m_dialogFolder;
     QString m_lastBackup;
     QString m_lastBackupNote; // what the transfer said about its backup

@@ -232,27 +232,34 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<bool>("maximised");
         QTest::addColumn<QPoint>("pos"); // INT_MAX: at the right or bottom edge of the screen
+        QTest::addColumn<bool>("minimiseBeforeClose");
         QTest::newRow("maximised, position not read")
-            << QByteArray("[MainWindow]\nState=2\nLeft=-20\nTop=-20\n") << true << QPoint();
+            << QByteArray("[MainWindow]\nState=2\nLeft=-20\nTop=-20\n") << true << QPoint() << false;
+        QTest::newRow("minimised opens normal") << QByteArray("[MainWindow]\nState=1\nLeft=50\nTop=60\n") << false
+                                                << QPoint(50, 60) << false;
+        QTest::newRow("closed minimised, kept normal")
+            << QByteArray("[MainWindow]\nState=0\nLeft=50\nTop=60\n") << false << QPoint(50, 60) << true;
         QTest::newRow("negative left is 0") << QByteArray("[MainWindow]\nState=0\nLeft=-20\nTop=40\n") << false
-                                            << QPoint(0, 40);
-        QTest::newRow("negative top is 0") << QByteArray("[MainWindow]\nLeft=30\nTop=-1\n") << false << QPoint(30, 0);
+                                            << QPoint(0, 40) << false;
+        QTest::newRow("negative top is 0") << QByteArray("[MainWindow]\nLeft=30\nTop=-1\n") << false << QPoint(30, 0) << false;
         QTest::newRow("on the screen stays") << QByteArray("[MainWindow]\nLeft=50\nTop=60\n") << false
-                                             << QPoint(50, 60);
+                                             << QPoint(50, 60) << false;
         QTest::newRow("beyond the screen comes onto it")
-            << QByteArray("[MainWindow]\nLeft=5000\nTop=10\n") << false << QPoint(INT_MAX, 10);
+            << QByteArray("[MainWindow]\nLeft=5000\nTop=10\n") << false << QPoint(INT_MAX, 10) << false;
         QTest::newRow("partly below the screen comes onto it")
-            << QByteArray("[MainWindow]\nLeft=40\nTop=590\n") << false << QPoint(40, INT_MAX);
+            << QByteArray("[MainWindow]\nLeft=40\nTop=590\n") << false << QPoint(40, INT_MAX) << false;
     }
     void placementFromTheIni()
     {
         QFETCH(QByteArray, content);
         QFETCH(bool, maximised);
         QFETCH(QPoint, pos);
+        QFETCH(bool, minimiseBeforeClose);
         auto sim = startSim();
         const QString ini = freshIni(content + "[MainWindow]\nWidth=-5\nHeight=-5\n");
         auto form = openForm(sim->path);
         QCOMPARE(bool(form->windowState() & Qt::WindowMaximized), maximised);
+        QVERIFY(!form->isMinimized());
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
         if (!maximised) {
             const QSize size = form->frameGeometry().size();
@@ -266,6 +273,8 @@ private Q_SLOTS:
         }
         QCOMPARE(form->minimumSize(), form->maximumSize()); // the size is never restored
         QVERIFY(form->width() > 100);
+        if (minimiseBeforeClose)
+            form->showMinimized();
         form->close();
         TMIniFile check(ini);
         QCOMPARE(check.ReadInteger(QStringLiteral("MainWindow"), QStringLiteral("State"), -1), maximised ? 2 : 0);
