@@ -2,6 +2,7 @@
 
 #include "language.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -42,6 +43,8 @@ TAnswer showBox(QWidget *parent, TMessageKind kind, const QString &text, const Q
         box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
         box.setDefaultButton(QMessageBox::Save);
         box.setEscapeButton(QMessageBox::Cancel);
+        // Qt's own Russian "Отклонить" reads as "reject"; the usual words are clearer.
+        box.button(QMessageBox::Discard)->setText(LangText("Discard", "Не сохранять"));
         break;
     }
     switch (box.exec()) {
