@@ -178,6 +178,22 @@ void ClearRefuelJournal(TMK &model);
 void ClearErrorJournal(TMK &model);
 void ClearSumGroup(TMK &model, SumGroupId id);
 
+// One clearing action of the viewer: a whole journal, or one accumulator group.
+struct JournalClearing {
+    enum class Target { TripJournal, RefuelJournal, ErrorJournal, Sums };
+    Target target;
+    SumGroupId group = SumGroupId::All; // for Sums
+};
+void Clear(TMK &model, const JournalClearing &what);
+// Whether the clearing would change any byte of the model's blocks.
+bool ClearingErases(const TMK &model, const JournalClearing &what);
+// The question asked before it, naming the journal with its records in use,
+// or the accumulator table by its title.
+QString ClearingQuestion(const TMK &model, const JournalClearing &what);
+
+int UsedRecords(const TMK &model, Journal which);
+int UsedErrorRecords(const TMK &model);
+
 // The same on raw blocks.
 void ClearJournal(uint8_t *tripLog, Journal which);
 void ClearErrorJournal(uint8_t *errorLog);

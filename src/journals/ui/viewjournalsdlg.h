@@ -51,6 +51,10 @@ private:
     QWidget *makeSumsPage();
     QWidget *makeErrorsPage();
     void saveJournal(const TStringGrid *grid);
+    QString askExportPath(); // empty when the user cancelled
+    bool writeExport(const QByteArray &bytes, const QString &path);
+    // Asks before erasing; true when the blocks were cleared.
+    bool clear(const JournalClearing &what);
     TStringGrid *journalGrid(Journal which) const { return which == Journal::Trip ? sgTrip : sgTank; }
 
     TMK &m_model;
