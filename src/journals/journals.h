@@ -166,6 +166,13 @@ QStringList ErrorListRow(const TMK &model, int index, int faultStyle);
 QList<QStringList> JournalGrid(const TMK &model, Journal which, const QString &point);
 QStringList JournalHeader();
 
+// The fault journal as its export writes it, header first: for every record
+// in use, in record order, one row per row of its freeze frame (number 0..6,
+// time, code as the list shows it, label, value); a record without a frame
+// gets one row with an empty label and value.
+QList<QStringList> ErrorJournalExport(const TMK &model, int faultStyle, const QString &point);
+QStringList ErrorExportHeader();
+
 // The export text of a grid: every cell followed by a tab, lines ended by CR LF.
 QString JournalExportText(const QList<QStringList> &grid);
 // The same in Windows-1251, characters it cannot hold replaced by '?'.

@@ -1,9 +1,12 @@
 #include "blocks.h"
+#include "cp1251.h"
 #include "journals.h"
 #include "language.h"
 #include "messages.h"
+#include "settings_file.h"
 #include "stringgrid.h"
 #include "tmk.h"
+#include "tripctl_run.h"
 #include "viewjournalsdlg.h"
 
 #include <QApplication>
@@ -141,6 +144,12 @@ void clearLikeAction(TMK &model, int action)
         ClearErrorJournal(model);
     else
         ClearSumGroup(model, static_cast<SumGroupId>(action - 3));
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -478,9 +487,11 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString missing = dir.filePath(QStringLiteral("no/such/folder/trip.txt"));
         QVERIFY(!dlg.saveGrid(dlg.sgTrip, missing));
+        QVERIFY(!dlg.saveErrorJournal(missing));
         const QStringList errors = g_boxes.texts(TMessageKind::Error);
-        QCOMPARE(errors.size(), 1);
-        QVERIFY2(errors[0].startsWith(missing + QLatin1Char('\n')), qPrintable(errors[0]));
+        QCOMPARE(errors.size(), 2);
+        for (const QString &text : errors)
+            QVERIFY2(text.startsWith(missing + QLatin1Char('\n')), qPrintable(text));
         QVERIFY(!QFile::exists(missing));
     }
 
@@ -546,6 +557,74 @@ private Q_SLOTS:
             g_boxes = Boxes();
             runClearAction(dlg, action);
             QVERIFY(g_boxes.shown.isEmpty());
+        }
+    }
+
+    // The fault journal's export: the core's rows in the trip export's form,
+    // one line per freeze-frame row with the record repeated.
+    void faultExportFromTheViewer()
+    {
+        auto model = makeSampleModel();
+        TMK_ViewJournalsDlg dlg(*model);
+        QCOMPARE(dlg.bErr->text(), QStringLiteral("Save to file"));
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("faults.txt"));
+        dlg.setFileNameProvider([&](QWidget *, const QString &) { return path; });
+        dlg.bErr->click();
+        const QByteArray bytes = fileBytes(path);
+        QCOMPARE(bytes, JournalExportBytes(ErrorJournalExport(*model, JournalFaultFormat(*model), QStringLiteral("."))));
+
+        const QList<QByteArray> lines = bytes.split('\n');
+        QCOMPARE(lines[0], QByteArray("#\tTime\tTrouble code\tFreeze frame parameter\tValue\t\r"));
+        QCOMPARE(lines[1], QByteArray("0\t7:45 12.11\t0171\tTrouble code\tP0171\t\r"));
+        QCOMPARE(lines[2], QByteArray("0\t7:45 12.11\t0171\tFuel system 1 status\tClosed loop(O2 sens)\t\r"));
+        QCOMPARE(lines[4], QByteArray("0\t7:45 12.11\t0171\tCalc.engine load, %\t22\t\r"));
+        // Five records in use (2 and 6 are empty), each with a frame of 30 rows
+        // as the grid shows it; every line has five tab-terminated cells.
+        const int frameRows = 30;
+        QCOMPARE(dlg.sgStopCadr->rowCount(), frameRows);
+        QCOMPARE(lines.size(), 1 + 5 * frameRows + 1);
+        QCOMPARE(lines.last(), QByteArray());
+        QStringList numbers;
+        for (int l = 1; l < lines.size() - 1; ++l) {
+            QVERIFY(lines[l].endsWith("\t\r"));
+            QCOMPARE(lines[l].count('\t'), 5);
+            if (!numbers.contains(QString::fromLatin1(lines[l].left(1))))
+                numbers << QString::fromLatin1(lines[l].left(1));
+        }
+        QCOMPARE(numbers, QStringList({"0", "1", "3", "4", "5"}));
+        QCOMPARE(lines[1 + 2 * frameRows], QByteArray("3\t12:36 31.10\t0130\tTrouble code\tP0130\t\r"));
+
+        // Russian texts in Windows-1251.
+        SetEnglishVersion(false);
+        TMK_ViewJournalsDlg russian(*model);
+        QVERIFY(russian.saveErrorJournal(path));
+        QVERIFY(fileBytes(path).startsWith(cp1251(QStringLiteral(
+            "#\tВремя\tКод ошибки\tПараметр стоп-кадра\tЗначение\t\r\n"
+            "0\t7:45 12.11\t0171\tКод ошибки\tP0171\t\r\n"))));
+    }
+
+    // tripctl prints the same export for the same settings file: byte for byte
+    // with --encoding cp1251, the same text in UTF-8 without it.
+    void tripctlPrintsTheViewersFaultExport()
+    {
+        QTemporaryDir dir;
+        const QString settings = dir.filePath(QStringLiteral("samples.kelmg"));
+        const QString saved = dir.filePath(QStringLiteral("faults.txt"));
+        auto model = makeSampleModel();
+        SaveSettingsFile(*model, settings);
+        for (bool inEnglish : {true, false}) {
+            SetEnglishVersion(inEnglish);
+            TMK_ViewJournalsDlg dlg(*model);
+            QVERIFY(dlg.saveErrorJournal(saved));
+            const QByteArray viewer = fileBytes(saved);
+            const QString lang = inEnglish ? QStringLiteral("en") : QStringLiteral("ru");
+            const ToolRun exact = RunTripctl({"journal", settings, "--errors", "--lang", lang, "--encoding", "cp1251"});
+            QCOMPARE(exact.exitCode, 0);
+            QCOMPARE(exact.out, viewer);
+            const ToolRun text = RunTripctl({"journal", settings, "--errors", "--lang", lang});
+            QCOMPARE(text.exitCode, 0);
+            QCOMPARE(QString::fromUtf8(text.out), FromCp1251(viewer));
         }
     }
 };

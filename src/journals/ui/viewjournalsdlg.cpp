@@ -224,6 +224,9 @@ QWidget *TMK_ViewJournalsDlg::makeErrorsPage()
     sgErrors->setSelectionBehavior(QAbstractItemView::SelectRows);
     keepToCells(sgErrors);
 
+    bErr = new QPushButton(LangText("Save to file", "Сохранить в файл"), page);
+    bErr->setObjectName(QStringLiteral("bErr"));
+    bErr->setMinimumWidth(140);
     bErrrJReset = new QPushButton(LangText("Clear", "Очистить"), page);
     bErrrJReset->setObjectName(QStringLiteral("bErrrJReset"));
     bErrrJReset->setMinimumWidth(110);
@@ -253,9 +256,13 @@ QWidget *TMK_ViewJournalsDlg::makeErrorsPage()
         sgStopCadr->fitFontTo(samples);
     }
 
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(bErr);
+    buttons->addWidget(bErrrJReset);
+    buttons->addStretch(1);
     auto *left = new QVBoxLayout;
     left->addWidget(sgErrors, 0, kTopLeft);
-    left->addWidget(bErrrJReset, 0, Qt::AlignLeft);
+    left->addLayout(buttons);
     left->addStretch(1);
     auto *layout = new QHBoxLayout(page);
     layout->setContentsMargins(kPageMargin, kPageMargin, kPageMargin, kPageMargin);
@@ -266,6 +273,7 @@ QWidget *TMK_ViewJournalsDlg::makeErrorsPage()
     connect(sgErrors->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) { fillFreezeFrame(current.row()); });
     connect(sgErrors, &QAbstractItemView::clicked, this, [this](const QModelIndex &at) { fillFreezeFrame(at.row()); });
+    connect(bErr, &QPushButton::clicked, this, &TMK_ViewJournalsDlg::saveErrors);
     connect(bErrrJReset, &QPushButton::clicked, this, [this] {
         if (clear({JournalClearing::Target::ErrorJournal}))
             fillErrors();
@@ -355,6 +363,13 @@ void TMK_ViewJournalsDlg::saveJournal(const TStringGrid *grid)
         saveGrid(grid, path);
 }
 
+void TMK_ViewJournalsDlg::saveErrors()
+{
+    const QString path = askExportPath();
+    if (!path.isEmpty())
+        saveErrorJournal(path);
+}
+
 bool TMK_ViewJournalsDlg::saveGrid(const TStringGrid *grid, const QString &path)
 {
     QList<QStringList> rows;
@@ -365,6 +380,11 @@ bool TMK_ViewJournalsDlg::saveGrid(const TStringGrid *grid, const QString &path)
         rows << row;
     }
     return writeExport(JournalExportBytes(rows), path);
+}
+
+bool TMK_ViewJournalsDlg::saveErrorJournal(const QString &path)
+{
+    return writeExport(JournalExportBytes(ErrorJournalExport(m_model, m_faultStyle, m_point)), path);
 }
 
 bool TMK_ViewJournalsDlg::writeExport(const QByteArray &bytes, const QString &path)
