@@ -531,19 +531,12 @@ private Q_SLOTS:
             auto model = makeSampleModel();
             TMK_ViewJournalsDlg dlg(*model);
             const auto blocks = model->blocks();
-            QList<QList<QStringList>> shown;
-            for (TStringGrid *g : dlg.findChildren<TStringGrid *>())
-                shown << g->allTexts();
 
             g_boxes = Boxes();
             g_boxes.answer = TAnswer::No;
             runClearAction(dlg, action);
             QCOMPARE(g_boxes.texts(TMessageKind::Question), QStringList{inEnglish ? english : russian});
             QVERIFY(model->blocks() == blocks);
-            QList<QList<QStringList>> after;
-            for (TStringGrid *g : dlg.findChildren<TStringGrid *>())
-                after << g->allTexts();
-            QCOMPARE(after, shown);
 
             g_boxes = Boxes();
             runClearAction(dlg, action);
@@ -585,23 +578,14 @@ private Q_SLOTS:
         QCOMPARE(dlg.sgStopCadr->rowCount(), frameRows);
         QCOMPARE(lines.size(), 1 + 5 * frameRows + 1);
         QCOMPARE(lines.last(), QByteArray());
-        QStringList numbers;
+        QByteArray numbers;
         for (int l = 1; l < lines.size() - 1; ++l) {
-            QVERIFY(lines[l].endsWith("\t\r"));
-            QCOMPARE(lines[l].count('\t'), 5);
-            if (!numbers.contains(QString::fromLatin1(lines[l].left(1))))
-                numbers << QString::fromLatin1(lines[l].left(1));
+            QVERIFY(lines[l].endsWith("\t\r") && lines[l].count('\t') == 5);
+            if (!numbers.endsWith(lines[l][0]))
+                numbers += lines[l][0];
         }
-        QCOMPARE(numbers, QStringList({"0", "1", "3", "4", "5"}));
+        QCOMPARE(numbers, QByteArray("01345"));
         QCOMPARE(lines[1 + 2 * frameRows], QByteArray("3\t12:36 31.10\t0130\tTrouble code\tP0130\t\r"));
-
-        // Russian texts in Windows-1251.
-        SetEnglishVersion(false);
-        TMK_ViewJournalsDlg russian(*model);
-        QVERIFY(russian.saveErrorJournal(path));
-        QVERIFY(fileBytes(path).startsWith(cp1251(QStringLiteral(
-            "#\tВремя\tКод ошибки\tПараметр стоп-кадра\tЗначение\t\r\n"
-            "0\t7:45 12.11\t0171\tКод ошибки\tP0171\t\r\n"))));
     }
 
     // tripctl prints the same export for the same settings file: byte for byte
