@@ -261,3 +261,30 @@ QStringList ErrorListRow(const TMK &model, int index, int faultStyle)
     return {QString::number(index), ErrorTimeText(r.minutes, r.day, r.month),
             FormatFaultCode(model, faultStyle, r.faultCode)};
 }
+
+QStringList ErrorExportHeader()
+{
+    return {QStringLiteral("#"), LangText("Time", "Время"), LangText("Trouble code", "Код ошибки"),
+            LangText("Freeze frame parameter", "Параметр стоп-кадра"), LangText("Value", "Значение")};
+}
+
+QList<QStringList> ErrorJournalExport(const TMK &model, int faultStyle, const QString &point)
+{
+    const uint8_t *errorLog = model.block(mem::ErrorLogBlock);
+    const FreezeFramePids pids = FreezeFramePids::read(errorLog);
+    QList<QStringList> rows{ErrorExportHeader()};
+    for (int i = 0; i < kErrorRecords; ++i) {
+        const ErrorRecord record = ErrorRecord::read(errorLog, i);
+        if (record.empty())
+            continue;
+        // The record's columns repeat on every line, so that each line stands
+        // on its own when the file is sorted or filtered in a spreadsheet.
+        const QStringList head = ErrorListRow(model, i, faultStyle);
+        auto frame = FreezeFrameRows(pids, record.frame, point);
+        if (frame.isEmpty())
+            frame.append({QString(), QString()});
+        for (const auto &row : frame)
+            rows << head + QStringList{row.first, row.second};
+    }
+    return rows;
+}

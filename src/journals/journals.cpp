@@ -5,7 +5,9 @@
 #include "language.h"
 #include "tmk.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 using namespace journal;
 
@@ -320,3 +322,90 @@ void ClearTripJournal(TMK &model) { ClearJournal(model.block(mem::TripLogBlock),
 void ClearRefuelJournal(TMK &model) { ClearJournal(model.block(mem::TripLogBlock), Journal::Refuel); }
 void ClearErrorJournal(TMK &model) { ClearErrorJournal(model.block(mem::ErrorLogBlock)); }
 void ClearSumGroup(TMK &model, SumGroupId id) { ClearSumGroup(model.block(mem::TotalsBlock), id); }
+
+int UsedRecords(const TMK &model, Journal which)
+{
+    int n = 0;
+    for (int r = 0; r < kRecords; ++r)
+        n += JournalRecord::read(model.block(mem::TripLogBlock), which, r).empty() ? 0 : 1;
+    return n;
+}
+
+int UsedErrorRecords(const TMK &model)
+{
+    int n = 0;
+    for (int i = 0; i < kErrorRecords; ++i)
+        n += ErrorRecord::read(model.block(mem::ErrorLogBlock), i).empty() ? 0 : 1;
+    return n;
+}
+
+namespace {
+
+using Target = JournalClearing::Target;
+
+int clearedBlock(const JournalClearing &what)
+{
+    switch (what.target) {
+    case Target::TripJournal:
+    case Target::RefuelJournal:
+        return mem::TripLogBlock;
+    case Target::ErrorJournal:
+        return mem::ErrorLogBlock;
+    case Target::Sums:
+        break;
+    }
+    return mem::TotalsBlock;
+}
+
+void clearBlock(uint8_t *block, const JournalClearing &what)
+{
+    switch (what.target) {
+    case Target::TripJournal:
+        ClearJournal(block, Journal::Trip);
+        break;
+    case Target::RefuelJournal:
+        ClearJournal(block, Journal::Refuel);
+        break;
+    case Target::ErrorJournal:
+        ClearErrorJournal(block);
+        break;
+    case Target::Sums:
+        ClearSumGroup(block, what.group);
+        break;
+    }
+}
+
+QString recordCount(long long n) { return CountText(n, "record", "records", "запись", "записи", "записей"); }
+
+} // namespace
+
+void Clear(TMK &model, const JournalClearing &what) { clearBlock(model.block(clearedBlock(what)), what); }
+
+bool ClearingErases(const TMK &model, const JournalClearing &what)
+{
+    const int block = clearedBlock(what);
+    const uint8_t *bytes = model.block(block);
+    std::vector<uint8_t> cleared(bytes, bytes + mem::kBlockSize[static_cast<size_t>(block)]);
+    clearBlock(cleared.data(), what);
+    return !std::equal(cleared.begin(), cleared.end(), bytes);
+}
+
+QString ClearingQuestion(const TMK &model, const JournalClearing &what)
+{
+    switch (what.target) {
+    case Target::TripJournal:
+        return LangText("Clear the trip journal (%1)?", "Очистить журнал поездок (%1)?")
+            .arg(recordCount(UsedRecords(model, Journal::Trip)));
+    case Target::RefuelJournal:
+        return LangText("Clear the refuelling journal (%1)?", "Очистить журнал заправок (%1)?")
+            .arg(recordCount(UsedRecords(model, Journal::Refuel)));
+    case Target::ErrorJournal:
+        return LangText("Clear the fault journal (%1) with its freeze frames?",
+                        "Очистить журнал ошибок (%1) вместе со стоп-кадрами?")
+            .arg(recordCount(UsedErrorRecords(model)));
+    case Target::Sums:
+        break;
+    }
+    const SumGroupInfo &info = SumGroupOf(what.group);
+    return LangText("Reset the totals \"%1\"?", "Сбросить накопители «%1»?").arg(LangText(info.titleEn, info.titleRu));
+}

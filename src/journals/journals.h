@@ -166,6 +166,13 @@ QStringList ErrorListRow(const TMK &model, int index, int faultStyle);
 QList<QStringList> JournalGrid(const TMK &model, Journal which, const QString &point);
 QStringList JournalHeader();
 
+// The fault journal as its export writes it, header first: for every record
+// in use, in record order, one row per row of its freeze frame (number 0..6,
+// time, code as the list shows it, label, value); a record without a frame
+// gets one row with an empty label and value.
+QList<QStringList> ErrorJournalExport(const TMK &model, int faultStyle, const QString &point);
+QStringList ErrorExportHeader();
+
 // The export text of a grid: every cell followed by a tab, lines ended by CR LF.
 QString JournalExportText(const QList<QStringList> &grid);
 // The same in Windows-1251, characters it cannot hold replaced by '?'.
@@ -177,6 +184,22 @@ void ClearTripJournal(TMK &model);
 void ClearRefuelJournal(TMK &model);
 void ClearErrorJournal(TMK &model);
 void ClearSumGroup(TMK &model, SumGroupId id);
+
+// One clearing action of the viewer: a whole journal, or one accumulator group.
+struct JournalClearing {
+    enum class Target { TripJournal, RefuelJournal, ErrorJournal, Sums };
+    Target target;
+    SumGroupId group = SumGroupId::All; // for Sums
+};
+void Clear(TMK &model, const JournalClearing &what);
+// Whether the clearing would change any byte of the model's blocks.
+bool ClearingErases(const TMK &model, const JournalClearing &what);
+// The question asked before it, naming the journal with its records in use,
+// or the accumulator table by its title.
+QString ClearingQuestion(const TMK &model, const JournalClearing &what);
+
+int UsedRecords(const TMK &model, Journal which);
+int UsedErrorRecords(const TMK &model);
 
 // The same on raw blocks.
 void ClearJournal(uint8_t *tripLog, Journal which);

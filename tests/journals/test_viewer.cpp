@@ -1,21 +1,25 @@
 #include "blocks.h"
+#include "cp1251.h"
 #include "journals.h"
 #include "language.h"
+#include "messages.h"
+#include "settings_file.h"
 #include "stringgrid.h"
 #include "tmk.h"
+#include "tripctl_run.h"
 #include "viewjournalsdlg.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QLocale>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -85,6 +89,69 @@ void doubleClick(TStringGrid *grid)
 
 QString gridLine(const TStringGrid *g, int row) { return g->rowTexts(row).join(QLatin1Char('|')); }
 
+// The message boxes the viewer showed, and the answer its questions get.
+struct Boxes {
+    QList<QPair<TMessageKind, QString>> shown;
+    TAnswer answer = TAnswer::Yes;
+    QStringList texts(TMessageKind kind) const
+    {
+        QStringList out;
+        for (const auto &box : shown)
+            if (box.first == kind)
+                out << box.second;
+        return out;
+    }
+} g_boxes;
+
+// The sample journals with some records emptied: 21 trips, 3 refuellings,
+// 5 faults, so that each Russian noun form comes up.
+std::unique_ptr<TMK> makeSampleModel()
+{
+    auto model = std::make_unique<TMK>();
+    FillSampleJournals(*model);
+    uint8_t *tripLog = model->block(mem::TripLogBlock);
+    for (int r = 3; r < journal::kRecords; ++r)
+        SetU8(tripLog, journal::kRefuelOffset + journal::kRecordSize * r + 2, 0);
+    uint8_t *errorLog = model->block(mem::ErrorLogBlock);
+    for (int i : {2, 6})
+        SetU32(errorLog, journal::kErrorRecordOffset + journal::kErrorRecordSize * i + 4, 0);
+    model->FormatImage(0);
+    return model;
+}
+
+// Clear actions of the viewer: 0 trip journal, 1 refuelling journal, 2 fault
+// journal, 3 + k sum table k.
+void runClearAction(TMK_ViewJournalsDlg &dlg, int action)
+{
+    if (action == 0)
+        dlg.bTripReset->click();
+    else if (action == 1)
+        dlg.bTankReset->click();
+    else if (action == 2)
+        dlg.bErrrJReset->click();
+    else
+        doubleClick(dlg.sumGrids[static_cast<size_t>(action - 3)]);
+}
+
+// What the action erases, through the model's own clearing operations.
+void clearLikeAction(TMK &model, int action)
+{
+    if (action == 0)
+        ClearTripJournal(model);
+    else if (action == 1)
+        ClearRefuelJournal(model);
+    else if (action == 2)
+        ClearErrorJournal(model);
+    else
+        ClearSumGroup(model, static_cast<SumGroupId>(action - 3));
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 } // namespace
 
 class ViewerTest : public QObject {
@@ -94,7 +161,14 @@ private Q_SLOTS:
     {
         QLocale::setDefault(QLocale::c());
         SetEnglishVersion(true);
+        g_boxes = Boxes();
+        SetMessageHook([](TMessageKind kind, const QString &text) {
+            g_boxes.shown.append({kind, text});
+            return g_boxes.answer;
+        });
     }
+
+    void cleanup() { SetMessageHook({}); }
 
     void englishCaptions()
     {
@@ -412,16 +486,130 @@ private Q_SLOTS:
         TMK_ViewJournalsDlg dlg(*model);
         QTemporaryDir dir;
         const QString missing = dir.filePath(QStringLiteral("no/such/folder/trip.txt"));
-        bool boxShown = false;
-        QTimer::singleShot(0, [&boxShown] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                boxShown = true;
-                box->accept();
-            }
-        });
         QVERIFY(!dlg.saveGrid(dlg.sgTrip, missing));
-        QVERIFY(boxShown);
+        QVERIFY(!dlg.saveErrorJournal(missing));
+        const QStringList errors = g_boxes.texts(TMessageKind::Error);
+        QCOMPARE(errors.size(), 2);
+        for (const QString &text : errors)
+            QVERIFY2(text.startsWith(missing + QLatin1Char('\n')), qPrintable(text));
         QVERIFY(!QFile::exists(missing));
+    }
+
+    // Every action that erases asks first, naming the journal with its records
+    // in use or the table by its title; No changes nothing, Yes clears, and an
+    // action with nothing left to erase asks nothing.
+    void clearingAsksFirst_data()
+    {
+        QTest::addColumn<int>("action");
+        QTest::addColumn<QString>("english");
+        QTest::addColumn<QString>("russian");
+        QTest::newRow("trip") << 0 << "Clear the trip journal (21 records)?" << "Очистить журнал поездок (21 запись)?";
+        QTest::newRow("refuel") << 1 << "Clear the refuelling journal (3 records)?"
+                                << "Очистить журнал заправок (3 записи)?";
+        QTest::newRow("faults") << 2 << "Clear the fault journal (5 records) with its freeze frames?"
+                                << "Очистить журнал ошибок (5 записей) вместе со стоп-кадрами?";
+        const char *titles[][2] = {{"Cumulative / General", "Накопительные / Общие"},
+                                   {"Trip", "Поездка"},
+                                   {"Reset 1", "Сброс 1"},
+                                   {"Jams", "Пробки"},
+                                   {"Traffic", "Без пробок"},
+                                   {"Reset 2 (between gas stations)", "Сброс 2 ( Между заправками )"},
+                                   {"Petrol only", "Только бензин"},
+                                   {"Gas only", "Только газ"}};
+        for (int k = 0; k < kSumGroupCount; ++k)
+            QTest::addRow("sums %d", k) << 3 + k << QStringLiteral("Reset the totals \"%1\"?").arg(titles[k][0])
+                                        << QStringLiteral("Сбросить накопители «%1»?").arg(QString::fromUtf8(titles[k][1]));
+    }
+
+    void clearingAsksFirst()
+    {
+        QFETCH(int, action);
+        QFETCH(QString, english);
+        QFETCH(QString, russian);
+        for (bool inEnglish : {true, false}) {
+            SetEnglishVersion(inEnglish);
+            auto model = makeSampleModel();
+            TMK_ViewJournalsDlg dlg(*model);
+            const auto blocks = model->blocks();
+
+            g_boxes = Boxes();
+            g_boxes.answer = TAnswer::No;
+            runClearAction(dlg, action);
+            QCOMPARE(g_boxes.texts(TMessageKind::Question), QStringList{inEnglish ? english : russian});
+            QVERIFY(model->blocks() == blocks);
+
+            g_boxes = Boxes();
+            runClearAction(dlg, action);
+            QCOMPARE(g_boxes.texts(TMessageKind::Question).size(), 1);
+            TMK expected;
+            std::copy(blocks.begin(), blocks.end(), expected.block(mem::TotalsBlock)); // the first block
+            clearLikeAction(expected, action);
+            QVERIFY(model->blocks() == expected.blocks());
+            QVERIFY(model->blocks() != blocks);
+
+            g_boxes = Boxes();
+            runClearAction(dlg, action);
+            QVERIFY(g_boxes.shown.isEmpty());
+        }
+    }
+
+    // The fault journal's export: the core's rows in the trip export's form,
+    // one line per freeze-frame row with the record repeated.
+    void faultExportFromTheViewer()
+    {
+        auto model = makeSampleModel();
+        TMK_ViewJournalsDlg dlg(*model);
+        QCOMPARE(dlg.bErr->text(), QStringLiteral("Save to file"));
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("faults.txt"));
+        dlg.setFileNameProvider([&](QWidget *, const QString &) { return path; });
+        dlg.bErr->click();
+        const QByteArray bytes = fileBytes(path);
+        QCOMPARE(bytes, JournalExportBytes(ErrorJournalExport(*model, JournalFaultFormat(*model), QStringLiteral("."))));
+
+        const QList<QByteArray> lines = bytes.split('\n');
+        QCOMPARE(lines[0], QByteArray("#\tTime\tTrouble code\tFreeze frame parameter\tValue\t\r"));
+        QCOMPARE(lines[1], QByteArray("0\t7:45 12.11\t0171\tTrouble code\tP0171\t\r"));
+        QCOMPARE(lines[2], QByteArray("0\t7:45 12.11\t0171\tFuel system 1 status\tClosed loop(O2 sens)\t\r"));
+        QCOMPARE(lines[4], QByteArray("0\t7:45 12.11\t0171\tCalc.engine load, %\t22\t\r"));
+        // Five records in use (2 and 6 are empty), each with a frame of 30 rows
+        // as the grid shows it; every line has five tab-terminated cells.
+        const int frameRows = 30;
+        QCOMPARE(dlg.sgStopCadr->rowCount(), frameRows);
+        QCOMPARE(lines.size(), 1 + 5 * frameRows + 1);
+        QCOMPARE(lines.last(), QByteArray());
+        QByteArray numbers;
+        for (int l = 1; l < lines.size() - 1; ++l) {
+            QVERIFY(lines[l].endsWith("\t\r") && lines[l].count('\t') == 5);
+            if (!numbers.endsWith(lines[l][0]))
+                numbers += lines[l][0];
+        }
+        QCOMPARE(numbers, QByteArray("01345"));
+        QCOMPARE(lines[1 + 2 * frameRows], QByteArray("3\t12:36 31.10\t0130\tTrouble code\tP0130\t\r"));
+    }
+
+    // tripctl prints the same export for the same settings file: byte for byte
+    // with --encoding cp1251, the same text in UTF-8 without it.
+    void tripctlPrintsTheViewersFaultExport()
+    {
+        QTemporaryDir dir;
+        const QString settings = dir.filePath(QStringLiteral("samples.kelmg"));
+        const QString saved = dir.filePath(QStringLiteral("faults.txt"));
+        auto model = makeSampleModel();
+        SaveSettingsFile(*model, settings);
+        for (bool inEnglish : {true, false}) {
+            SetEnglishVersion(inEnglish);
+            TMK_ViewJournalsDlg dlg(*model);
+            QVERIFY(dlg.saveErrorJournal(saved));
+            const QByteArray viewer = fileBytes(saved);
+            const QString lang = inEnglish ? QStringLiteral("en") : QStringLiteral("ru");
+            const ToolRun exact = RunTripctl({"journal", settings, "--errors", "--lang", lang, "--encoding", "cp1251"});
+            QCOMPARE(exact.exitCode, 0);
+            QCOMPARE(exact.out, viewer);
+            const ToolRun text = RunTripctl({"journal", settings, "--errors", "--lang", lang});
+            QCOMPARE(text.exitCode, 0);
+            QCOMPARE(QString::fromUtf8(text.out), FromCp1251(viewer));
+        }
     }
 };
 

@@ -158,6 +158,20 @@ def main():
     got = json.loads(out)
     check('errors', got, expected)
 
+    # The fault export: a line per freeze-frame row, the record repeated; a
+    # record without a frame gets one line, an empty record (2) none.
+    rc, out, err = run(path, '--errors')
+    check('errors text rc', rc, 0)
+    record0 = ['0', '25:00 7.03', 'P0171']
+    faults = [['#', 'Time', 'Trouble code', 'Freeze frame parameter', 'Value']]
+    faults += [record0 + row for row in expected[0]['freezeFrame']]
+    faults += [['1', '1:05 1.10', '369', '', ''], ['3', '0:00 1.01', 'P0000', '', ''],
+               ['4', '1092:15 31.12', 'P0005', '', '']]
+    check('errors text', out.decode('utf-8'), lines(faults))
+    rc, out, err = run(path, '--errors', '--lang', 'ru', '--encoding', 'cp1251')
+    check('errors text cp1251', out.decode('cp1251').split('\r\n')[:2],
+          ['#\tВремя\tКод ошибки\tПараметр стоп-кадра\tЗначение\t', '0\t25:00 7.03\tP0171\tКод ошибки\tP0420\t'])
+
     # The same file with option list 0 on item 0: small VAG codes are not shown.
     other = f'{WORK}/vag0.kelmg'
     open(other, 'wb').write(settings_file(0xC000, blocks_with_journals(41, 0, 0)))
@@ -168,7 +182,8 @@ def main():
 
     # Usage errors and unreadable files.
     for args in [(path,), (path, '--trip', '--refuel'), (path, '--trip', '--json'), (path, '--trip', '--lang', 'de'),
-                 (path, '--trip', '--encoding', 'koi8-r'), ('--trip',)]:
+                 (path, '--trip', '--encoding', 'koi8-r'), (path, '--errors', '--json', '--encoding', 'cp1251'),
+                 ('--trip',)]:
         rc, out, err = run(*args)
         check(f'usage {args}', (rc, out), (2, b''))
     rc, out, err = run(f'{WORK}/missing.kelmg', '--trip')

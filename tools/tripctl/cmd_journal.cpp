@@ -65,19 +65,21 @@ int runJournal(const QStringList &argsIn)
                              encoding != QLatin1String("utf8");
     const int modes = int(trip) + int(refuel) + int(errors) + int(sums);
     if (args.size() != 1 || args[0].startsWith(QLatin1Char('-')) || modes != 1 || badEncoding ||
-        (json && (trip || refuel)) || (!encoding.isNull() && (errors || sums)))
+        (json && (trip || refuel)) || (!encoding.isNull() && (json || sums)))
         return UsageError(QStringLiteral("journal"));
 
     try {
         const auto owned = NewProgramModel();
         TMK &model = *owned;
         LoadSettingsFile(model, args[0]);
-        if (errors) {
+        if (errors && json) {
             PrintOut(errorsJson(model));
         } else if (sums) {
             PrintOut(sumsJson(model));
         } else {
-            const QList<QStringList> grid = JournalGrid(model, trip ? Journal::Trip : Journal::Refuel, kPoint);
+            const QList<QStringList> grid =
+                errors ? ErrorJournalExport(model, JournalFaultFormat(model), kPoint)
+                       : JournalGrid(model, trip ? Journal::Trip : Journal::Refuel, kPoint);
             PrintOut(cp1251 ? JournalExportBytes(grid) : JournalExportText(grid).toUtf8());
         }
         return 0;
@@ -88,7 +90,7 @@ int runJournal(const QStringList &argsIn)
 }
 
 const CommandRegistrar reg({QStringLiteral("journal"),
-                            QStringLiteral("journal FILE --trip|--refuel [--lang en|ru] [--encoding utf-8|cp1251]\n"
+                            QStringLiteral("journal FILE --trip|--refuel|--errors [--lang en|ru] [--encoding utf-8|cp1251]\n"
                                            "journal FILE --errors --json [--lang en|ru]\n"
                                            "journal FILE --sums --json [--lang en|ru]"),
                             QStringLiteral("print a journal of a settings file as the viewer shows and exports it"),

@@ -2,6 +2,7 @@
 
 #include "blocks.h"
 #include "language.h"
+#include "messages.h"
 #include "stringgrid.h"
 #include "tmk.h"
 
@@ -13,7 +14,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
@@ -159,11 +159,10 @@ QWidget *TMK_ViewJournalsDlg::makeJournalPage(Journal which, TStringGrid *&grid,
 
     connect(save, &QPushButton::clicked, this, [this, which] { saveJournal(journalGrid(which)); });
     connect(reset, &QPushButton::clicked, this, [this, which] {
-        if (which == Journal::Trip)
-            ClearTripJournal(m_model);
-        else
-            ClearRefuelJournal(m_model);
-        fillJournal(which);
+        const auto target = which == Journal::Trip ? JournalClearing::Target::TripJournal
+                                                   : JournalClearing::Target::RefuelJournal;
+        if (clear({target}))
+            fillJournal(which);
     });
     return page;
 }
@@ -196,8 +195,8 @@ QWidget *TMK_ViewJournalsDlg::makeSumsPage()
         sumGrids[static_cast<size_t>(k)] = grid;
         const SumGroupId id = info.id;
         connect(grid, &QAbstractItemView::doubleClicked, this, [this, id] {
-            ClearSumGroup(m_model, id);
-            fillSum(id);
+            if (clear({JournalClearing::Target::Sums, id}))
+                fillSum(id);
         });
     }
     auto *hint = new QLabel(LangText("To reset the adders, double-click on the corresponding table",
@@ -225,6 +224,9 @@ QWidget *TMK_ViewJournalsDlg::makeErrorsPage()
     sgErrors->setSelectionBehavior(QAbstractItemView::SelectRows);
     keepToCells(sgErrors);
 
+    bErr = new QPushButton(LangText("Save to file", "Сохранить в файл"), page);
+    bErr->setObjectName(QStringLiteral("bErr"));
+    bErr->setMinimumWidth(140);
     bErrrJReset = new QPushButton(LangText("Clear", "Очистить"), page);
     bErrrJReset->setObjectName(QStringLiteral("bErrrJReset"));
     bErrrJReset->setMinimumWidth(110);
@@ -254,9 +256,13 @@ QWidget *TMK_ViewJournalsDlg::makeErrorsPage()
         sgStopCadr->fitFontTo(samples);
     }
 
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(bErr);
+    buttons->addWidget(bErrrJReset);
+    buttons->addStretch(1);
     auto *left = new QVBoxLayout;
     left->addWidget(sgErrors, 0, kTopLeft);
-    left->addWidget(bErrrJReset, 0, Qt::AlignLeft);
+    left->addLayout(buttons);
     left->addStretch(1);
     auto *layout = new QHBoxLayout(page);
     layout->setContentsMargins(kPageMargin, kPageMargin, kPageMargin, kPageMargin);
@@ -267,9 +273,10 @@ QWidget *TMK_ViewJournalsDlg::makeErrorsPage()
     connect(sgErrors->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) { fillFreezeFrame(current.row()); });
     connect(sgErrors, &QAbstractItemView::clicked, this, [this](const QModelIndex &at) { fillFreezeFrame(at.row()); });
+    connect(bErr, &QPushButton::clicked, this, &TMK_ViewJournalsDlg::saveErrors);
     connect(bErrrJReset, &QPushButton::clicked, this, [this] {
-        ClearErrorJournal(m_model);
-        fillErrors();
+        if (clear({JournalClearing::Target::ErrorJournal}))
+            fillErrors();
     });
     return page;
 }
@@ -330,13 +337,37 @@ void TMK_ViewJournalsDlg::fillSum(SumGroupId id)
     }
 }
 
-void TMK_ViewJournalsDlg::saveJournal(const TStringGrid *grid)
+bool TMK_ViewJournalsDlg::clear(const JournalClearing &what)
+{
+    // Nothing to erase, nothing to ask.
+    if (!ClearingErases(m_model, what))
+        return false;
+    if (!AskYesNo(this, ClearingQuestion(m_model, what)))
+        return false;
+    Clear(m_model, what);
+    return true;
+}
+
+QString TMK_ViewJournalsDlg::askExportPath()
 {
     const QString path = m_fileName ? m_fileName(this, m_saveFolder) : QString();
-    if (path.isEmpty())
-        return;
-    m_saveFolder = QFileInfo(path).absolutePath();
-    saveGrid(grid, path);
+    if (!path.isEmpty())
+        m_saveFolder = QFileInfo(path).absolutePath();
+    return path;
+}
+
+void TMK_ViewJournalsDlg::saveJournal(const TStringGrid *grid)
+{
+    const QString path = askExportPath();
+    if (!path.isEmpty())
+        saveGrid(grid, path);
+}
+
+void TMK_ViewJournalsDlg::saveErrors()
+{
+    const QString path = askExportPath();
+    if (!path.isEmpty())
+        saveErrorJournal(path);
 }
 
 bool TMK_ViewJournalsDlg::saveGrid(const TStringGrid *grid, const QString &path)
@@ -348,10 +379,19 @@ bool TMK_ViewJournalsDlg::saveGrid(const TStringGrid *grid, const QString &path)
             row << grid->cell(r, c);
         rows << row;
     }
+    return writeExport(JournalExportBytes(rows), path);
+}
+
+bool TMK_ViewJournalsDlg::saveErrorJournal(const QString &path)
+{
+    return writeExport(JournalExportBytes(ErrorJournalExport(m_model, m_faultStyle, m_point)), path);
+}
+
+bool TMK_ViewJournalsDlg::writeExport(const QByteArray &bytes, const QString &path)
+{
     QSaveFile file(path);
-    const QByteArray bytes = JournalExportBytes(rows);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        QMessageBox::critical(this, LangText("Error", "Ошибка"), QStringLiteral("%1\n%2").arg(path, file.errorString()));
+        ErrorBox(this, QStringLiteral("%1\n%2").arg(path, file.errorString()));
         return false;
     }
     return true;

@@ -27,6 +27,8 @@ public:
     // Writes the grid's texts to `path` in Windows-1251, atomically. On a
     // failure shows the system's message and returns false.
     bool saveGrid(const TStringGrid *grid, const QString &path);
+    // The same for the fault journal with its freeze frames.
+    bool saveErrorJournal(const QString &path);
 
     void fillJournal(Journal which);
     void fillErrors();
@@ -41,7 +43,7 @@ public:
     QTabWidget *pcMain = nullptr;
     QWidget *tsTrip = nullptr, *tsTank = nullptr, *tsAver = nullptr, *tsErr = nullptr;
     QPushButton *bTrip = nullptr, *bTripReset = nullptr, *bTank = nullptr, *bTankReset = nullptr;
-    QPushButton *bErrrJReset = nullptr, *OKBtn = nullptr, *CancelBtn = nullptr;
+    QPushButton *bErr = nullptr, *bErrrJReset = nullptr, *OKBtn = nullptr, *CancelBtn = nullptr;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -51,6 +53,11 @@ private:
     QWidget *makeSumsPage();
     QWidget *makeErrorsPage();
     void saveJournal(const TStringGrid *grid);
+    void saveErrors();
+    QString askExportPath(); // empty when the user cancelled
+    bool writeExport(const QByteArray &bytes, const QString &path);
+    // Asks before erasing; true when the blocks were cleared.
+    bool clear(const JournalClearing &what);
     TStringGrid *journalGrid(Journal which) const { return which == Journal::Trip ? sgTrip : sgTank; }
 
     TMK &m_model;
