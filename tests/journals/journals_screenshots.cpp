@@ -9,12 +9,18 @@
 #include "blocks.h"
 #include "journals.h"
 #include "language.h"
+#include "qt_language.h"
 #include "stringgrid.h"
 #include "tmk.h"
 #include "viewjournalsdlg.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 #include <QDir>
+#include <QFileInfo>
 #include <QTabWidget>
 #include <cstdio>
 
@@ -93,9 +99,10 @@ int main(int argc, char **argv)
     SetEnglishVersion(false);
     TMK model;
     SetEnglishVersion(english);
+    ApplyQtLanguage(english); // the boxes' Yes and No as the program shows them
     fill(model);
     model.FormatImage(0);
-    const QDir out(args[1]);
+    const QDir out(QFileInfo(args[1]).absoluteFilePath());
     const int percent = qRound(app.devicePixelRatio() * 100);
     const QString suffix = QString(english ? "" : "-ru") + (percent == 100 ? QString() : QStringLiteral("-%1").arg(percent));
     bool ok = true;
@@ -111,6 +118,24 @@ int main(int argc, char **argv)
             const QString file =
                 out.filePath(QStringLiteral("journals-%1%2.png").arg(QLatin1String(names[page]), suffix));
             ok = dlg.grab().save(file, "PNG", 0) && ok; // smallest file
+        }
+        // The questions before clearing: a journal and a sum table. The box
+        // is pictured and answered No, so nothing is cleared.
+        const std::pair<QPushButton *, const char *> clears[] = {{dlg.bTripReset, "trip"},
+                                                                 {dlg.bErrrJReset, "errors"}};
+        for (const auto &[button, name] : clears) {
+            bool pictured = false;
+            QTimer::singleShot(200, &dlg, [&, name = name] {
+                auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+                if (!box)
+                    return;
+                const QString file =
+                    out.filePath(QStringLiteral("journals-question-%1%2.png").arg(QLatin1String(name), suffix));
+                pictured = box->grab().save(file, "PNG", 0);
+                box->button(QMessageBox::No)->click();
+            });
+            button->click();
+            ok = pictured && ok;
         }
         return false;
     });
