@@ -14,12 +14,8 @@
 #include "tmk.h"
 #include "transfer.h"
 #include "trip_version.h"
-#ifdef TRIP_HAVE_JOURNALS_UI
-#include "viewjournalsdlg.h"
-#endif
-#ifdef TRIP_HAVE_EDITOR_UI
 #include "setparamsdlg.h"
-#endif
+#include "viewjournalsdlg.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -734,21 +730,13 @@ void TMainForm::bLoadParamsClick()
 // The settings editor: the one place that opens it.
 std::function<bool(TMK &)> TMainForm::SettingsEditor()
 {
-#ifdef TRIP_HAVE_EDITOR_UI
     return SettingsEditorDialog(this, [](QWidget *dialog, const QString &text) { ErrorBox(dialog, text); });
-#else
-    return {}; // built without the editor: EditSettings then changes nothing
-#endif
 }
 
 // The journals viewer: the one place that opens it.
 std::function<bool(TMK &)> TMainForm::JournalsViewer()
 {
-#ifdef TRIP_HAVE_JOURNALS_UI
     return JournalsViewerDialog(this);
-#else
-    return {}; // built without the viewer: ViewJournals then changes nothing
-#endif
 }
 
 void TMainForm::bEditParamsClick()
