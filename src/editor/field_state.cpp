@@ -491,8 +491,10 @@ FieldState EvaluateField(const TMK &model, const TProtocolCatalog &catalog, cons
     switch (row.kind) {
     case ControlKind::SpinEdit: {
         applyRange(c, row, s);
+        // The scale in force, as StoreNumber takes it: the single service
+        // interval is kept in tenths.
         const double shown = row.type == FieldType::Float32Factor ? FactorToShown(ReadFactor(model, row))
-                                                                   : static_cast<double>(ReadRaw(model, row)) / row.scale;
+                                                                   : static_cast<double>(ReadRaw(model, row)) / s.scale;
         s.number = std::clamp(shown, s.min, s.max); // the spin edit shows a stored value clipped
         break;
     }

@@ -205,6 +205,9 @@ TEST(EditorPages, MaintenanceNamesAndTheSingleInterval)
 
     Hosted single("tsTO", 0x5100);
     EXPECT_EQ(single.spin("seAirFiltCntK")->decimals(), 1);
+    SetU8(single.block(mem::ServiceBlock), 0, 15);
+    single.binder.refresh();
+    EXPECT_DOUBLE_EQ(single.spin("seAirFiltCntK")->value(), 1.5);
     single.leave("seAirFiltCntK", 2.5);
     EXPECT_EQ(GetU8(single.block(mem::ServiceBlock), 0), 25);
     EXPECT_FALSE(single.spin("seKPPOilCntK")->isVisibleTo(&single.window));
