@@ -21,7 +21,10 @@
 #include <QLineEdit>
 #include <QStyledItemDelegate>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
+
+#include <memory>
 
 namespace {
 
@@ -69,6 +72,31 @@ void typeIntoCell(TStringGrid *grid, int row, int column, const QString &text, Q
     delete editor;
 }
 
+// Types `keys` into cell (row, column) as a user does: the cell made current,
+// the first key opens its editor and the rest go there.
+void typeKeys(TStringGrid *grid, int row, int column, const QString &keys)
+{
+    grid->setFocus(Qt::TabFocusReason);
+    grid->setCurrentIndex(grid->model()->index(row, column));
+    QTest::keyClicks(grid, keys.left(1));
+    QTest::keyClicks(QApplication::focusWidget(), keys.mid(1));
+}
+
+// Errors go to the binder's reporter; a box of its own would wait for a
+// click: it is closed, and the test fails.
+std::unique_ptr<QTimer> closeUnexpectedBoxes()
+{
+    auto timer = std::make_unique<QTimer>();
+    QObject::connect(timer.get(), &QTimer::timeout, [] {
+        if (QWidget *box = QApplication::activeModalWidget()) {
+            ADD_FAILURE() << "a box of its own: " << box->metaObject()->className();
+            box->close();
+        }
+    });
+    timer->start(10);
+    return timer;
+}
+
 } // namespace
 
 TEST(EditorPages, MadeByName)
@@ -111,8 +139,8 @@ TEST(EditorPages, TareGridStoresDigitsOnlyAndSetsTheSlopeFlag)
     QString litresMask, codeMask;
     typeIntoCell(grid, 1, 1, QStringLiteral("1 2"), &litresMask);
     typeIntoCell(grid, 1, 2, QString(), &codeMask);
-    EXPECT_EQ(litresMask, QStringLiteral("999"));
-    EXPECT_EQ(codeMask, QStringLiteral("9999"));
+    EXPECT_EQ(litresMask, QStringLiteral("000"));
+    EXPECT_EQ(codeMask, QStringLiteral("0000"));
     EXPECT_TRUE(h.context.tareEdited);
     page->storeTareGrid();
     uint8_t *tank = h.block(mem::TankTableBlock);
@@ -134,6 +162,50 @@ TEST(EditorPages, TareGridStoresDigitsOnlyAndSetsTheSlopeFlag)
     EXPECT_EQ(grid->cell(1, 2), QString());
     page->storeTareGrid();
     EXPECT_EQ(GetU8(tank, 8), firstLitres);
+}
+
+// Tare cells take up to three digits of litres and four of the code; Enter or
+// leaving the cell keeps them, leaving the grid stores them, and a value the
+// table cannot hold gets the range error, not silence.
+TEST(EditorPages, TareCellsTakeShortNumbers)
+{
+    SetEnglishVersion(true);
+    struct Case {
+        int column;
+        const char *keys;
+        bool enter;       // Enter before leaving, else leaving alone
+        int litres, code; // point 1 afterwards
+        bool refused;
+    };
+    const Case cases[] = {
+        {1, "7", true, 7, 1000, false},     {1, "42", false, 42, 1000, false},
+        {1, "255", true, 255, 1000, false}, {1, "256", true, 16, 1000, true},
+        {2, "5", false, 16, 5, false},      {2, "241", true, 16, 241, false},
+        {2, "9999", true, 16, 9999, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.keys);
+        Hosted h("tsOil");
+        QApplication::setActiveWindow(&h.window);
+        QStringList refusals;
+        h.binder.setErrorReporter([&refusals](const QString &text) { refusals << text; });
+        const auto guard = closeUnexpectedBoxes();
+        uint8_t *tank = h.block(mem::TankTableBlock);
+        SetU8(tank, 8, 16);
+        SetU16(tank, 144, 1000);
+        SetU8(tank, 6, 0); // the slope flag, set again by each store
+        h.page->Load();
+        TStringGrid *grid = static_cast<TOilPage *>(h.page)->tareGrid();
+        typeKeys(grid, 1, c.column, QString::fromLatin1(c.keys));
+        if (c.enter)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        h.spin("seTarirLeng")->setFocus(Qt::TabFocusReason); // leaves the cell and the grid
+        EXPECT_EQ(GetU8(tank, 8), c.litres);
+        EXPECT_EQ(GetI16(tank, 144), c.code);
+        EXPECT_EQ(GetU8(tank, 6), !c.refused && c.code > 240 ? 1 : 0);
+        EXPECT_EQ(refusals.size(), c.refused ? 1 : 0);
+        EXPECT_EQ(grid->cell(1, 1), QString::number(GetU8(tank, 8)));
+    }
 }
 
 TEST(EditorPages, TankFileLoadRefreshesThePage)

@@ -386,8 +386,7 @@ bool TFieldBinder::run(const QString &name, const std::function<void(const ed::F
     } catch (const TripError &e) {
         // The field keeps its value and the control shows it again.
         ok = false;
-        if (m_report)
-            m_report(e.text());
+        report(e.text());
     }
     refresh();
     if (!ok)
