@@ -513,8 +513,9 @@ FieldState EvaluateField(const TMK &model, const TProtocolCatalog &catalog, cons
             s.text = ItemName(model, row.offset);
         break;
     case ControlKind::DateEdit:
-        // A date edit cannot show a day before its earliest one.
-        s.dayNumber = std::max<int>(kEarliestDayNumber, static_cast<int>(ReadRaw(model, row)));
+        // A date edit shows no day outside its range (an erased 0xFFFF is
+        // shown as the latest day), and stores it only when the user changes it.
+        s.dayNumber = std::clamp(static_cast<int>(ReadRaw(model, row)), kEarliestDayNumber, kLatestDayNumber);
         s.text = DateText(s.dayNumber);
         break;
     }

@@ -13,7 +13,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QFileDialog>
@@ -332,6 +334,56 @@ TEST(EditorPages, FileButtonsSaveAndLoadThroughTheirDialogs)
         choose(h.find<QAbstractButton>(c.load), false);
         EXPECT_EQ(h.model.blocks(), before);
     }
+}
+
+// The maintenance dates take a typed "dd.mm.yy" (2000 + yy); one before the
+// earliest day gets the range error and the edit shows the stored date again.
+TEST(EditorPages, TypedMaintenanceDates)
+{
+    SetEnglishVersion(true);
+    struct Case {
+        const char *edit;
+        int stored; // before typing
+        const char *keys;
+        int expected; // stored afterwards
+        bool refused;
+    };
+    const int jan9 = DayNumber(9, 1, 12);
+    const Case cases[] = {
+        {"deTO", jan9, "24.05.12", DayNumber(24, 5, 12), false},
+        {"deOSAGO", jan9, "24.05.12", DayNumber(24, 5, 12), false},
+        {"deTO", 0, "240512", DayNumber(24, 5, 12), false}, // shown as the earliest day
+        {"deTO", jan9, "10.10.11", ed::kEarliestDayNumber, false},
+        {"deTO", jan9, "31.12.99", DayNumber(31, 12, 99), false},
+        {"deTO", jan9, "09.10.11", jan9, true},
+        {"deOSAGO", DayNumber(1, 3, 24), "1.2.11", DayNumber(1, 3, 24), true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.edit << " " << c.keys);
+        Hosted h("tsTO");
+        QApplication::setActiveWindow(&h.window);
+        QStringList refusals;
+        h.binder.setErrorReporter([&refusals](const QString &text) { refusals << text; });
+        const auto guard = closeUnexpectedBoxes();
+        const int offset = QLatin1String(c.edit) == QLatin1String("deTO") ? 8 : 12;
+        SetU16(h.block(mem::ServiceBlock), offset, static_cast<uint16_t>(c.stored));
+        h.binder.refresh();
+        auto *date = h.find<QDateEdit>(c.edit);
+        date->setFocus(Qt::TabFocusReason); // the day selected
+        QTest::keyClicks(date, QString::fromLatin1(c.keys));
+        h.find<QLineEdit>("eForsTOCntK")->setFocus(Qt::TabFocusReason);
+        EXPECT_EQ(GetU16(h.block(mem::ServiceBlock), offset), c.expected);
+        EXPECT_EQ(refusals.size(), c.refused ? 1 : 0);
+        EXPECT_EQ(date->text().toStdString(), ed::DateText(c.expected).toStdString());
+    }
+
+    // The calendar offers no day before the earliest one.
+    Hosted h("tsTO");
+    auto *date = h.find<QDateEdit>("deTO");
+    QTest::mouseClick(date, Qt::LeftButton, {}, QPoint(date->width() - 4, date->height() / 2));
+    ASSERT_TRUE(date->calendarWidget()->isVisible());
+    EXPECT_EQ(date->calendarWidget()->minimumDate(), QDate(2011, 10, 10));
+    date->calendarWidget()->window()->close();
 }
 
 int main(int argc, char **argv)
