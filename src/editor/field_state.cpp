@@ -491,8 +491,10 @@ FieldState EvaluateField(const TMK &model, const TProtocolCatalog &catalog, cons
     switch (row.kind) {
     case ControlKind::SpinEdit: {
         applyRange(c, row, s);
+        // The scale in force, as StoreNumber takes it: the single service
+        // interval is kept in tenths.
         const double shown = row.type == FieldType::Float32Factor ? FactorToShown(ReadFactor(model, row))
-                                                                   : static_cast<double>(ReadRaw(model, row)) / row.scale;
+                                                                   : static_cast<double>(ReadRaw(model, row)) / s.scale;
         s.number = std::clamp(shown, s.min, s.max); // the spin edit shows a stored value clipped
         break;
     }
@@ -511,8 +513,9 @@ FieldState EvaluateField(const TMK &model, const TProtocolCatalog &catalog, cons
             s.text = ItemName(model, row.offset);
         break;
     case ControlKind::DateEdit:
-        // A date edit cannot show a day before its earliest one.
-        s.dayNumber = std::max<int>(kEarliestDayNumber, static_cast<int>(ReadRaw(model, row)));
+        // A date edit shows no day outside its range (an erased 0xFFFF is
+        // shown as the latest day), and stores it only when the user changes it.
+        s.dayNumber = std::clamp(static_cast<int>(ReadRaw(model, row)), kEarliestDayNumber, kLatestDayNumber);
         s.text = DateText(s.dayNumber);
         break;
     }

@@ -33,7 +33,7 @@ struct FieldState {
     std::optional<int> index;
     bool checked = false;
     QString text; // a text edit; a date edit "dd.MM.yy"
-    int dayNumber = 0; // a date edit, clipped to the earliest date
+    int dayNumber = 0; // a date edit, clipped to the earliest and latest dates
 };
 
 FieldState EvaluateField(const TMK &model, const TProtocolCatalog &catalog, const FieldRow &row);
@@ -61,8 +61,11 @@ void StoreDate(TMK &model, const FieldRow &row, const QString &text);
 // else empty. StoreNumber refuses such an entry with it.
 QString RefuseEqualAdc(const TMK &model, const TProtocolCatalog &catalog, const FieldRow &row, double shown);
 
-// The earliest date a date edit offers: 10 October 2011.
+// The earliest date a date edit offers: 10 October 2011. The latest is the
+// last one a two-digit year names, 31 December 2099 (the 16-bit day number
+// would hold later ones).
 constexpr int kEarliestDayNumber = 4301;
+constexpr int kLatestDayNumber = 36525;
 QString DateText(int dayNumber);                  // "dd.MM.yy"
 std::optional<int> DayNumberOfText(const QString &text); // nothing when no date
 constexpr int kItemNameLength = 15;

@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
+#include <tuple>
 
 using namespace ed;
 
@@ -148,6 +150,47 @@ TEST(FieldState, RangesInForce)
     EXPECT_EQ(GetU16(limits(*m), 12), 115);
     EXPECT_TRUE(RefuseNumber(state(*m, "seUaccLowLimit"), 18.2).isEmpty());
     EXPECT_FALSE(RefuseNumber(state(*m, "seUaccLowLimit"), 18.25).isEmpty()); // one decimal only
+}
+
+// A spin or date edit shows again what it stored: both ends of its range and
+// one step in, for every range and scale a row takes on some device model and
+// protocol.
+TEST(FieldState, SpinsAndDatesShowWhatTheyStore)
+{
+    std::set<std::tuple<std::string, double, double, double, double, int>> modes;
+    for (const ModelInfo &model : ModelTable()) {
+        auto m = opened(model.deviceType);
+        const int protocols = static_cast<int>(Catalog().protocolList().size());
+        for (int p = 0; p < protocols; ++p) {
+            ChangeProtocol(*m, Catalog(), p);
+            for (const FieldRow &r : FieldSchema()) {
+                if (r.kind != ControlKind::SpinEdit && r.kind != ControlKind::DateEdit)
+                    continue;
+                const FieldState s = EvaluateField(*m, Catalog(), r);
+                if (!modes.emplace(r.name, s.min, s.max, s.step, s.scale, s.decimals).second)
+                    continue;
+                SCOPED_TRACE(::testing::Message() << r.name << " on 0x" << std::hex << model.deviceType << std::dec
+                                                  << ", protocol " << p);
+                const TBlockSnapshot before = m->SnapshotBlocks(1, mem::kBlockCount);
+                if (r.kind == ControlKind::DateEdit) {
+                    for (const int n : {kEarliestDayNumber, kEarliestDayNumber + 1, kLatestDayNumber}) {
+                        EXPECT_NO_THROW(StoreDate(*m, r, DateText(n))) << n;
+                        EXPECT_EQ(EvaluateField(*m, Catalog(), r).dayNumber, n);
+                    }
+                } else {
+                    for (const double v : {s.min, s.min + s.step, s.max}) {
+                        if (!RefuseEqualAdc(*m, Catalog(), r, v).isEmpty())
+                            continue; // equal ADC readings: a rule of its own
+                        EXPECT_NO_THROW(StoreNumber(*m, Catalog(), r, v)) << v;
+                        EXPECT_NEAR(EvaluateField(*m, Catalog(), r).number, v, 1e-9);
+                    }
+                }
+                m->RestoreBlocks(1, mem::kBlockCount, before);
+            }
+        }
+    }
+    // The single service interval is one of the modes met.
+    EXPECT_TRUE(modes.count({"seAirFiltCntK", 0, 9.9, 0.1, 10, 1}));
 }
 
 TEST(FieldState, TrimBoundsFollowTheStoredValues)

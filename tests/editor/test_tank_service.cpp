@@ -263,6 +263,9 @@ TEST(FieldState, DatesAsDayNumbers)
     StoreDate(*m, row("deTO"), QStringLiteral("01.03.24"));
     EXPECT_EQ(GetU16(service(*m), 8), DayNumber(1, 3, 24));
     EXPECT_EQ(state(*m, "deTO").text, QStringLiteral("01.03.24"));
+    EXPECT_EQ(DayNumber(31, 12, 99), kLatestDayNumber);
+    SetU16(service(*m), 8, 0xFFFF); // erased memory: a day of 2179 shows as the latest one
+    EXPECT_EQ(state(*m, "deTO").text, QStringLiteral("31.12.99"));
     for (const char *bad : {"09.10.11", "31.04.24", "29.02.23", "1.3.24"})
         EXPECT_THROW(StoreDate(*m, row("deOSAGO"), QString::fromLatin1(bad)), TripError) << bad;
 }

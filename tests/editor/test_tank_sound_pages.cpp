@@ -13,7 +13,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QFileDialog>
@@ -21,7 +23,10 @@
 #include <QLineEdit>
 #include <QStyledItemDelegate>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
+
+#include <memory>
 
 namespace {
 
@@ -69,6 +74,31 @@ void typeIntoCell(TStringGrid *grid, int row, int column, const QString &text, Q
     delete editor;
 }
 
+// Types `keys` into cell (row, column) as a user does: the cell made current,
+// the first key opens its editor and the rest go there.
+void typeKeys(TStringGrid *grid, int row, int column, const QString &keys)
+{
+    grid->setFocus(Qt::TabFocusReason);
+    grid->setCurrentIndex(grid->model()->index(row, column));
+    QTest::keyClicks(grid, keys.left(1));
+    QTest::keyClicks(QApplication::focusWidget(), keys.mid(1));
+}
+
+// Errors go to the binder's reporter; a box of its own would wait for a
+// click: it is closed, and the test fails.
+std::unique_ptr<QTimer> closeUnexpectedBoxes()
+{
+    auto timer = std::make_unique<QTimer>();
+    QObject::connect(timer.get(), &QTimer::timeout, [] {
+        if (QWidget *box = QApplication::activeModalWidget()) {
+            ADD_FAILURE() << "a box of its own: " << box->metaObject()->className();
+            box->close();
+        }
+    });
+    timer->start(10);
+    return timer;
+}
+
 } // namespace
 
 TEST(EditorPages, MadeByName)
@@ -111,8 +141,8 @@ TEST(EditorPages, TareGridStoresDigitsOnlyAndSetsTheSlopeFlag)
     QString litresMask, codeMask;
     typeIntoCell(grid, 1, 1, QStringLiteral("1 2"), &litresMask);
     typeIntoCell(grid, 1, 2, QString(), &codeMask);
-    EXPECT_EQ(litresMask, QStringLiteral("999"));
-    EXPECT_EQ(codeMask, QStringLiteral("9999"));
+    EXPECT_EQ(litresMask, QStringLiteral("000"));
+    EXPECT_EQ(codeMask, QStringLiteral("0000"));
     EXPECT_TRUE(h.context.tareEdited);
     page->storeTareGrid();
     uint8_t *tank = h.block(mem::TankTableBlock);
@@ -134,6 +164,50 @@ TEST(EditorPages, TareGridStoresDigitsOnlyAndSetsTheSlopeFlag)
     EXPECT_EQ(grid->cell(1, 2), QString());
     page->storeTareGrid();
     EXPECT_EQ(GetU8(tank, 8), firstLitres);
+}
+
+// Tare cells take up to three digits of litres and four of the code; Enter or
+// leaving the cell keeps them, leaving the grid stores them, and a value the
+// table cannot hold gets the range error, not silence.
+TEST(EditorPages, TareCellsTakeShortNumbers)
+{
+    SetEnglishVersion(true);
+    struct Case {
+        int column;
+        const char *keys;
+        bool enter;       // Enter before leaving, else leaving alone
+        int litres, code; // point 1 afterwards
+        bool refused;
+    };
+    const Case cases[] = {
+        {1, "7", true, 7, 1000, false},     {1, "42", false, 42, 1000, false},
+        {1, "255", true, 255, 1000, false}, {1, "256", true, 16, 1000, true},
+        {2, "5", false, 16, 5, false},      {2, "241", true, 16, 241, false},
+        {2, "9999", true, 16, 9999, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.keys);
+        Hosted h("tsOil");
+        QApplication::setActiveWindow(&h.window);
+        QStringList refusals;
+        h.binder.setErrorReporter([&refusals](const QString &text) { refusals << text; });
+        const auto guard = closeUnexpectedBoxes();
+        uint8_t *tank = h.block(mem::TankTableBlock);
+        SetU8(tank, 8, 16);
+        SetU16(tank, 144, 1000);
+        SetU8(tank, 6, 0); // the slope flag, set again by each store
+        h.page->Load();
+        TStringGrid *grid = static_cast<TOilPage *>(h.page)->tareGrid();
+        typeKeys(grid, 1, c.column, QString::fromLatin1(c.keys));
+        if (c.enter)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        h.spin("seTarirLeng")->setFocus(Qt::TabFocusReason); // leaves the cell and the grid
+        EXPECT_EQ(GetU8(tank, 8), c.litres);
+        EXPECT_EQ(GetI16(tank, 144), c.code);
+        EXPECT_EQ(GetU8(tank, 6), !c.refused && c.code > 240 ? 1 : 0);
+        EXPECT_EQ(refusals.size(), c.refused ? 1 : 0);
+        EXPECT_EQ(grid->cell(1, 1), QString::number(GetU8(tank, 8)));
+    }
 }
 
 TEST(EditorPages, TankFileLoadRefreshesThePage)
@@ -205,6 +279,9 @@ TEST(EditorPages, MaintenanceNamesAndTheSingleInterval)
 
     Hosted single("tsTO", 0x5100);
     EXPECT_EQ(single.spin("seAirFiltCntK")->decimals(), 1);
+    SetU8(single.block(mem::ServiceBlock), 0, 15);
+    single.binder.refresh();
+    EXPECT_DOUBLE_EQ(single.spin("seAirFiltCntK")->value(), 1.5);
     single.leave("seAirFiltCntK", 2.5);
     EXPECT_EQ(GetU8(single.block(mem::ServiceBlock), 0), 25);
     EXPECT_FALSE(single.spin("seKPPOilCntK")->isVisibleTo(&single.window));
@@ -257,6 +334,56 @@ TEST(EditorPages, FileButtonsSaveAndLoadThroughTheirDialogs)
         choose(h.find<QAbstractButton>(c.load), false);
         EXPECT_EQ(h.model.blocks(), before);
     }
+}
+
+// The maintenance dates take a typed "dd.mm.yy" (2000 + yy); one before the
+// earliest day gets the range error and the edit shows the stored date again.
+TEST(EditorPages, TypedMaintenanceDates)
+{
+    SetEnglishVersion(true);
+    struct Case {
+        const char *edit;
+        int stored; // before typing
+        const char *keys;
+        int expected; // stored afterwards
+        bool refused;
+    };
+    const int jan9 = DayNumber(9, 1, 12);
+    const Case cases[] = {
+        {"deTO", jan9, "24.05.12", DayNumber(24, 5, 12), false},
+        {"deOSAGO", jan9, "24.05.12", DayNumber(24, 5, 12), false},
+        {"deTO", 0, "240512", DayNumber(24, 5, 12), false}, // shown as the earliest day
+        {"deTO", jan9, "10.10.11", ed::kEarliestDayNumber, false},
+        {"deTO", jan9, "31.12.99", DayNumber(31, 12, 99), false},
+        {"deTO", jan9, "09.10.11", jan9, true},
+        {"deOSAGO", DayNumber(1, 3, 24), "1.2.11", DayNumber(1, 3, 24), true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.edit << " " << c.keys);
+        Hosted h("tsTO");
+        QApplication::setActiveWindow(&h.window);
+        QStringList refusals;
+        h.binder.setErrorReporter([&refusals](const QString &text) { refusals << text; });
+        const auto guard = closeUnexpectedBoxes();
+        const int offset = QLatin1String(c.edit) == QLatin1String("deTO") ? 8 : 12;
+        SetU16(h.block(mem::ServiceBlock), offset, static_cast<uint16_t>(c.stored));
+        h.binder.refresh();
+        auto *date = h.find<QDateEdit>(c.edit);
+        date->setFocus(Qt::TabFocusReason); // the day selected
+        QTest::keyClicks(date, QString::fromLatin1(c.keys));
+        h.find<QLineEdit>("eForsTOCntK")->setFocus(Qt::TabFocusReason);
+        EXPECT_EQ(GetU16(h.block(mem::ServiceBlock), offset), c.expected);
+        EXPECT_EQ(refusals.size(), c.refused ? 1 : 0);
+        EXPECT_EQ(date->text().toStdString(), ed::DateText(c.expected).toStdString());
+    }
+
+    // The calendar offers no day before the earliest one.
+    Hosted h("tsTO");
+    auto *date = h.find<QDateEdit>("deTO");
+    QTest::mouseClick(date, Qt::LeftButton, {}, QPoint(date->width() - 4, date->height() / 2));
+    ASSERT_TRUE(date->calendarWidget()->isVisible());
+    EXPECT_EQ(date->calendarWidget()->minimumDate(), QDate(2011, 10, 10));
+    date->calendarWidget()->window()->close();
 }
 
 int main(int argc, char **argv)

@@ -13,10 +13,12 @@
 
 namespace {
 
-QString writeSample(const QTemporaryDir &dir)
+QString writeSample(const QTemporaryDir &dir, uint16_t type = 0xC000)
 {
-    TMK m(0xC000);
+    TMK m(type);
+    m.DeviceType = type;
     SetU8(m.block(mem::LimitsBlock), 4, 60);
+    SetU8(m.block(mem::ServiceBlock), 0, 15);
     m.FormatImage(9);
     const QString path = dir.filePath(QStringLiteral("a.kelmg"));
     SaveSettingsFile(m, path);
@@ -61,6 +63,28 @@ TEST(TripctlSettings, ShowsSetsAndDiffs)
     ASSERT_EQ(diff.exitCode, 0) << diff.err.constData();
     EXPECT_EQ(QJsonDocument::fromJson(diff.out).array(),
               (QJsonArray{QJsonObject{{"name", "seVelocityLimit"}, {"caption", "Speed, km/h"}, {"from", 120}, {"to", 130}}}));
+}
+
+// The single service interval is kept in tenths: shown, set and compared so.
+TEST(TripctlSettings, SingleServiceIntervalInTenths)
+{
+    QTemporaryDir dir;
+    const QString a = writeSample(dir, 0x5100);
+    const ToolRun shown = RunTripctl({"settings", a, "--json"});
+    ASSERT_EQ(shown.exitCode, 0) << shown.err.constData();
+    QJsonObject interval;
+    for (const auto &r : QJsonDocument::fromJson(shown.out).array())
+        if (r.toObject()["name"] == QLatin1String("seAirFiltCntK"))
+            interval = r.toObject();
+    EXPECT_EQ(interval["value"].toDouble(), 1.5);
+    EXPECT_EQ(interval["max"].toDouble(), 9.9);
+
+    const QString out = dir.filePath(QStringLiteral("b.kelmg"));
+    ASSERT_EQ(RunTripctl({"set", a, "seAirFiltCntK=2.5", "-o", out}).exitCode, 0);
+    const ToolRun diff = RunTripctl({"diff", a, out, "--json"});
+    ASSERT_EQ(diff.exitCode, 0) << diff.err.constData();
+    EXPECT_EQ(QJsonDocument::fromJson(diff.out).array(),
+              (QJsonArray{QJsonObject{{"name", "seAirFiltCntK"}, {"caption", "TS th.km"}, {"from", 1.5}, {"to", 2.5}}}));
 }
 
 namespace {

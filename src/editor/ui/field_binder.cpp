@@ -6,6 +6,7 @@
 #include "tmk.h"
 
 #include <QButtonGroup>
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -15,6 +16,7 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -34,6 +36,61 @@ bool storesOnLeaving(const ed::FieldRow &row) { return row.itemSource == ed::Ite
 
 // Radio items in up to this many columns before a new row starts.
 constexpr int kRadioColumns = 4;
+
+QDate dateOf(int dayNumber)
+{
+    const TDate d = DateOfDayNumber(dayNumber);
+    return {2000 + d.year, d.month, d.day};
+}
+
+// A date edit "dd.MM.yy" (2000 + yy) that takes a typed date. Its own range is
+// every day a two-digit year names: the earliest day as its minimum would
+// refuse each keystroke that passes through an earlier date on the way to the
+// one typed (10.10.11, 24.10.11, 24.05.11, 24.05.12). A date before the
+// earliest is refused when it is stored, with the range error; the calendar
+// offers none.
+class TDayEdit : public QDateEdit {
+public:
+    explicit TDayEdit(QWidget *parent) : QDateEdit(parent)
+    {
+        setDisplayFormat(QStringLiteral("dd.MM.yy"));
+        setDateRange(QDate(2000, 1, 1), dateOf(ed::kLatestDayNumber));
+        setCalendarPopup(true);
+        calendarWidget()->installEventFilter(this);
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        // A full section moves on by itself; the point typed after it is the
+        // one between the sections, not a request to skip the next.
+        if (m_movedOn && event->text() == QLatin1String(".")) {
+            m_movedOn = false;
+            event->accept();
+            return;
+        }
+        const Section before = currentSection();
+        QDateEdit::keyPressEvent(event);
+        m_movedOn = event->text().size() == 1 && event->text()[0].isDigit() && currentSection() != before;
+    }
+
+    void focusInEvent(QFocusEvent *event) override
+    {
+        m_movedOn = false;
+        QDateEdit::focusInEvent(event);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        // Opening the calendar gives it the edit's range again.
+        if (watched == calendarWidget() && event->type() == QEvent::Show)
+            calendarWidget()->setMinimumDate(dateOf(ed::kEarliestDayNumber));
+        return QDateEdit::eventFilter(watched, event);
+    }
+
+private:
+    bool m_movedOn = false;
+};
 
 } // namespace
 
@@ -113,12 +170,7 @@ TFieldControl::TFieldControl(const ed::FieldRow &row, QWidget *parent, bool capt
         m_label->setBuddy(m_line);
         break;
     case ControlKind::DateEdit: {
-        m_date = new QDateEdit(parent);
-        m_date->setDisplayFormat(QStringLiteral("dd.MM.yy"));
-        const TDate earliest = DateOfDayNumber(ed::kEarliestDayNumber);
-        m_date->setMinimumDate(QDate(2000 + earliest.year, earliest.month, earliest.day));
-        m_date->setMaximumDate(QDate(2099, 12, 31));
-        m_date->setCalendarPopup(true);
+        m_date = new TDayEdit(parent);
         connect(m_date, &QDateEdit::editingFinished, this, [this] {
             if (const QString text = dateText(); text != m_state.text)
                 emit enteredText(text);
@@ -285,8 +337,7 @@ void TFieldControl::apply(const ed::FieldState &s)
     }
     case ControlKind::DateEdit: {
         const QSignalBlocker block(m_date);
-        const TDate d = DateOfDayNumber(s.dayNumber);
-        m_date->setDate(QDate(2000 + d.year, d.month, d.day));
+        m_date->setDate(dateOf(s.dayNumber));
         break;
     }
     }
@@ -386,8 +437,7 @@ bool TFieldBinder::run(const QString &name, const std::function<void(const ed::F
     } catch (const TripError &e) {
         // The field keeps its value and the control shows it again.
         ok = false;
-        if (m_report)
-            m_report(e.text());
+        report(e.text());
     }
     refresh();
     if (!ok)

@@ -104,6 +104,12 @@ public:
 
     // Where refusals go (a range error); an error message box by default.
     void setErrorReporter(std::function<void(const QString &text)> report) { m_report = std::move(report); }
+    // A refusal of a page's own control (the tare grid) goes the same way.
+    void report(const QString &text) const
+    {
+        if (m_report)
+            m_report(text);
+    }
 
     // Commits the control that holds `focused` (see TFieldControl::commit);
     // false when its store was refused.

@@ -77,8 +77,9 @@ void connectFileButton(QWidget *page, QPushButton *button, QFileDialog::AcceptMo
     });
 }
 
-// Cells of the tare grid are edited through masks: three digits of litres,
-// four of the code. Painting stays with the grid's own delegate.
+// Cells of the tare grid are edited through masks: up to three digits of
+// litres, up to four of the code (a mask of required digits would refuse a
+// short number and drop it). Painting stays with the grid's own delegate.
 class TareDelegate : public QStyledItemDelegate {
 public:
     TareDelegate(QAbstractItemDelegate *base, std::function<void()> edited, QObject *parent)
@@ -94,7 +95,7 @@ public:
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &index) const override
     {
         auto *edit = new QLineEdit(parent);
-        edit->setInputMask(index.column() == 1 ? QStringLiteral("999") : QStringLiteral("9999"));
+        edit->setInputMask(index.column() == 1 ? QStringLiteral("000") : QStringLiteral("0000"));
         return edit;
     }
 
@@ -312,7 +313,11 @@ void TOilPage::storeTareGrid()
         litres << m_grid->cell(row, 1);
         codes << m_grid->cell(row, 2);
     }
-    shownOnError(this, [&] { ed::StoreTarePoints(m_context.model, litres, codes); });
+    try {
+        ed::StoreTarePoints(m_context.model, litres, codes);
+    } catch (const TripError &e) {
+        m_context.binder.report(e.text()); // a range error, as every control of the editor reports it
+    }
     m_context.tareEdited = false;
     refresh();
 }
