@@ -1,23 +1,67 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test.
-#   scripts/test.sh              ordinary build in build/
-#   scripts/test.sh --sanitize   AddressSanitizer + UndefinedBehaviorSanitizer build in build-asan/
-#   scripts/test.sh --fuzz       clang build with the libFuzzer targets in build-fuzz/ (short runs)
+# Builds everything and runs every check, in three steps:
+#   1. the ordinary build in build/ and every test;
+#   2. the AddressSanitizer + UndefinedBehaviorSanitizer build in build-asan/ and every test;
+#   3. the libFuzzer targets (clang, in build-fuzz/), each for 60 s from its seed corpus.
+# One step alone, for a quicker round while working:
+#   scripts/test.sh --quick      step 1
+#   scripts/test.sh --sanitize   step 2
+#   scripts/test.sh --fuzz       step 3 (FUZZ_SECONDS=N for another time per target)
+# Under CI (CI=true) warnings are errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 
-build=build
-opts=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
-case "${1:-}" in
-  --sanitize) build=build-asan; opts+=(-DTRIP_SANITIZE=ON) ;;
-  --fuzz) build=build-fuzz; opts+=(-DTRIP_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++) ;;
-  "") ;;
-  *) echo "usage: $0 [--sanitize|--fuzz]" >&2; exit 2 ;;
-esac
-
-cmake -S . -B "$build" "${opts[@]}"
-cmake --build "$build" -j"$(nproc)"
-cd "$build"
+common=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+if [ "${CI:-}" = "true" ]; then common+=(-DTRIP_WERROR=ON); fi
 export QT_QPA_PLATFORM=offscreen
-ctest --output-on-failure -j"$(nproc)"
+
+build_and_test() { # folder, cmake options...
+  local dir=$1
+  shift
+  echo "== build in $dir"
+  cmake -S . -B "$dir" "${common[@]}" "$@"
+  cmake --build "$dir" -j"$(nproc)"
+  (cd "$dir" && ctest --output-on-failure -j"$(nproc)")
+}
+
+fuzz() {
+  local dir=build-fuzz seconds=${FUZZ_SECONDS:-60}
+  echo "== fuzz targets in $dir, ${seconds} s each"
+  cmake -S . -B "$dir" "${common[@]}" -DTRIP_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++
+  cmake --build "$dir" -j"$(nproc)" --target fuzz_targets
+  local passed=0 failed=0 work
+  work=$(mktemp -d)
+  for target in "$dir"/bin/fuzz_*; do
+    local name seeds
+    name=$(basename "$target")
+    seeds=fuzz/corpus/$name
+    mkdir -p "$work/$name"
+    # New inputs go to the scratch folder; the committed seeds are only read.
+    if "$target" -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$work/$name-" \
+         "$work/$name" $( [ -d "$seeds" ] && echo "$seeds" ) > "$work/$name.log" 2>&1; then
+      passed=$((passed + 1))
+      echo "$name: $(grep -m1 -o 'stat::number_of_executed_units: *[0-9]*' "$work/$name.log" | grep -o '[0-9]*$') runs, no finding"
+    else
+      failed=$((failed + 1))
+      echo "$name: FAILED"
+      tail -n 60 "$work/$name.log"
+      ls "$work"/"$name"-* 2>/dev/null || true
+    fi
+  done
+  rm -rf "$work"
+  echo "fuzz: $passed passed, $failed failed"
+  [ "$failed" -eq 0 ]
+}
+
+case "${1:-}" in
+  "")
+    build_and_test build
+    build_and_test build-asan -DTRIP_SANITIZE=ON
+    fuzz
+    ;;
+  --quick) build_and_test build ;;
+  --sanitize) build_and_test build-asan -DTRIP_SANITIZE=ON ;;
+  --fuzz) fuzz ;;
+  *) echo "usage: $0 [--quick|--sanitize|--fuzz]" >&2; exit 2 ;;
+esac
