@@ -11,6 +11,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
+# Paths below the checkout count relative to it, so that a second clone (CI's)
+# finds what ccache kept from this one.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}" CCACHE_NOHASHDIR=true
 
 common=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
 if [ "${CI:-}" = "true" ]; then common+=(-DTRIP_WERROR=ON); fi
