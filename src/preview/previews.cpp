@@ -15,7 +15,6 @@ namespace pv {
 namespace {
 
 constexpr int W = kScreenWidth;
-constexpr int H = kScreenHeight;
 
 // Scheme element bytes.
 constexpr int kDigit1 = 32, kDigitBack1 = 33, kDigit2 = 34, kDigitBack2 = 35, kDigitFrame = 36;

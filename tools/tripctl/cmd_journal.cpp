@@ -4,50 +4,11 @@
 #include "language.h"
 #include "settings_file.h"
 #include "tmk.h"
-
-#include <QJsonArray>
-#include <QJsonDocument>
+#include "tripctl_output.h"
 
 namespace {
 
 const QString kPoint = QStringLiteral(".");
-
-// JSON is written by hand so that keys keep the documented order.
-QByteArray jsonValue(const QJsonArray &array) { return QJsonDocument(array).toJson(QJsonDocument::Compact); }
-
-QByteArray pairs(const QList<QPair<QString, QString>> &rows)
-{
-    QJsonArray out;
-    for (const auto &row : rows)
-        out.append(QJsonArray{row.first, row.second});
-    return jsonValue(out);
-}
-
-QByteArray errorsJson(TMK &model)
-{
-    const int style = JournalFaultFormat(model);
-    const uint8_t *errorLog = model.block(mem::ErrorLogBlock);
-    const FreezeFramePids pids = FreezeFramePids::read(errorLog);
-    QByteArray out = "[\n";
-    for (int i = 0; i < journal::kErrorRecords; ++i) {
-        const QStringList row = ErrorListRow(model, i, style);
-        out += "  {\"index\": " + QByteArray::number(i) + ", \"time\": " + JsonString(row[1]) +
-               ", \"code\": " + JsonString(row[2]) + ", \"freezeFrame\": " +
-               pairs(FreezeFrameRows(pids, FreezeFrame::read(errorLog, i), kPoint)) + "}" +
-               (i + 1 < journal::kErrorRecords ? ",\n" : "\n");
-    }
-    return out + "]\n";
-}
-
-QByteArray sumsJson(const TMK &model)
-{
-    QByteArray out = "{\n";
-    const auto &groups = SumGroups();
-    for (size_t k = 0; k < groups.size(); ++k)
-        out += "  \"" + QByteArray(groups[k].table) + "\": " + pairs(SumRows(model, groups[k].id, kPoint)) +
-               (k + 1 < groups.size() ? ",\n" : "\n");
-    return out + "}\n";
-}
 
 int runJournal(const QStringList &argsIn)
 {
@@ -73,9 +34,9 @@ int runJournal(const QStringList &argsIn)
         TMK &model = *owned;
         LoadSettingsFile(model, args[0]);
         if (errors && json) {
-            PrintOut(errorsJson(model));
+            PrintOut(tripout::ErrorsJson(model));
         } else if (sums) {
-            PrintOut(sumsJson(model));
+            PrintOut(tripout::SumsJson(model));
         } else {
             const QList<QStringList> grid =
                 errors ? ErrorJournalExport(model, JournalFaultFormat(model), kPoint)

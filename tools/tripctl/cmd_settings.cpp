@@ -5,6 +5,7 @@
 #include "language.h"
 #include "protocol_catalog.h"
 #include "tmk.h"
+#include "tripctl_output.h"
 
 #include <algorithm>
 #include <array>
@@ -13,111 +14,9 @@ namespace {
 
 using ed::ControlKind;
 using ed::FieldState;
-
-QByteArray jsonNumber(double v, int decimals) { return QByteArray::number(v, 'f', decimals); }
-
-bool isChoice(const FieldState &s)
-{
-    return s.row->kind == ControlKind::RadioGroup || s.row->kind == ControlKind::ComboBox;
-}
-
-// What the control shows, as a JSON value.
-QByteArray jsonShown(const FieldState &s)
-{
-    switch (s.row->kind) {
-    case ControlKind::SpinEdit:
-        return jsonNumber(s.number, s.decimals);
-    case ControlKind::RadioGroup:
-    case ControlKind::ComboBox:
-        return s.index ? QByteArray::number(*s.index) : QByteArray("null");
-    case ControlKind::CheckBox:
-        return s.checked ? "true" : "false";
-    case ControlKind::TextEdit:
-    case ControlKind::DateEdit:
-        return JsonString(s.text);
-    }
-    return "null";
-}
-
-// What the control shows, for people: items spelled out.
-QString textShown(const FieldState &s)
-{
-    switch (s.row->kind) {
-    case ControlKind::SpinEdit:
-        return QString::number(s.number, 'f', s.decimals);
-    case ControlKind::RadioGroup:
-    case ControlKind::ComboBox:
-        return s.index ? s.items[*s.index] : LangText("(none)", "(нет)");
-    case ControlKind::CheckBox:
-        return s.checked ? LangText("yes", "да") : LangText("no", "нет");
-    case ControlKind::TextEdit:
-    case ControlKind::DateEdit:
-        return s.text;
-    }
-    return {};
-}
-
-QByteArray settingsJson(const std::vector<FieldState> &states)
-{
-    QByteArray out = "[\n";
-    for (size_t i = 0; i < states.size(); ++i) {
-        const FieldState &s = states[i];
-        out += "  {\"name\": " + JsonString(QLatin1String(s.row->name)) + ", \"page\": " +
-               JsonString(QLatin1String(s.row->page)) + ", \"caption\": " + JsonString(s.caption) +
-               ", \"visible\": " + (s.visible ? "true" : "false") + ", \"value\": " + jsonShown(s);
-        if (s.row->kind == ControlKind::SpinEdit) {
-            const int d = s.decimals;
-            out += ", \"min\": " + jsonNumber(s.min, d) + ", \"max\": " + jsonNumber(s.max, d) +
-                   ", \"step\": " + jsonNumber(s.step, d);
-        }
-        if (isChoice(s)) {
-            QByteArray items;
-            for (const QString &item : s.items)
-                items += (items.isEmpty() ? "" : ", ") + JsonString(item);
-            out += ", \"items\": [" + items + "]";
-        }
-        if (s.visible && !s.enabled)
-            out += ", \"enabled\": false";
-        out += i + 1 < states.size() ? "},\n" : "}\n";
-    }
-    return out + "]\n";
-}
-
-// "Speed, km/h" → caption "Speed", unit "km/h".
-std::pair<QString, QString> splitUnit(const QString &caption)
-{
-    const int comma = caption.lastIndexOf(QLatin1Char(','));
-    if (comma <= 0)
-        return {caption.trimmed(), {}};
-    return {caption.left(comma).trimmed(), caption.mid(comma + 1).trimmed()};
-}
-
-QByteArray settingsTable(const std::vector<FieldState> &states)
-{
-    qsizetype width = 0;
-    for (const FieldState &s : states)
-        if (s.visible)
-            width = std::max(width, splitUnit(s.caption).first.size());
-    QString out;
-    QString page;
-    for (const FieldState &s : states) {
-        if (!s.visible)
-            continue;
-        if (page != QLatin1String(s.row->page)) {
-            page = QLatin1String(s.row->page);
-            out += (out.isEmpty() ? QString() : QStringLiteral("\n")) + ed::PageCaption(s.row->page) +
-                   QLatin1Char('\n');
-        }
-        const auto [caption, unit] = splitUnit(s.caption);
-        QString line = QStringLiteral("  ") + caption.leftJustified(width + 2) + textShown(s);
-        if (s.row->kind == ControlKind::SpinEdit && !unit.isEmpty())
-            line += QLatin1Char(' ') + unit;
-        if (!s.enabled)
-            line += LangText("  (disabled)", "  (недоступно)");
-        out += line + QLatin1Char('\n');
-    }
-    return out.toUtf8();
-}
+using tripout::JsonString;
+using tripout::ShownJson;
+using tripout::ShownText;
 
 int runSettings(const QStringList &argsIn)
 {
@@ -130,7 +29,7 @@ int runSettings(const QStringList &argsIn)
     try {
         const auto model = OpenSettingsForEditing(args[0]);
         const std::vector<FieldState> states = ed::EvaluateSchema(*model, Catalog());
-        PrintOut(json ? settingsJson(states) : settingsTable(states));
+        PrintOut(json ? tripout::SettingsJson(states) : tripout::SettingsTable(states));
         return 0;
     } catch (const TripError &e) {
         PrintError(e.text());
@@ -261,13 +160,13 @@ int runDiff(const QStringList &argsIn)
         for (size_t i = 0; i < a.states.size(); ++i) {
             const FieldState &from = a.states[i];
             const FieldState &to = b.states[i];
-            if (jsonShown(from) == jsonShown(to))
+            if (ShownJson(from) == ShownJson(to))
                 continue;
             markField(covered, *from.row);
             entries << "{\"name\": " + JsonString(QLatin1String(from.row->name)) + ", \"caption\": " +
-                           JsonString(to.caption) + ", \"from\": " + jsonShown(from) + ", \"to\": " + jsonShown(to) +
+                           JsonString(to.caption) + ", \"from\": " + ShownJson(from) + ", \"to\": " + ShownJson(to) +
                            "}";
-            text += QStringLiteral("%1: %2 → %3\n").arg(to.caption, textShown(from), textShown(to));
+            text += QStringLiteral("%1: %2 → %3\n").arg(to.caption, ShownText(from), ShownText(to));
         }
         // Bytes that no listed field accounts for, as ranges per block.
         for (int block = 1; block <= mem::kBlockCount; ++block) {

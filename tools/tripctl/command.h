@@ -39,9 +39,6 @@ QString TakeOutputOption(QStringList &args);
 bool TakeFlag(QStringList &args, const QString &name);
 // Prints the command's usage on stderr (after the reason, if any); returns 2.
 int UsageError(const QString &command, const QString &reason = {});
-// `text` as a JSON string, quotes included. JSON is written by hand so that
-// keys keep the documented order.
-QByteArray JsonString(const QString &text);
 
 // A settings file loaded as the program loads it and opened as the editor opens it.
 std::unique_ptr<TMK> OpenSettingsForEditing(const QString &path);

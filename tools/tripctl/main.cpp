@@ -4,8 +4,6 @@
 #include "trip_version.h"
 
 #include <QCoreApplication>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <algorithm>
 #include <cstdio>
 
@@ -58,12 +56,6 @@ QString TakeOutputOption(QStringList &args)
 {
     const QString out = TakeOption(args, QStringLiteral("-o"));
     return out.isNull() ? TakeOption(args, QStringLiteral("--output")) : out;
-}
-
-QByteArray JsonString(const QString &text)
-{
-    const QByteArray wrapped = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact); // ["..."]
-    return wrapped.mid(1, wrapped.size() - 2);
 }
 
 std::unique_ptr<TMK> NewProgramModel()
