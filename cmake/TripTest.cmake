@@ -1,11 +1,12 @@
-# trip_test(TARGET [NAME name] [GUI] [GTEST] [TIMEOUT seconds])
+# trip_test(TARGET [NAME name] [GUI] [GTEST] [SERIAL] [TIMEOUT seconds])
 # Makes the program TARGET a CTest test named NAME (default: TARGET). With GTEST
 # every GoogleTest case becomes a test of its own. GUI tests run on the
-# offscreen platform, so they need no display.
+# offscreen platform, so they need no display. SERIAL tests measure time on
+# the serial line and run alone, so that other tests do not slow them.
 include(GoogleTest)
 
 function(trip_test target)
-  cmake_parse_arguments(PARSE_ARGV 1 T "GUI;GTEST" "NAME;TIMEOUT" "")
+  cmake_parse_arguments(PARSE_ARGV 1 T "GUI;GTEST;SERIAL" "NAME;TIMEOUT" "")
   if(NOT T_NAME)
     set(T_NAME ${target})
   endif()
@@ -15,6 +16,9 @@ function(trip_test target)
   endif()
   if(T_TIMEOUT)
     list(APPEND properties TIMEOUT ${T_TIMEOUT})
+  endif()
+  if(T_SERIAL)
+    list(APPEND properties RUN_SERIAL TRUE)
   endif()
   if(T_GTEST)
     if(properties)
