@@ -24,6 +24,7 @@
 #include "protocol_catalog.h"
 #include "settings_file.h"
 #include "systems.h"
+#include "tank_service_files.h"
 #include "tmk.h"
 #include "tripctl_output.h"
 
@@ -196,9 +197,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     }
 
-    // The settings editor as it opens, cancelled.
+    // The settings editor, cancelled; as it opens, the tank page applies its
+    // tare count rule and the dialog renames parameters and resets the schemes.
     check(!model.EditSettings([&](TMK &m) {
-        ed::OpenForEditing(m);
+        ed::ApplyTareCountRule(m);
+        ed::RenameParameters(m, Catalog());
         m.SetDefaultColours();
         if (group == Fields)
             readFields(m, english);
