@@ -1,11 +1,11 @@
 // A device type and any bytes in the eleven blocks of a well-formed image,
 // loaded as a settings file: everything that reads the settings must never
 // crash or touch memory outside the model, and what it says must hold
-// together. Every input is opened as the editor opens it and runs one group
-// of readers: the journals viewer with tripctl's journal outputs; every field
-// of the editor in both languages with tripctl's settings outputs; the hot
-// menus and the systems page with their outputs; one screen preview. A
-// cancelled editor or viewer leaves the model as it was.
+// together. Every input runs one group of readers: the journals viewer with
+// tripctl's journal outputs, or, in the editor as it opens, every field in
+// both languages with tripctl's settings outputs, the hot menus and the
+// systems page with their outputs, or one screen preview. A cancelled editor
+// or viewer leaves the model as it was.
 //
 // Input: byte 0 picks the device (a listed model, or from 0xE0 on the
 // DeviceType of bytes 1..2), byte 3 is the settings version, byte 4 the group
@@ -24,6 +24,7 @@
 #include "protocol_catalog.h"
 #include "settings_file.h"
 #include "systems.h"
+#include "tank_service_files.h"
 #include "tmk.h"
 #include "tripctl_output.h"
 
@@ -59,9 +60,8 @@ void checkJson(const QByteArray &json)
 void checkStates(const std::vector<ed::FieldState> &states)
 {
     for (const ed::FieldState &s : states) {
-        if (s.row->kind == ed::ControlKind::SpinEdit) {
+        if (s.row->kind == ed::ControlKind::SpinEdit)
             check(std::isfinite(s.number) && s.min <= s.max && s.number >= s.min && s.number <= s.max);
-        }
         if (s.index)
             check(*s.index >= 0 && *s.index < s.items.size());
         check(s.itemEnabled.size() == static_cast<size_t>(s.items.size()));
@@ -197,9 +197,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     }
 
-    // The settings editor as it opens, cancelled.
+    // The settings editor, cancelled; as it opens, the tank page applies its
+    // tare count rule and the dialog renames parameters and resets the schemes.
     check(!model.EditSettings([&](TMK &m) {
-        ed::OpenForEditing(m);
+        ed::ApplyTareCountRule(m);
+        ed::RenameParameters(m, Catalog());
         m.SetDefaultColours();
         if (group == Fields)
             readFields(m, english);
