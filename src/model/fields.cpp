@@ -37,7 +37,7 @@ const std::vector<FieldDefault> &NewModelDefaults()
 
         // AirFilterLeft .. UserItem3Left
         {AirFilterLeft, {15, 45, 30, 45, 30, 15, 30}},
-        {ServiceDate, 4392}, // 1 January 2012
+        {ServiceDate, 4392}, // 9 January 2012
         {InsuranceDate, 4392},
         {Reminders, 511},
         {UniversalAdcMax, 1023},

@@ -86,7 +86,7 @@ constexpr FieldAddress FullTankGas{FuelBlock, 56, 2};
 
 // ---- TankTableBlock ----------------------------------------------------------------
 
-constexpr FieldAddress TankUnshownByte{TankTableBlock, 0, 1};
+constexpr FieldAddress TankUnshownByte{TankTableBlock, 0, 1}; // carried, not shown
 constexpr FieldAddress TareFinished{TankTableBlock, 1, 1};
 constexpr FieldAddress TareCount{TankTableBlock, 2, 1};
 constexpr FieldAddress TareReverseSlope{TankTableBlock, 6, 1};
@@ -108,6 +108,7 @@ constexpr FieldAddress TemperatureSignature{ServiceBlock, 7, 1}; // 0 air, 1 wat
 // 32-bit slots holding a 16-bit day number.
 constexpr FieldAddress ServiceDate{ServiceBlock, 8, 4};
 constexpr FieldAddress InsuranceDate{ServiceBlock, 12, 4};
+// The editor carries the ServiceUnshown fields without showing them.
 constexpr FieldAddress ServiceUnshown16{ServiceBlock, 16, 4};
 constexpr FieldAddress SystemsSet{ServiceBlock, 20, 32}; // bit n = additional system n
 // Names of the user items: up to 15 Windows-1251 characters and a zero.
