@@ -33,233 +33,232 @@ constexpr const char *kTO = "tsTO";
 const std::vector<Text> kModes = {{"O", "О"}, {"N", "Н"}, {"B", "Б"}, {"M", "М"}, {"V", "Г"}};
 
 // One row per control, in the order of the pages and of the controls on them.
-// Option bits live in the 32-bit option set of the named block at offset 0.
 const std::vector<FieldRow> kSchema = {
-    {.name = "seVelocityCorr", .page = kCorr, .kind = Spin, .block = mem::LimitsBlock, .offset = 60, .type = FieldType::Float32Factor, .min = -99.0, .max = 999.9, .step = 0.1, .decimals = 1, .caption = {"Speed, %", "Скорость, %"}, .items = {}, .rule = Rule::SpeedCorrection},
-    {.name = "seExpenseCorr", .page = kCorr, .kind = Spin, .block = mem::LimitsBlock, .offset = 56, .type = FieldType::Float32Factor, .min = -99.0, .max = 999.9, .step = 0.1, .decimals = 1, .caption = {"Petrol expense, %", "Расхода бензина, %"}, .items = {}},
-    {.name = "seGazExpenseCorr", .page = kCorr, .kind = Spin, .block = mem::LimitsBlock, .offset = 64, .type = FieldType::Float32Factor, .min = -99.0, .max = 999.9, .step = 0.1, .decimals = 1, .caption = {"Gas expense, %", "Расход газа, %"}, .items = {}, .rule = Rule::GasFuel},
-    {.name = "seAirTemperCorr", .page = kCorr, .kind = Spin, .block = mem::LimitsBlock, .offset = 53, .type = FieldType::Int8, .min = -20, .max = 20, .caption = {"Air temper., C", "Температура воздуха, С"}, .items = {}, .rule = Rule::AirTempCorrection},
-    {.name = "seAccCorr", .page = kCorr, .kind = Spin, .block = mem::LimitsBlock, .offset = 52, .type = FieldType::Int8, .scale = 10, .min = -0.7, .max = 0.7, .step = 0.1, .decimals = 1, .caption = {"Battery voltage, V", "Напряжение АКБ, В"}, .items = {}},
-    {.name = "seTimeCorr", .page = kCorr, .kind = Spin, .block = mem::LimitsBlock, .offset = 54, .type = FieldType::Int8, .min = -30, .max = 30, .caption = {"Time (sec. per day)", "Время (секунд в сутки)"}, .items = {}},
-    {.name = "seAllPathStart", .page = kCorr, .kind = Spin, .block = mem::TotalsBlock, .offset = 144, .type = FieldType::Int32, .min = 0, .max = 999999, .caption = {"initial mileage, km", "Начальный пробег, км"}, .items = {}},
-    {.name = "seAllTimeStart", .page = kCorr, .kind = Spin, .block = mem::TotalsBlock, .offset = 148, .type = FieldType::Int32, .min = 0, .max = 99999, .caption = {"Initial time, h", "Начальное вр. раб, час"}, .items = {}},
-    {.name = "rgForsPosFlag", .page = kCorr, .kind = Radio, .block = mem::LimitsBlock, .offset = 0, .type = FieldType::Bit, .bit = 10, .caption = {"Polarity", "Полярность форсунки"}, .items = {{"+", "+"}, {"-", "-"}}, .rule = Rule::InjectorPolarity},
-    {.name = "rgForsCoef", .page = kCorr, .kind = Radio, .block = mem::LimitsBlock, .offset = 73, .type = FieldType::UInt8, .caption = {"Tachometer", "Тахометр"}, .items = {{"1", "1"}, {"2", "2"}, {"4", "4"}}, .rule = Rule::Tachometer, .map = ValueMap::Tachometer},
-    {.name = "seForsCoefCarb", .page = kCorr, .kind = Spin, .block = mem::LimitsBlock, .offset = 74, .type = FieldType::Int8, .scale = 2, .min = 0.5, .max = 12.0, .step = 0.5, .decimals = 1, .noTyping = true, .caption = {"Pulses by rev.", "Имп. на оборот"}, .items = {}, .rule = Rule::CarbPulses},
-    {.name = "cbProtocolSelectMeth", .page = kMeth, .kind = Combo, .block = mem::VehicleBlock, .offset = 8, .type = FieldType::Int8, .caption = {"Protocol definition", "Способ опр. протокола"}, .items = {}, .itemSource = ItemSource::ProtocolSelectMeth},
-    {.name = "cbProtocol", .page = kMeth, .kind = Combo, .block = mem::VehicleBlock, .offset = 4, .type = FieldType::UInt16, .caption = {"Protocol", "Протокол"}, .items = {}, .rule = Rule::ProtocolChoice, .itemSource = ItemSource::ProtocolNames},
-    {.name = "cbProtTypeMain", .page = kMeth, .kind = Combo, .block = mem::VehicleBlock, .offset = 12, .type = FieldType::UInt8, .caption = {"", ""}, .items = {}, .rule = Rule::ProtocolOption, .itemSource = ItemSource::ProtocolOption, .arg = 0},
-    {.name = "cbProtTypeAdd1", .page = kMeth, .kind = Combo, .block = mem::VehicleBlock, .offset = 13, .type = FieldType::UInt8, .caption = {"", ""}, .items = {}, .rule = Rule::ProtocolOption, .itemSource = ItemSource::ProtocolOption, .arg = 1},
-    {.name = "cbProtTypeAdd2", .page = kMeth, .kind = Combo, .block = mem::VehicleBlock, .offset = 14, .type = FieldType::UInt8, .caption = {"", ""}, .items = {}, .rule = Rule::ProtocolOption, .itemSource = ItemSource::ProtocolOption, .arg = 2},
-    {.name = "cbProtTypeAdd3", .page = kMeth, .kind = Combo, .block = mem::VehicleBlock, .offset = 15, .type = FieldType::UInt8, .caption = {"", ""}, .items = {}, .rule = Rule::ProtocolOption, .itemSource = ItemSource::ProtocolOption, .arg = 3},
-    {.name = "cbProtTypeAdd4", .page = kMeth, .kind = Combo, .block = mem::VehicleBlock, .offset = 16, .type = FieldType::UInt8, .caption = {"", ""}, .items = {}, .rule = Rule::ProtocolOption, .itemSource = ItemSource::ProtocolOption, .arg = 4},
-    {.name = "cbProtTypeAdd5", .page = kMeth, .kind = Combo, .block = mem::VehicleBlock, .offset = 17, .type = FieldType::UInt8, .caption = {"", ""}, .items = {}, .rule = Rule::ProtocolOption, .itemSource = ItemSource::ProtocolOption, .arg = 5},
-    {.name = "cbProtTypeAdd6", .page = kMeth, .kind = Combo, .block = mem::VehicleBlock, .offset = 18, .type = FieldType::UInt8, .caption = {"", ""}, .items = {}, .rule = Rule::ProtocolOption, .itemSource = ItemSource::ProtocolOption, .arg = 6},
-    {.name = "cbProtTypeAdd7", .page = kMeth, .kind = Combo, .block = mem::VehicleBlock, .offset = 19, .type = FieldType::UInt8, .caption = {"", ""}, .items = {}, .rule = Rule::ProtocolOption, .itemSource = ItemSource::ProtocolOption, .arg = 7},
-    {.name = "rgLockType", .page = kMeth, .kind = Radio, .block = mem::LimitsBlock, .offset = 0, .type = FieldType::Bit, .bit = 0, .caption = {"Ignition lock", "Замок зажигания"}, .items = {{"Phys.", "Физич."}, {"Virt.", "Вирт."}}, .rule = Rule::LockType},
-    {.name = "rgLockTypeLevel", .page = kMeth, .kind = Radio, .block = mem::LimitsBlock, .offset = 72, .type = FieldType::Int8, .caption = {"Ignition lock level", "Уровень виртуального замка"}, .items = {}, .rule = Rule::LockLevel, .itemSource = ItemSource::LockLevel, .map = ValueMap::IndexPlusOne},
-    {.name = "rgGabarType", .page = kMeth, .kind = Radio, .block = mem::LimitsBlock, .offset = 0, .type = FieldType::Bit, .bit = 2, .caption = {"Parking lights", "Габариты"}, .items = {{"Phys", "Физич."}, {"ECU", "ЭБУ"}}, .rule = Rule::ParkingLightsSource},
-    {.name = "rgGabarInvPol", .page = kMeth, .kind = Radio, .block = mem::LimitsBlock, .offset = 0, .type = FieldType::Bit, .bit = 7, .caption = {"Park.lights level", "Полярность входа Габариты"}, .items = {{"Straight(1)", "1 (Прямая)"}, {"Inverse(0)", "0 (Инверсная)"}}, .rule = Rule::ParkingLightsLevel},
-    {.name = "cbTankMode", .page = kMeth, .kind = Combo, .block = mem::FuelBlock, .offset = 37, .type = FieldType::Int8, .caption = {"Tank", "Бак"}, .items = {{"Calibr.2", "Калибров.2"}, {"Calibr.7", "Калибров.7"}, {"Tare", "Тарирован."}, {"Not calibr.", "Некалибр."}}},
-    {.name = "cbTankMeth", .page = kMeth, .kind = Combo, .block = mem::FuelBlock, .offset = 38, .type = FieldType::Int8, .caption = {"Tank type", "Бак тип"}, .items = {}, .itemSource = ItemSource::TankMeth},
-    {.name = "cbUseTank2", .page = kMeth, .kind = Check, .block = mem::LimitsBlock, .offset = 0, .type = FieldType::Bit, .bit = 3, .caption = {"Use tank 2", "Использовать бак 2"}, .items = {}},
-    {.name = "cbCorrTankByAcc", .page = kMeth, .kind = Check, .block = mem::LimitsBlock, .offset = 0, .type = FieldType::Bit, .bit = 17, .caption = {"Compens. V batt.", "Компенсац. Uбс"}, .items = {}, .map = ValueMap::InvertedBit},
-    {.name = "seTankContFull", .page = kMeth, .kind = Spin, .block = mem::FuelBlock, .offset = 44, .type = FieldType::Int16, .min = 16, .max = 2040, .caption = {"Full tank (petrol), l", "Полный бак (бензин), л"}, .items = {}},
-    {.name = "seGazContFull", .page = kMeth, .kind = Spin, .block = mem::FuelBlock, .offset = 56, .type = FieldType::Int16, .min = 10, .max = 300, .caption = {"Full tank (gas), l", "Полный бак (газ), л"}, .items = {}, .rule = Rule::GasFuel},
-    {.name = "rgVelocityMeth", .page = kMeth, .kind = Radio, .block = mem::LimitsBlock, .offset = 40, .type = FieldType::Int8, .caption = {"Speed", "Скорость"}, .items = {}, .itemSource = ItemSource::VelocityMeth},
-    {.name = "rgRevolutionsMeth", .page = kMeth, .kind = Radio, .block = mem::LimitsBlock, .offset = 41, .type = FieldType::Int8, .caption = {"Engine speed", "Обороты"}, .items = {{"ECU", "ЭБУ"}, {"Inj", "Форс."}}, .rule = Rule::EngineSources},
-    {.name = "rgExpenseMeth", .page = kMeth, .kind = Radio, .block = mem::LimitsBlock, .offset = 42, .type = FieldType::Int8, .caption = {"Petrol expense", "Расход бензина"}, .items = {{"ECU", "ЭБУ"}, {"Inj", "Форс."}}, .rule = Rule::EngineSources},
-    {.name = "rgGasMeth", .page = kMeth, .kind = Radio, .block = mem::LimitsBlock, .offset = 43, .type = FieldType::Int8, .caption = {"Gas expense", "Расход газа"}, .items = {{"ECU", "ЭБУ"}, {"Inj", "Форс."}}, .rule = Rule::GasSource},
-    {.name = "rgGasCalcExp", .page = kMeth, .kind = Radio, .block = mem::LimitsBlock, .offset = 0, .type = FieldType::Bit, .bit = 18, .caption = {"Gas eq.cons.", "Расход ГБО"}, .items = {{"Var 1", "Вар.1"}, {"Var 2", "Вар.2"}}, .rule = Rule::GasFuel},
-    {.name = "rgPrognozMeth", .page = kMeth, .kind = Radio, .block = mem::LimitsBlock, .offset = 45, .type = FieldType::Int8, .caption = {"Mileage progn.", "Прогноз пробега"}, .items = {{"Aver.", "Средн"}, {"10 km", "10 км"}, {"Man.", "Ручн."}}},
-    {.name = "seK100Manual", .page = kMeth, .kind = Spin, .block = mem::FuelBlock, .offset = 42, .type = FieldType::Int16, .scale = 10, .min = 1.0, .max = 99.9, .step = 0.1, .decimals = 1, .caption = {"Expense/100 manual coef.", "К-т потреб. топлива (Р/100 руч.)"}, .items = {}},
-    {.name = "cbGasOil", .page = kMeth, .kind = Check, .block = mem::LimitsBlock, .offset = 0, .type = FieldType::Bit, .bit = 5, .caption = {"Gas/Petrol mode on", "Включить режим Газ/Бензин"}, .items = {}, .rule = Rule::GasFuel},
-    {.name = "cbLightsOn", .page = kMeth, .kind = Check, .block = mem::LimitsBlock, .offset = 0, .type = FieldType::Bit, .bit = 4, .caption = {"Low beam control on", "Включить управление ближним светом"}, .items = {}, .rule = Rule::LowBeam},
-    {.name = "rgAirTemperMeth", .page = kMeth, .kind = Radio, .block = mem::LimitsBlock, .offset = 0, .type = FieldType::Bit, .bit = 9, .caption = {"Air temper.measurement algor.", "Алгоритм измерения Т воздуха"}, .items = {{"Norm", "Обычн."}, {"Dyn.", "Динамич."}}, .rule = Rule::AirTempAlgorithm},
-    {.name = "rgUaccMeth", .page = kMeth, .kind = Radio, .block = mem::LimitsBlock, .offset = 44, .type = FieldType::UInt8, .caption = {"Battery voltage", "Напряжение аккумулятора"}, .items = {{"ECU", "ЭБУ"}, {"Sens.", "Датч."}}, .rule = Rule::BatterySource},
-    {.name = "sgTrimMeth", .page = kMeth, .kind = Radio, .block = mem::LimitsBlock, .offset = 46, .type = FieldType::Int8, .caption = {"Trim", "Трим"}, .items = {{"ECU", "ЭБУ"}, {"Sens", "Датч."}}, .rule = Rule::TrimSource},
-    {.name = "rgAirWaterShow", .page = kMeth, .kind = Radio, .block = mem::ServiceBlock, .offset = 7, .type = FieldType::Int8, .caption = {"Temperature signature", "Подпись температуры"}, .items = {{"air", "воз"}, {"wat", "вод"}, {"eng", "дв."}}, .rule = Rule::TemperatureSignature},
-    {.name = "rgAirTemperGetMeth", .page = kMeth, .kind = Radio, .block = mem::LimitsBlock, .offset = 48, .type = FieldType::UInt8, .caption = {"Air temper.", "Твоздуха"}, .items = {{"ECU", "ЭБУ"}, {"Sens.", "Датч."}}, .rule = Rule::AirTempSource},
-    {.name = "seLiqTemperLimit", .page = kLim, .kind = Spin, .block = mem::LimitsBlock, .offset = 8, .type = FieldType::Int16, .min = 30, .max = 150, .caption = {"Coolant temper., C", "ТОЖ, С"}, .items = {}, .rule = Rule::CoolantLimit},
-    {.name = "seRevolutionsLimit", .page = kLim, .kind = Spin, .block = mem::LimitsBlock, .offset = 5, .type = FieldType::Int8, .min = 25, .max = 80, .caption = {"Engine speed, rpm*100", "Обороты двиг., об/мин * 100"}, .items = {}},
-    {.name = "seVelocityLimit", .page = kLim, .kind = Spin, .block = mem::LimitsBlock, .offset = 4, .type = FieldType::Int8, .scale = 0.5, .min = 40, .max = 200, .step = 2, .noTyping = true, .caption = {"Speed, km/h", "Скорость, км/час"}, .items = {}},
-    {.name = "seStopVelocityLimit", .page = kLim, .kind = Spin, .block = mem::LimitsBlock, .offset = 22, .type = FieldType::Int16, .min = 0, .max = 200, .step = 2, .caption = {"Jam speed, km/h", "Скорость  пробки, км/час"}, .items = {}, .rule = Rule::JamSpeed},
-    {.name = "seTankLimit", .page = kLim, .kind = Spin, .block = mem::LimitsBlock, .offset = 6, .type = FieldType::Int8, .min = 5, .max = 99, .step = 2, .caption = {"Fuel rem., l", "Остаток бака, л"}, .items = {}},
-    {.name = "seUaccLowLimit", .page = kLim, .kind = Spin, .block = mem::LimitsBlock, .offset = 12, .type = FieldType::Int16, .scale = 10, .min = 9.0, .max = 13.9, .step = 0.2, .decimals = 1, .caption = {"Low batt.voltage, V", "Низкое напряжение АКБ, В"}, .items = {}, .range = RangeRule::BatteryLow},
-    {.name = "seUaccHighLimit", .page = kLim, .kind = Spin, .block = mem::LimitsBlock, .offset = 14, .type = FieldType::Int16, .scale = 10, .min = 14.0, .max = 16.0, .step = 0.2, .decimals = 1, .caption = {"High batt.voltage, V", "Высокое напряжение АКБ, В"}, .items = {}, .range = RangeRule::BatteryHigh},
-    {.name = "seVentTempLimit", .page = kLim, .kind = Spin, .block = mem::LimitsBlock, .offset = 20, .type = FieldType::Int16, .min = 75, .max = 115, .caption = {"Fan on temper., C", "Т вкл. вентилятора, С"}, .items = {}, .rule = Rule::FanTemp, .range = RangeRule::FanTemp},
-    {.name = "seVentVelLimit", .page = kLim, .kind = Spin, .block = mem::LimitsBlock, .offset = 80, .type = FieldType::Int16, .min = 20, .max = 200, .caption = {"Fan on speed", "Скорость вкл вентилятора"}, .items = {}, .rule = Rule::FanSpeed},
-    {.name = "seInjTimeLimit", .page = kLim, .kind = Spin, .block = mem::LimitsBlock, .offset = 31, .type = FieldType::Int8, .min = 1, .max = 99, .caption = {"High inj.time on idle, %", "Превыш. времени впр. на ХХ ,%"}, .items = {}},
-    {.name = "seLiqTemperReady", .page = kLim, .kind = Spin, .block = mem::LimitsBlock, .offset = 30, .type = FieldType::Int8, .min = 10, .max = 110, .caption = {"Engine heat.temper, C", "Т прогрева двигателя, С"}, .items = {}, .rule = Rule::WarmUp},
-    {.name = "seVel100", .page = kLim, .kind = Spin, .block = mem::LimitsBlock, .offset = 24, .type = FieldType::Int16, .min = 40, .max = 200, .caption = {"Zero to km/h", "Разгон до, км/час"}, .items = {}, .rule = Rule::AccelTiming},
-    {.name = "seVel100Down", .page = kLim, .kind = Spin, .block = mem::LimitsBlock, .offset = 26, .type = FieldType::Int16, .min = 40, .max = 200, .step = 2, .caption = {"Braking from km/h", "Торможение с, км/час"}, .items = {}, .rule = Rule::AccelTiming},
-    {.name = "seVelMinForExp", .page = kLim, .kind = Spin, .block = mem::LimitsBlock, .offset = 7, .type = FieldType::Int8, .min = 5, .max = 15, .step = 2, .caption = {"Expense 100/h", "Расх 100/час"}, .items = {}},
-    {.name = "seVAGSFilterLimit", .page = kLim, .kind = Spin, .block = mem::LimitsBlock, .offset = 32, .type = FieldType::Int8, .min = 5, .max = 60, .caption = {"Diesel filter filling, %", "Наполнение сажевого фильтра, %"}, .items = {}, .rule = Rule::SootFilter},
-    {.name = "seOilAKPPTemperLimit", .page = kLim, .kind = Spin, .block = mem::LimitsBlock, .offset = 16, .type = FieldType::Int16, .min = 80, .max = 150, .caption = {"AT oil temper., C", "Т масла АКПП, С"}, .items = {}, .rule = Rule::AtOilTemp},
-    {.name = "seOilEngTemperLimit", .page = kLim, .kind = Spin, .block = mem::LimitsBlock, .offset = 18, .type = FieldType::Int16, .min = 30, .max = 150, .caption = {"Engine  oil temper., C", "Т масла ДВС, С"}, .items = {}, .rule = Rule::EngineOilTemp},
-    {.name = "seCVTFDeteriorLim", .page = kLim, .kind = Spin, .block = mem::LimitsBlock, .offset = 10, .type = FieldType::Int16, .min = 10, .max = 100, .caption = {"AT oil deterior. *1000", "Износ масла АКПП * 1000"}, .items = {}, .rule = Rule::AtOilWear},
-    {.name = "seRetarderOilTemperLimit", .page = kLim, .kind = Spin, .block = mem::LimitsBlock, .offset = 28, .type = FieldType::Int16, .min = 30, .max = 200, .caption = {"Retarder oil temper., C", "Т масла ретардера, С"}, .items = {}, .rule = Rule::RetarderOil},
-    {.name = "seInvTemperLimit", .page = kLim, .kind = Spin, .block = mem::LimitsBlock, .offset = 33, .type = FieldType::Int8, .min = 50, .max = 120, .caption = {"Inverter temper., C", "Т инвертора, C"}, .items = {}, .rule = Rule::Hybrid},
-    {.name = "seHVBTemperLimit", .page = kLim, .kind = Spin, .block = mem::LimitsBlock, .offset = 34, .type = FieldType::Int8, .min = 40, .max = 80, .caption = {"HVB temper., C", "Т ВВБ, C"}, .items = {}, .rule = Rule::Hybrid},
-    {.name = "seAddCoolingTemper", .page = kLim, .kind = Spin, .block = mem::LimitsBlock, .offset = 35, .type = FieldType::Int8, .min = 90, .max = 100, .caption = {"Eng.add.cool.temper., C", "Т Доп.Охл.ДВС, C"}, .items = {}, .rule = Rule::HybridExtraCooling},
-    {.name = "seElEngTemperLimit", .page = kLim, .kind = Spin, .block = mem::LimitsBlock, .offset = 38, .type = FieldType::Int16, .min = 30, .max = 200, .caption = {"T el.motor, C", "Т эл.двигателя, С"}, .items = {}, .rule = Rule::Hybrid},
-    {.name = "seHVBChargeLevelLowLimit", .page = kLim, .kind = Spin, .block = mem::LimitsBlock, .offset = 50, .type = FieldType::Int8, .min = 20, .max = 40, .caption = {"Low HVB charge lvl,%", "Низкий заряд ВВБ,%"}, .items = {}, .rule = Rule::Hybrid},
-    {.name = "seHVBChargeLevelHighLimit", .page = kLim, .kind = Spin, .block = mem::LimitsBlock, .offset = 51, .type = FieldType::Int8, .min = 75, .max = 90, .caption = {"High HVB charge lvl,%", "Высокий заряд ВВБ,%"}, .items = {}, .rule = Rule::Hybrid},
-    {.name = "seHybrVentSpeedStep", .page = kLim, .kind = Spin, .block = mem::LimitsBlock, .offset = 75, .type = FieldType::Int8, .min = 1, .max = 3, .caption = {"T step on fan speed calc", "Шаг Т при расчете скорости вент.ВВБ "}, .items = {}, .rule = Rule::Hybrid},
-    {.name = "cbHybridCoolHVB", .page = kLim, .kind = Check, .block = mem::LimitsBlock, .offset = 0, .type = FieldType::Bit, .bit = 15, .caption = {"HVB heating", "Нагр.ВВБ"}, .items = {}, .rule = Rule::Hybrid},
-    {.name = "cbHybrUse6VentSpeed", .page = kLim, .kind = Check, .block = mem::LimitsBlock, .offset = 0, .type = FieldType::Bit, .bit = 14, .caption = {"Use 6 speed HVB fan", "Исп. 6 скорость вент. ВВБ"}, .items = {}, .rule = Rule::Hybrid},
-    {.name = "rg24VMode", .page = kLim, .kind = Radio, .block = mem::LimitsBlock, .offset = 0, .type = FieldType::Bit, .bit = 8, .caption = {"Use battery", "Режим работы с АКБ"}, .items = {{"12V", "12В"}, {"24V", "24В"}}, .rule = Rule::Battery24V},
-    {.name = "seTrimLowLimit", .page = kLim, .kind = Spin, .block = mem::LimitsBlock, .offset = 36, .type = FieldType::Int8, .min = -9, .max = 90, .caption = {"Low limit", "Нижний предел"}, .items = {}, .rule = Rule::TrimLimits, .range = RangeRule::TrimLow},
-    {.name = "seTrimHighLimit", .page = kLim, .kind = Spin, .block = mem::LimitsBlock, .offset = 37, .type = FieldType::Int8, .min = -9, .max = 90, .caption = {"High limit", "Верхний предел"}, .items = {}, .rule = Rule::TrimLimits, .range = RangeRule::TrimHigh},
+    {.name = "seVelocityCorr", .page = kCorr, .kind = Spin, .at = fld::SpeedFactor, .type = FieldType::Float32Factor, .min = -99.0, .max = 999.9, .step = 0.1, .decimals = 1, .caption = {"Speed, %", "Скорость, %"}, .items = {}, .shown = Shown::SpeedCorrection},
+    {.name = "seExpenseCorr", .page = kCorr, .kind = Spin, .at = fld::PetrolFactor, .type = FieldType::Float32Factor, .min = -99.0, .max = 999.9, .step = 0.1, .decimals = 1, .caption = {"Petrol expense, %", "Расхода бензина, %"}, .items = {}},
+    {.name = "seGazExpenseCorr", .page = kCorr, .kind = Spin, .at = fld::GasFactor, .type = FieldType::Float32Factor, .min = -99.0, .max = 999.9, .step = 0.1, .decimals = 1, .caption = {"Gas expense, %", "Расход газа, %"}, .items = {}, .shown = Shown::GasFuel},
+    {.name = "seAirTemperCorr", .page = kCorr, .kind = Spin, .at = fld::AirTempCorrection, .type = FieldType::Int8, .min = -20, .max = 20, .caption = {"Air temper., C", "Температура воздуха, С"}, .items = {}, .shown = Shown::AirTempCorrection},
+    {.name = "seAccCorr", .page = kCorr, .kind = Spin, .at = fld::BatteryCorrection, .type = FieldType::Int8, .scale = 10, .min = -0.7, .max = 0.7, .step = 0.1, .decimals = 1, .caption = {"Battery voltage, V", "Напряжение АКБ, В"}, .items = {}},
+    {.name = "seTimeCorr", .page = kCorr, .kind = Spin, .at = fld::ClockCorrection, .type = FieldType::Int8, .min = -30, .max = 30, .caption = {"Time (sec. per day)", "Время (секунд в сутки)"}, .items = {}},
+    {.name = "seAllPathStart", .page = kCorr, .kind = Spin, .at = fld::InitialMileage, .type = FieldType::Int32, .min = 0, .max = 999999, .caption = {"initial mileage, km", "Начальный пробег, км"}, .items = {}},
+    {.name = "seAllTimeStart", .page = kCorr, .kind = Spin, .at = fld::InitialHours, .type = FieldType::Int32, .min = 0, .max = 99999, .caption = {"Initial time, h", "Начальное вр. раб, час"}, .items = {}},
+    {.name = "rgForsPosFlag", .page = kCorr, .kind = Radio, .at = fld::InjectorNegative, .type = FieldType::Bit, .caption = {"Polarity", "Полярность форсунки"}, .items = {{"+", "+"}, {"-", "-"}}, .shown = Shown::Injector},
+    {.name = "rgForsCoef", .page = kCorr, .kind = Radio, .at = fld::TachometerFactor, .type = FieldType::UInt8, .caption = {"Tachometer", "Тахометр"}, .items = {{"1", "1"}, {"2", "2"}, {"4", "4"}}, .shown = Shown::Tachometer, .map = ValueMap::Tachometer},
+    {.name = "seForsCoefCarb", .page = kCorr, .kind = Spin, .at = fld::CarbPulses, .type = FieldType::Int8, .scale = 2, .min = 0.5, .max = 12.0, .step = 0.5, .decimals = 1, .noTyping = true, .caption = {"Pulses by rev.", "Имп. на оборот"}, .items = {}, .shown = Shown::CarbPulses},
+    {.name = "cbProtocolSelectMeth", .page = kMeth, .kind = Combo, .at = fld::ProtocolSelection, .type = FieldType::Int8, .caption = {"Protocol definition", "Способ опр. протокола"}, .items = {}, .itemSource = ItemSource::ProtocolSelectMeth},
+    {.name = "cbProtocol", .page = kMeth, .kind = Combo, .at = fld::ProtocolIndex, .type = FieldType::UInt16, .caption = {"Protocol", "Протокол"}, .items = {}, .shown = Shown::ManualProtocolChoice, .itemSource = ItemSource::ProtocolNames, .onStore = OnStore::ChangeProtocol},
+    {.name = "cbProtTypeMain", .page = kMeth, .kind = Combo, .at = fld::ProtocolOption(0), .type = FieldType::UInt8, .caption = {"", ""}, .items = {}, .shown = Shown::ProtocolOption, .captionRule = CaptionRule::ProtocolOption, .itemSource = ItemSource::ProtocolOption, .arg = 0},
+    {.name = "cbProtTypeAdd1", .page = kMeth, .kind = Combo, .at = fld::ProtocolOption(1), .type = FieldType::UInt8, .caption = {"", ""}, .items = {}, .shown = Shown::ProtocolOption, .captionRule = CaptionRule::ProtocolOption, .itemSource = ItemSource::ProtocolOption, .arg = 1},
+    {.name = "cbProtTypeAdd2", .page = kMeth, .kind = Combo, .at = fld::ProtocolOption(2), .type = FieldType::UInt8, .caption = {"", ""}, .items = {}, .shown = Shown::ProtocolOption, .captionRule = CaptionRule::ProtocolOption, .itemSource = ItemSource::ProtocolOption, .arg = 2},
+    {.name = "cbProtTypeAdd3", .page = kMeth, .kind = Combo, .at = fld::ProtocolOption(3), .type = FieldType::UInt8, .caption = {"", ""}, .items = {}, .shown = Shown::ProtocolOption, .captionRule = CaptionRule::ProtocolOption, .itemSource = ItemSource::ProtocolOption, .arg = 3},
+    {.name = "cbProtTypeAdd4", .page = kMeth, .kind = Combo, .at = fld::ProtocolOption(4), .type = FieldType::UInt8, .caption = {"", ""}, .items = {}, .shown = Shown::ProtocolOption, .captionRule = CaptionRule::ProtocolOption, .itemSource = ItemSource::ProtocolOption, .arg = 4},
+    {.name = "cbProtTypeAdd5", .page = kMeth, .kind = Combo, .at = fld::ProtocolOption(5), .type = FieldType::UInt8, .caption = {"", ""}, .items = {}, .shown = Shown::ProtocolOption, .captionRule = CaptionRule::ProtocolOption, .itemSource = ItemSource::ProtocolOption, .arg = 5},
+    {.name = "cbProtTypeAdd6", .page = kMeth, .kind = Combo, .at = fld::ProtocolOption(6), .type = FieldType::UInt8, .caption = {"", ""}, .items = {}, .shown = Shown::ProtocolOption, .captionRule = CaptionRule::ProtocolOption, .itemSource = ItemSource::ProtocolOption, .arg = 6},
+    {.name = "cbProtTypeAdd7", .page = kMeth, .kind = Combo, .at = fld::ProtocolOption(7), .type = FieldType::UInt8, .caption = {"", ""}, .items = {}, .shown = Shown::ProtocolOption, .captionRule = CaptionRule::ProtocolOption, .itemSource = ItemSource::ProtocolOption, .arg = 7},
+    {.name = "rgLockType", .page = kMeth, .kind = Radio, .at = fld::VirtualLock, .type = FieldType::Bit, .caption = {"Ignition lock", "Замок зажигания"}, .items = {{"Phys.", "Физич."}, {"Virt.", "Вирт."}}, .shown = Shown::LockType, .onStore = OnStore::RestrictSpeedSource},
+    {.name = "rgLockTypeLevel", .page = kMeth, .kind = Radio, .at = fld::LockLevel, .type = FieldType::Int8, .caption = {"Ignition lock level", "Уровень виртуального замка"}, .items = {}, .shown = Shown::LockLevel, .itemSource = ItemSource::LockLevel, .map = ValueMap::IndexPlusOne},
+    {.name = "rgGabarType", .page = kMeth, .kind = Radio, .at = fld::ParkingLightsFromEcu, .type = FieldType::Bit, .caption = {"Parking lights", "Габариты"}, .items = {{"Phys", "Физич."}, {"ECU", "ЭБУ"}}, .shown = Shown::ParkingLightsSource},
+    {.name = "rgGabarInvPol", .page = kMeth, .kind = Radio, .at = fld::ParkingLightsInverted, .type = FieldType::Bit, .caption = {"Park.lights level", "Полярность входа Габариты"}, .items = {{"Straight(1)", "1 (Прямая)"}, {"Inverse(0)", "0 (Инверсная)"}}, .shown = Shown::ParkingLightsLevel},
+    {.name = "cbTankMode", .page = kMeth, .kind = Combo, .at = fld::TankMode, .type = FieldType::Int8, .caption = {"Tank", "Бак"}, .items = {{"Calibr.2", "Калибров.2"}, {"Calibr.7", "Калибров.7"}, {"Tare", "Тарирован."}, {"Not calibr.", "Некалибр."}}},
+    {.name = "cbTankMeth", .page = kMeth, .kind = Combo, .at = fld::TankSource, .type = FieldType::Int8, .caption = {"Tank type", "Бак тип"}, .items = {}, .itemSource = ItemSource::TankMeth},
+    {.name = "cbUseTank2", .page = kMeth, .kind = Check, .at = fld::SecondTank, .type = FieldType::Bit, .caption = {"Use tank 2", "Использовать бак 2"}, .items = {}},
+    {.name = "cbCorrTankByAcc", .page = kMeth, .kind = Check, .at = fld::NoTankCompensation, .type = FieldType::Bit, .caption = {"Compens. V batt.", "Компенсац. Uбс"}, .items = {}, .map = ValueMap::InvertedBit},
+    {.name = "seTankContFull", .page = kMeth, .kind = Spin, .at = fld::FullTankPetrol, .type = FieldType::Int16, .min = 16, .max = 2040, .caption = {"Full tank (petrol), l", "Полный бак (бензин), л"}, .items = {}},
+    {.name = "seGazContFull", .page = kMeth, .kind = Spin, .at = fld::FullTankGas, .type = FieldType::Int16, .min = 10, .max = 300, .caption = {"Full tank (gas), l", "Полный бак (газ), л"}, .items = {}, .shown = Shown::GasFuel},
+    {.name = "rgVelocityMeth", .page = kMeth, .kind = Radio, .at = fld::SpeedSource, .type = FieldType::Int8, .caption = {"Speed", "Скорость"}, .items = {}, .itemSource = ItemSource::VelocityMeth, .enabledItems = EnabledItems::EcuNeedsEcuProtocol, .onStore = OnStore::RestrictSpeedSource},
+    {.name = "rgRevolutionsMeth", .page = kMeth, .kind = Radio, .at = fld::EngineSpeedSource, .type = FieldType::Int8, .caption = {"Engine speed", "Обороты"}, .items = {{"ECU", "ЭБУ"}, {"Inj", "Форс."}}, .shown = Shown::EngineSources},
+    {.name = "rgExpenseMeth", .page = kMeth, .kind = Radio, .at = fld::PetrolSource, .type = FieldType::Int8, .caption = {"Petrol expense", "Расход бензина"}, .items = {{"ECU", "ЭБУ"}, {"Inj", "Форс."}}, .shown = Shown::EngineSources},
+    {.name = "rgGasMeth", .page = kMeth, .kind = Radio, .at = fld::GasSource, .type = FieldType::Int8, .caption = {"Gas expense", "Расход газа"}, .items = {{"ECU", "ЭБУ"}, {"Inj", "Форс."}}, .shown = Shown::GasSource, .disabled = true},
+    {.name = "rgGasCalcExp", .page = kMeth, .kind = Radio, .at = fld::GasConsumptionVariant2, .type = FieldType::Bit, .caption = {"Gas eq.cons.", "Расход ГБО"}, .items = {{"Var 1", "Вар.1"}, {"Var 2", "Вар.2"}}, .shown = Shown::GasFuel},
+    {.name = "rgPrognozMeth", .page = kMeth, .kind = Radio, .at = fld::PrognosisMethod, .type = FieldType::Int8, .caption = {"Mileage progn.", "Прогноз пробега"}, .items = {{"Aver.", "Средн"}, {"10 km", "10 км"}, {"Man.", "Ручн."}}},
+    {.name = "seK100Manual", .page = kMeth, .kind = Spin, .at = fld::ManualConsumption, .type = FieldType::Int16, .scale = 10, .min = 1.0, .max = 99.9, .step = 0.1, .decimals = 1, .caption = {"Expense/100 manual coef.", "К-т потреб. топлива (Р/100 руч.)"}, .items = {}},
+    {.name = "cbGasOil", .page = kMeth, .kind = Check, .at = fld::GasPetrolMode, .type = FieldType::Bit, .caption = {"Gas/Petrol mode on", "Включить режим Газ/Бензин"}, .items = {}, .shown = Shown::GasFuel},
+    {.name = "cbLightsOn", .page = kMeth, .kind = Check, .at = fld::LowBeamControl, .type = FieldType::Bit, .caption = {"Low beam control on", "Включить управление ближним светом"}, .items = {}, .shown = Shown::LowBeam},
+    {.name = "rgAirTemperMeth", .page = kMeth, .kind = Radio, .at = fld::DynamicAirTemp, .type = FieldType::Bit, .caption = {"Air temper.measurement algor.", "Алгоритм измерения Т воздуха"}, .items = {{"Norm", "Обычн."}, {"Dyn.", "Динамич."}}, .shown = Shown::AirTempAlgorithm},
+    {.name = "rgUaccMeth", .page = kMeth, .kind = Radio, .at = fld::BatterySource, .type = FieldType::UInt8, .caption = {"Battery voltage", "Напряжение аккумулятора"}, .items = {{"ECU", "ЭБУ"}, {"Sens.", "Датч."}}, .shown = Shown::BatterySource},
+    {.name = "sgTrimMeth", .page = kMeth, .kind = Radio, .at = fld::TrimSource, .type = FieldType::Int8, .caption = {"Trim", "Трим"}, .items = {{"ECU", "ЭБУ"}, {"Sens", "Датч."}}, .shown = Shown::TrimSource},
+    {.name = "rgAirWaterShow", .page = kMeth, .kind = Radio, .at = fld::TemperatureSignature, .type = FieldType::Int8, .caption = {"Temperature signature", "Подпись температуры"}, .items = {{"air", "воз"}, {"wat", "вод"}, {"eng", "дв."}}, .shown = Shown::TemperatureSignature, .onStore = OnStore::RenameParameters},
+    {.name = "rgAirTemperGetMeth", .page = kMeth, .kind = Radio, .at = fld::AirTempSource, .type = FieldType::UInt8, .caption = {"Air temper.", "Твоздуха"}, .items = {{"ECU", "ЭБУ"}, {"Sens.", "Датч."}}, .shown = Shown::AirTempSource},
+    {.name = "seLiqTemperLimit", .page = kLim, .kind = Spin, .at = fld::CoolantLimit, .type = FieldType::Int16, .min = 30, .max = 150, .caption = {"Coolant temper., C", "ТОЖ, С"}, .items = {}, .shown = Shown::Coolant, .captionRule = CaptionRule::CoolantLimit},
+    {.name = "seRevolutionsLimit", .page = kLim, .kind = Spin, .at = fld::EngineSpeedLimit, .type = FieldType::Int8, .min = 25, .max = 80, .caption = {"Engine speed, rpm*100", "Обороты двиг., об/мин * 100"}, .items = {}},
+    {.name = "seVelocityLimit", .page = kLim, .kind = Spin, .at = fld::SpeedLimit, .type = FieldType::Int8, .scale = 0.5, .min = 40, .max = 200, .step = 2, .noTyping = true, .caption = {"Speed, km/h", "Скорость, км/час"}, .items = {}},
+    {.name = "seStopVelocityLimit", .page = kLim, .kind = Spin, .at = fld::JamSpeedLimit, .type = FieldType::Int16, .min = 0, .max = 200, .step = 2, .caption = {"Jam speed, km/h", "Скорость  пробки, км/час"}, .items = {}, .shown = Shown::JamSpeed},
+    {.name = "seTankLimit", .page = kLim, .kind = Spin, .at = fld::FuelLowLimit, .type = FieldType::Int8, .min = 5, .max = 99, .step = 2, .caption = {"Fuel rem., l", "Остаток бака, л"}, .items = {}},
+    {.name = "seUaccLowLimit", .page = kLim, .kind = Spin, .at = fld::BatteryLowLimit, .type = FieldType::Int16, .scale = 10, .min = 9.0, .max = 13.9, .step = 0.2, .decimals = 1, .caption = {"Low batt.voltage, V", "Низкое напряжение АКБ, В"}, .items = {}, .range = RangeRule::BatteryLow},
+    {.name = "seUaccHighLimit", .page = kLim, .kind = Spin, .at = fld::BatteryHighLimit, .type = FieldType::Int16, .scale = 10, .min = 14.0, .max = 16.0, .step = 0.2, .decimals = 1, .caption = {"High batt.voltage, V", "Высокое напряжение АКБ, В"}, .items = {}, .range = RangeRule::BatteryHigh},
+    {.name = "seVentTempLimit", .page = kLim, .kind = Spin, .at = fld::FanTempLimit, .type = FieldType::Int16, .min = 75, .max = 115, .caption = {"Fan on temper., C", "Т вкл. вентилятора, С"}, .items = {}, .shown = Shown::FanTemp, .range = RangeRule::FanTemp},
+    {.name = "seVentVelLimit", .page = kLim, .kind = Spin, .at = fld::FanSpeedLimit, .type = FieldType::Int16, .min = 20, .max = 200, .caption = {"Fan on speed", "Скорость вкл вентилятора"}, .items = {}, .shown = Shown::FanSpeed},
+    {.name = "seInjTimeLimit", .page = kLim, .kind = Spin, .at = fld::IdleInjectionLimit, .type = FieldType::Int8, .min = 1, .max = 99, .caption = {"High inj.time on idle, %", "Превыш. времени впр. на ХХ ,%"}, .items = {}},
+    {.name = "seLiqTemperReady", .page = kLim, .kind = Spin, .at = fld::WarmUpTemp, .type = FieldType::Int8, .min = 10, .max = 110, .caption = {"Engine heat.temper, C", "Т прогрева двигателя, С"}, .items = {}, .shown = Shown::WarmUp},
+    {.name = "seVel100", .page = kLim, .kind = Spin, .at = fld::AccelerationSpeed, .type = FieldType::Int16, .min = 40, .max = 200, .caption = {"Zero to km/h", "Разгон до, км/час"}, .items = {}, .shown = Shown::AccelTiming},
+    {.name = "seVel100Down", .page = kLim, .kind = Spin, .at = fld::BrakingSpeed, .type = FieldType::Int16, .min = 40, .max = 200, .step = 2, .caption = {"Braking from km/h", "Торможение с, км/час"}, .items = {}, .shown = Shown::AccelTiming},
+    {.name = "seVelMinForExp", .page = kLim, .kind = Spin, .at = fld::HourlyConsumptionSpeed, .type = FieldType::Int8, .min = 5, .max = 15, .step = 2, .caption = {"Expense 100/h", "Расх 100/час"}, .items = {}},
+    {.name = "seVAGSFilterLimit", .page = kLim, .kind = Spin, .at = fld::SootFilterLimit, .type = FieldType::Int8, .min = 5, .max = 60, .caption = {"Diesel filter filling, %", "Наполнение сажевого фильтра, %"}, .items = {}, .shown = Shown::SootFilter},
+    {.name = "seOilAKPPTemperLimit", .page = kLim, .kind = Spin, .at = fld::AtOilTempLimit, .type = FieldType::Int16, .min = 80, .max = 150, .caption = {"AT oil temper., C", "Т масла АКПП, С"}, .items = {}, .shown = Shown::AtOilTemp},
+    {.name = "seOilEngTemperLimit", .page = kLim, .kind = Spin, .at = fld::EngineOilTempLimit, .type = FieldType::Int16, .min = 30, .max = 150, .caption = {"Engine  oil temper., C", "Т масла ДВС, С"}, .items = {}, .shown = Shown::EngineOilTemp},
+    {.name = "seCVTFDeteriorLim", .page = kLim, .kind = Spin, .at = fld::AtOilWearLimit, .type = FieldType::Int16, .min = 10, .max = 100, .caption = {"AT oil deterior. *1000", "Износ масла АКПП * 1000"}, .items = {}, .shown = Shown::AtOilWear},
+    {.name = "seRetarderOilTemperLimit", .page = kLim, .kind = Spin, .at = fld::RetarderOilTempLimit, .type = FieldType::Int16, .min = 30, .max = 200, .caption = {"Retarder oil temper., C", "Т масла ретардера, С"}, .items = {}, .shown = Shown::RetarderOil},
+    {.name = "seInvTemperLimit", .page = kLim, .kind = Spin, .at = fld::InverterTempLimit, .type = FieldType::Int8, .min = 50, .max = 120, .caption = {"Inverter temper., C", "Т инвертора, C"}, .items = {}, .shown = Shown::Hybrid},
+    {.name = "seHVBTemperLimit", .page = kLim, .kind = Spin, .at = fld::HvbTempLimit, .type = FieldType::Int8, .min = 40, .max = 80, .caption = {"HVB temper., C", "Т ВВБ, C"}, .items = {}, .shown = Shown::Hybrid},
+    {.name = "seAddCoolingTemper", .page = kLim, .kind = Spin, .at = fld::ExtraCoolingTemp, .type = FieldType::Int8, .min = 90, .max = 100, .caption = {"Eng.add.cool.temper., C", "Т Доп.Охл.ДВС, C"}, .items = {}, .shown = Shown::HybridExtraCooling},
+    {.name = "seElEngTemperLimit", .page = kLim, .kind = Spin, .at = fld::ElectricMotorTempLimit, .type = FieldType::Int16, .min = 30, .max = 200, .caption = {"T el.motor, C", "Т эл.двигателя, С"}, .items = {}, .shown = Shown::Hybrid},
+    {.name = "seHVBChargeLevelLowLimit", .page = kLim, .kind = Spin, .at = fld::HvbChargeLowLimit, .type = FieldType::Int8, .min = 20, .max = 40, .caption = {"Low HVB charge lvl,%", "Низкий заряд ВВБ,%"}, .items = {}, .shown = Shown::Hybrid},
+    {.name = "seHVBChargeLevelHighLimit", .page = kLim, .kind = Spin, .at = fld::HvbChargeHighLimit, .type = FieldType::Int8, .min = 75, .max = 90, .caption = {"High HVB charge lvl,%", "Высокий заряд ВВБ,%"}, .items = {}, .shown = Shown::Hybrid},
+    {.name = "seHybrVentSpeedStep", .page = kLim, .kind = Spin, .at = fld::HybridFanStep, .type = FieldType::Int8, .min = 1, .max = 3, .caption = {"T step on fan speed calc", "Шаг Т при расчете скорости вент.ВВБ "}, .items = {}, .shown = Shown::Hybrid},
+    {.name = "cbHybridCoolHVB", .page = kLim, .kind = Check, .at = fld::HvbHeating, .type = FieldType::Bit, .caption = {"HVB heating", "Нагр.ВВБ"}, .items = {}, .shown = Shown::Hybrid},
+    {.name = "cbHybrUse6VentSpeed", .page = kLim, .kind = Check, .at = fld::HvbSixSpeedFan, .type = FieldType::Bit, .caption = {"Use 6 speed HVB fan", "Исп. 6 скорость вент. ВВБ"}, .items = {}, .shown = Shown::Hybrid},
+    {.name = "rg24VMode", .page = kLim, .kind = Radio, .at = fld::Battery24V, .type = FieldType::Bit, .caption = {"Use battery", "Режим работы с АКБ"}, .items = {{"12V", "12В"}, {"24V", "24В"}}, .shown = Shown::Battery24V, .disabled = true},
+    {.name = "seTrimLowLimit", .page = kLim, .kind = Spin, .at = fld::TrimLowLimit, .type = FieldType::Int8, .min = -9, .max = 90, .caption = {"Low limit", "Нижний предел"}, .items = {}, .shown = Shown::TrimLimits, .range = RangeRule::TrimLow},
+    {.name = "seTrimHighLimit", .page = kLim, .kind = Spin, .at = fld::TrimHighLimit, .type = FieldType::Int8, .min = -9, .max = 90, .caption = {"High limit", "Верхний предел"}, .items = {}, .shown = Shown::TrimLimits, .range = RangeRule::TrimHigh},
 
     // ---- Display options (tsDivers), and the colour scheme of manual mode ----
-    {.name = "rgIntenseMeth", .page = kDivers, .kind = Radio, .block = mem::DisplayBlock, .offset = 283, .type = FieldType::Nibble, .bit = 0, .caption = {"Display brightness control", "Управление яркостью дисплея"}, .items = {{"Man.", "Руч."}, {"Time", "Время"}, {"P.lights", "Габар."}}, .rule = Rule::LightsItems},
-    {.name = "rgColorMeth", .page = kDivers, .kind = Radio, .block = mem::DisplayBlock, .offset = 283, .type = FieldType::Nibble, .bit = 4, .caption = {"Display color scheme control", "Управление цветовой схемой"}, .items = {{"Man.", "Руч."}, {"Time", "Время"}, {"P.lights", "Габар."}}, .rule = Rule::LightsItems},
-    {.name = "meIntenseDayTime", .page = kDivers, .kind = ControlKind::TextEdit, .block = mem::DisplayBlock, .offset = 284, .type = FieldType::TimeOfDay, .caption = {"Day brightness on time", "Время вкл. ДНЕВНОЙ яркости"}, .items = {}},
-    {.name = "meIntenseNightTime", .page = kDivers, .kind = ControlKind::TextEdit, .block = mem::DisplayBlock, .offset = 286, .type = FieldType::TimeOfDay, .caption = {"Night brightness on time", "Время вкл. НОЧНОЙ яркости"}, .items = {}},
-    {.name = "seIntense0", .page = kDivers, .kind = Spin, .block = mem::DisplayBlock, .offset = 276, .type = FieldType::UInt8, .min = 0, .max = 4, .caption = {"Backlight brightness (Day)", "Яркость подсветки (День)"}, .items = {}},
-    {.name = "seIntense1", .page = kDivers, .kind = Spin, .block = mem::DisplayBlock, .offset = 277, .type = FieldType::UInt8, .min = 0, .max = 4, .caption = {"Backlight brightness (Night)", "Яркость подсветки (Ночь)"}, .items = {}},
-    {.name = "rgActiveColorScheme", .page = kDivers, .kind = Radio, .block = mem::DisplayBlock, .offset = 195, .type = FieldType::Int8, .caption = {"Color scheme in manual mode", "Цветовая схема в руч. режиме"}, .items = {{"Day", "День"}, {"Night", "Ночь"}}},
-    {.name = "rgDispSpeed", .page = kDivers, .kind = Radio, .block = mem::DisplayBlock, .offset = 194, .type = FieldType::Int8, .caption = {"Information output speed, time/sec", "Скорость вывода информации, раз/сек"}, .items = {{"1", "1"}, {"2", "2"}, {"3", "3"}, {"4", "4"}}},
-    {.name = "cbDispShowTitle", .page = kDivers, .kind = Check, .block = mem::DisplayBlock, .offset = 0, .type = FieldType::Bit, .bit = 0, .caption = {"Show title", "Заставка показывать"}, .items = {}},
-    {.name = "cbShowDispName", .page = kDivers, .kind = Check, .block = mem::DisplayBlock, .offset = 0, .type = FieldType::Bit, .bit = 4, .caption = {"Show display names", "Подпись дисп. показывать"}, .items = {}},
-    {.name = "rgDispShowPBMeth", .page = kDivers, .kind = Radio, .block = mem::DisplayBlock, .offset = 0, .type = FieldType::Bit, .bit = 1, .caption = {"Progressbar", "Прогрессбар"}, .items = {{"Max", "Макс."}, {"Bounds", "Границы"}}},
-    {.name = "rgDispShowArrowMeth", .page = kDivers, .kind = Radio, .block = mem::DisplayBlock, .offset = 0, .type = FieldType::Bit, .bit = 5, .caption = {"Dynamics (when showing arrows)", "Динамика (При показе стрелок)"}, .items = {{"Data", "Данные"}, {"Smooth", "Сглаживать"}}},
-    {.name = "seExpPBLim", .page = kDivers, .kind = Spin, .block = mem::DisplayBlock, .offset = 304, .type = FieldType::Int16, .min = 3, .max = 99, .caption = {"Mom.Fuel Cns Limit, l/h", "Мновенный расход Предел, л/час "}, .items = {}},
+    {.name = "rgIntenseMeth", .page = kDivers, .kind = Radio, .at = fld::BrightnessMethod, .type = FieldType::Nibble, .caption = {"Display brightness control", "Управление яркостью дисплея"}, .items = {{"Man.", "Руч."}, {"Time", "Время"}, {"P.lights", "Габар."}}, .enabledItems = EnabledItems::ThirdNeedsLightAlerts},
+    {.name = "rgColorMeth", .page = kDivers, .kind = Radio, .at = fld::ColourSchemeMethod, .type = FieldType::Nibble, .caption = {"Display color scheme control", "Управление цветовой схемой"}, .items = {{"Man.", "Руч."}, {"Time", "Время"}, {"P.lights", "Габар."}}, .enabledItems = EnabledItems::ThirdNeedsLightAlerts},
+    {.name = "meIntenseDayTime", .page = kDivers, .kind = ControlKind::TextEdit, .at = fld::DayTime, .type = FieldType::TimeOfDay, .caption = {"Day brightness on time", "Время вкл. ДНЕВНОЙ яркости"}, .items = {}},
+    {.name = "meIntenseNightTime", .page = kDivers, .kind = ControlKind::TextEdit, .at = fld::NightTime, .type = FieldType::TimeOfDay, .caption = {"Night brightness on time", "Время вкл. НОЧНОЙ яркости"}, .items = {}},
+    {.name = "seIntense0", .page = kDivers, .kind = Spin, .at = fld::BrightnessDay, .type = FieldType::UInt8, .min = 0, .max = 4, .caption = {"Backlight brightness (Day)", "Яркость подсветки (День)"}, .items = {}},
+    {.name = "seIntense1", .page = kDivers, .kind = Spin, .at = fld::BrightnessNight, .type = FieldType::UInt8, .min = 0, .max = 4, .caption = {"Backlight brightness (Night)", "Яркость подсветки (Ночь)"}, .items = {}},
+    {.name = "rgActiveColorScheme", .page = kDivers, .kind = Radio, .at = fld::ManualColourScheme, .type = FieldType::Int8, .caption = {"Color scheme in manual mode", "Цветовая схема в руч. режиме"}, .items = {{"Day", "День"}, {"Night", "Ночь"}}},
+    {.name = "rgDispSpeed", .page = kDivers, .kind = Radio, .at = fld::DisplaySpeed, .type = FieldType::Int8, .caption = {"Information output speed, time/sec", "Скорость вывода информации, раз/сек"}, .items = {{"1", "1"}, {"2", "2"}, {"3", "3"}, {"4", "4"}}},
+    {.name = "cbDispShowTitle", .page = kDivers, .kind = Check, .at = fld::ShowStartScreen, .type = FieldType::Bit, .caption = {"Show title", "Заставка показывать"}, .items = {}},
+    {.name = "cbShowDispName", .page = kDivers, .kind = Check, .at = fld::ShowDisplayNames, .type = FieldType::Bit, .caption = {"Show display names", "Подпись дисп. показывать"}, .items = {}},
+    {.name = "rgDispShowPBMeth", .page = kDivers, .kind = Radio, .at = fld::BoundsProgressBars, .type = FieldType::Bit, .caption = {"Progressbar", "Прогрессбар"}, .items = {{"Max", "Макс."}, {"Bounds", "Границы"}}},
+    {.name = "rgDispShowArrowMeth", .page = kDivers, .kind = Radio, .at = fld::SmoothArrows, .type = FieldType::Bit, .caption = {"Dynamics (when showing arrows)", "Динамика (При показе стрелок)"}, .items = {{"Data", "Данные"}, {"Smooth", "Сглаживать"}}},
+    {.name = "seExpPBLim", .page = kDivers, .kind = Spin, .at = fld::InstantConsumptionLimit, .type = FieldType::Int16, .min = 3, .max = 99, .caption = {"Mom.Fuel Cns Limit, l/h", "Мновенный расход Предел, л/час "}, .items = {}},
     // ---- Sounds, averages, parking radar, fuel tank and maintenance ------------
     // Alerts: SoundBlock byte = alert number. A `_F` group is bits 0..2, a `_N`
     // group bits 3..5; an alert with one group stores its mode × 9.
-    {.name = "rgapUAccHigh_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 0, .type = FieldType::UInt8, .caption = {"High batt.volt.", "Высокое U АКБ"}, .items = kModes, .map = ValueMap::AlertFirst},
-    {.name = "rgapUAccHigh_N", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 0, .type = FieldType::UInt8, .caption = {"High batt.volt.", "Высокое U АКБ"}, .items = kModes, .map = ValueMap::AlertNext},
-    {.name = "rgapUAccLow_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 1, .type = FieldType::UInt8, .caption = {"Low batt.volt.", "Низкое U АКБ"}, .items = kModes, .map = ValueMap::AlertFirst},
-    {.name = "rgapUAccLow_N", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 1, .type = FieldType::UInt8, .caption = {"Low batt.volt.", "Низкое U АКБ"}, .items = kModes, .map = ValueMap::AlertNext},
-    {.name = "rgapVel_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 2, .type = FieldType::UInt8, .caption = {"High speed", "Превыш.скорость"}, .items = kModes, .map = ValueMap::AlertFirst},
-    {.name = "rgapVel_N", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 2, .type = FieldType::UInt8, .caption = {"High speed", "Превыш.скорость"}, .items = kModes, .map = ValueMap::AlertNext},
-    {.name = "rgapRev_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 3, .type = FieldType::UInt8, .caption = {"High eng.speed", "Превыш.обороты"}, .items = kModes, .map = ValueMap::AlertFirst},
-    {.name = "rgapRev_N", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 3, .type = FieldType::UInt8, .caption = {"High eng.speed", "Превыш.обороты"}, .items = kModes, .map = ValueMap::AlertNext},
-    {.name = "rgapTank_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 4, .type = FieldType::UInt8, .caption = {"Fuel rem.", "Остаток бака"}, .items = kModes, .map = ValueMap::AlertFirst},
-    {.name = "rgapTank_N", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 4, .type = FieldType::UInt8, .caption = {"Fuel rem.", "Остаток бака"}, .items = kModes, .map = ValueMap::AlertNext},
-    {.name = "rgapHolo_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 5, .type = FieldType::UInt8, .caption = {"Glaze ice", "Гололед"}, .items = kModes, .rule = Rule::AlertGlazeIce, .map = ValueMap::AlertFirst},
-    {.name = "rgapHolo_N", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 5, .type = FieldType::UInt8, .caption = {"Glaze ice", "Гололед"}, .items = kModes, .rule = Rule::AlertGlazeIce, .map = ValueMap::AlertNext},
-    {.name = "rgapTO_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 6, .type = FieldType::UInt8, .caption = {"Make TS", "Выполнить ТО"}, .items = kModes, .map = ValueMap::AlertSingle},
-    {.name = "rgap100_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 7, .type = FieldType::UInt8, .caption = {"Acceleration", "Разгон"}, .items = kModes, .rule = Rule::AccelTiming, .map = ValueMap::AlertFirst},
-    {.name = "rgap100_N", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 7, .type = FieldType::UInt8, .caption = {"Acceleration", "Разгон"}, .items = kModes, .rule = Rule::AccelTiming, .map = ValueMap::AlertNext},
-    {.name = "rgap100Down_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 8, .type = FieldType::UInt8, .caption = {"Brakihg", "Торможение"}, .items = kModes, .rule = Rule::AccelTiming, .map = ValueMap::AlertFirst},
-    {.name = "rgap100Down_N", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 8, .type = FieldType::UInt8, .caption = {"Brakihg", "Торможение"}, .items = kModes, .rule = Rule::AccelTiming, .map = ValueMap::AlertNext},
-    {.name = "rgapError_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 9, .type = FieldType::UInt8, .caption = {"Fault", "Неисправность"}, .items = kModes, .rule = Rule::AlertFault, .map = ValueMap::AlertSingle},
-    {.name = "rgapLiqTempHigh_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 10, .type = FieldType::UInt8, .caption = {"Coolant overheat", "Перегрев ОЖ"}, .items = kModes, .rule = Rule::AlertCoolant, .map = ValueMap::AlertFirst},
-    {.name = "rgapLiqTempHigh_N", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 10, .type = FieldType::UInt8, .caption = {"Coolant overheat", "Перегрев ОЖ"}, .items = kModes, .rule = Rule::AlertCoolant, .map = ValueMap::AlertNext},
-    {.name = "rgapEconom_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 11, .type = FieldType::UInt8, .caption = {"Econometer", "Эконометр"}, .items = kModes, .map = ValueMap::AlertFirst},
-    {.name = "rgapEconom_N", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 11, .type = FieldType::UInt8, .caption = {"Econometer", "Эконометр"}, .items = kModes, .map = ValueMap::AlertNext},
-    {.name = "rgapGabar_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 12, .type = FieldType::UInt8, .caption = {"PArk.lights", "Габариты"}, .items = kModes, .rule = Rule::AlertLights, .map = ValueMap::AlertSingle},
-    {.name = "rgapTankFull_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 13, .type = FieldType::UInt8, .caption = {"Full tank", "Полный бак"}, .items = kModes, .map = ValueMap::AlertSingle},
-    {.name = "rgapInjTime_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 14, .type = FieldType::UInt8, .caption = {"%Inj/Exp", "%Впрыск/расход"}, .items = kModes, .map = ValueMap::AlertSingle},
-    {.name = "rgapLiqTempReady_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 15, .type = FieldType::UInt8, .caption = {"Eng.heat.", "Прогрев ДВС"}, .items = kModes, .rule = Rule::AlertWarmUp, .map = ValueMap::AlertSingle},
-    {.name = "rgapLights_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 16, .type = FieldType::UInt8, .caption = {"Low beam", "Ближн.Свет"}, .items = kModes, .rule = Rule::AlertLights, .map = ValueMap::AlertSingle},
-    {.name = "rgapSFilter_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 17, .type = FieldType::UInt8, .caption = {"Diesel filter", "Сажевый фильтр"}, .items = kModes, .rule = Rule::AlertSootFilter, .map = ValueMap::AlertSingle},
-    {.name = "rgapWaterInFuel_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 17, .type = FieldType::UInt8, .caption = {"Water in fuel", "Вода в топливе"}, .items = kModes, .rule = Rule::AlertWaterInFuel, .map = ValueMap::AlertFirst},
-    {.name = "rgapWaterInFuel_N", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 17, .type = FieldType::UInt8, .caption = {"Water in fuel", "Вода в топливе"}, .items = kModes, .rule = Rule::AlertWaterInFuel, .map = ValueMap::AlertNext},
-    {.name = "rgapTemperOilAKPPHigh_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 18, .type = FieldType::UInt8, .caption = {"AT overheat", "Перегрев АКПП"}, .items = kModes, .rule = Rule::AtOilTemp, .map = ValueMap::AlertFirst},
-    {.name = "rgapTemperOilAKPPHigh_N", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 18, .type = FieldType::UInt8, .caption = {"AT overheat", "Перегрев АКПП"}, .items = kModes, .rule = Rule::AtOilTemp, .map = ValueMap::AlertNext},
-    {.name = "rgapTemperOilEngHigh_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 19, .type = FieldType::UInt8, .caption = {"Eng.oil overheat", "Перегрев масла ДВС"}, .items = kModes, .rule = Rule::EngineOilTemp, .map = ValueMap::AlertFirst},
-    {.name = "rgapTemperOilEngHigh_N", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 19, .type = FieldType::UInt8, .caption = {"Eng.oil overheat", "Перегрев масла ДВС"}, .items = kModes, .rule = Rule::EngineOilTemp, .map = ValueMap::AlertNext},
-    {.name = "rgapCVTFDeterior_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 20, .type = FieldType::UInt8, .caption = {"AT iol deter.", "Износ масла АКПП"}, .items = kModes, .rule = Rule::AlertAtOilWear, .map = ValueMap::AlertSingle},
-    {.name = "rgapHVBTemperHigh_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 21, .type = FieldType::UInt8, .caption = {"HVB overheat", "Перегрев ВВБ"}, .items = kModes, .rule = Rule::Hybrid, .map = ValueMap::AlertFirst},
-    {.name = "rgapHVBTemperHigh_N", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 21, .type = FieldType::UInt8, .caption = {"HVB overheat", "Перегрев ВВБ"}, .items = kModes, .rule = Rule::Hybrid, .map = ValueMap::AlertNext},
-    {.name = "rgapInvTemperHigh_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 22, .type = FieldType::UInt8, .caption = {"Inv.overheat", "Перегрев инвертора"}, .items = kModes, .rule = Rule::AlertInverter, .map = ValueMap::AlertFirst},
-    {.name = "rgapInvTemperHigh_N", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 22, .type = FieldType::UInt8, .caption = {"Inv.overheat", "Перегрев инвертора"}, .items = kModes, .rule = Rule::AlertInverter, .map = ValueMap::AlertNext},
-    {.name = "rgapElEngTemperHigh_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 22, .type = FieldType::UInt8, .caption = {"ElEng.overheat", "Перегрев ЭлДвиг"}, .items = kModes, .rule = Rule::AlertInverter, .map = ValueMap::AlertFirst},
-    {.name = "rgapElEngTemperHigh_N", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 22, .type = FieldType::UInt8, .caption = {"ElEng.overheat", "Перегрев ЭлДвиг"}, .items = kModes, .rule = Rule::AlertInverter, .map = ValueMap::AlertNext},
-    {.name = "rgapTrimLow_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 24, .type = FieldType::UInt8, .caption = {"Low trim", "Низкий трим"}, .items = kModes, .rule = Rule::TrimLimits, .map = ValueMap::AlertFirst},
-    {.name = "rgapTrimLow_N", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 24, .type = FieldType::UInt8, .caption = {"Low trim", "Низкий трим"}, .items = kModes, .rule = Rule::TrimLimits, .map = ValueMap::AlertNext},
-    {.name = "rgapTrimHigh_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 25, .type = FieldType::UInt8, .caption = {"High trim", "Высокий трим"}, .items = kModes, .rule = Rule::TrimLimits, .map = ValueMap::AlertFirst},
-    {.name = "rgapTrimHigh_N", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 25, .type = FieldType::UInt8, .caption = {"High trim", "Высокий трим"}, .items = kModes, .rule = Rule::TrimLimits, .map = ValueMap::AlertNext},
-    {.name = "rgapEngTemperHigh_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 26, .type = FieldType::UInt8, .caption = {"Engine overheat", "Перегрев ДВС"}, .items = kModes, .rule = Rule::AlertEngineOverheat, .map = ValueMap::AlertFirst},
-    {.name = "rgapEngTemperHigh_N", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 26, .type = FieldType::UInt8, .caption = {"Engine overheat", "Перегрев ДВС"}, .items = kModes, .rule = Rule::AlertEngineOverheat, .map = ValueMap::AlertNext},
-    {.name = "rgapRetarderOilTemperHigh_F", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 27, .type = FieldType::UInt8, .caption = {"Retard.overheat", "Перегрев ретардера"}, .items = kModes, .rule = Rule::AlertRetarder, .map = ValueMap::AlertFirst},
-    {.name = "rgapRetarderOilTemperHigh_N", .page = kVoice, .kind = Radio, .block = mem::SoundBlock, .offset = 27, .type = FieldType::UInt8, .caption = {"Retard.overheat", "Перегрев ретардера"}, .items = kModes, .rule = Rule::AlertRetarder, .map = ValueMap::AlertNext},
+    {.name = "rgapUAccHigh_F", .page = kVoice, .kind = Radio, .at = fld::AlertBatteryHigh, .type = FieldType::UInt8, .caption = {"High batt.volt.", "Высокое U АКБ"}, .items = kModes, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertFirst},
+    {.name = "rgapUAccHigh_N", .page = kVoice, .kind = Radio, .at = fld::AlertBatteryHigh, .type = FieldType::UInt8, .caption = {"High batt.volt.", "Высокое U АКБ"}, .items = kModes, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertNext},
+    {.name = "rgapUAccLow_F", .page = kVoice, .kind = Radio, .at = fld::AlertBatteryLow, .type = FieldType::UInt8, .caption = {"Low batt.volt.", "Низкое U АКБ"}, .items = kModes, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertFirst},
+    {.name = "rgapUAccLow_N", .page = kVoice, .kind = Radio, .at = fld::AlertBatteryLow, .type = FieldType::UInt8, .caption = {"Low batt.volt.", "Низкое U АКБ"}, .items = kModes, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertNext},
+    {.name = "rgapVel_F", .page = kVoice, .kind = Radio, .at = fld::AlertSpeeding, .type = FieldType::UInt8, .caption = {"High speed", "Превыш.скорость"}, .items = kModes, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertFirst},
+    {.name = "rgapVel_N", .page = kVoice, .kind = Radio, .at = fld::AlertSpeeding, .type = FieldType::UInt8, .caption = {"High speed", "Превыш.скорость"}, .items = kModes, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertNext},
+    {.name = "rgapRev_F", .page = kVoice, .kind = Radio, .at = fld::AlertEngineSpeed, .type = FieldType::UInt8, .caption = {"High eng.speed", "Превыш.обороты"}, .items = kModes, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertFirst},
+    {.name = "rgapRev_N", .page = kVoice, .kind = Radio, .at = fld::AlertEngineSpeed, .type = FieldType::UInt8, .caption = {"High eng.speed", "Превыш.обороты"}, .items = kModes, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertNext},
+    {.name = "rgapTank_F", .page = kVoice, .kind = Radio, .at = fld::AlertFuelLow, .type = FieldType::UInt8, .caption = {"Fuel rem.", "Остаток бака"}, .items = kModes, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertFirst},
+    {.name = "rgapTank_N", .page = kVoice, .kind = Radio, .at = fld::AlertFuelLow, .type = FieldType::UInt8, .caption = {"Fuel rem.", "Остаток бака"}, .items = kModes, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertNext},
+    {.name = "rgapHolo_F", .page = kVoice, .kind = Radio, .at = fld::AlertGlazeIce, .type = FieldType::UInt8, .caption = {"Glaze ice", "Гололед"}, .items = kModes, .shown = Shown::AlertGlazeIce, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertFirst},
+    {.name = "rgapHolo_N", .page = kVoice, .kind = Radio, .at = fld::AlertGlazeIce, .type = FieldType::UInt8, .caption = {"Glaze ice", "Гололед"}, .items = kModes, .shown = Shown::AlertGlazeIce, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertNext},
+    {.name = "rgapTO_F", .page = kVoice, .kind = Radio, .at = fld::AlertService, .type = FieldType::UInt8, .caption = {"Make TS", "Выполнить ТО"}, .items = kModes, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertSingle},
+    {.name = "rgap100_F", .page = kVoice, .kind = Radio, .at = fld::AlertAcceleration, .type = FieldType::UInt8, .caption = {"Acceleration", "Разгон"}, .items = kModes, .shown = Shown::AccelTiming, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertFirst},
+    {.name = "rgap100_N", .page = kVoice, .kind = Radio, .at = fld::AlertAcceleration, .type = FieldType::UInt8, .caption = {"Acceleration", "Разгон"}, .items = kModes, .shown = Shown::AccelTiming, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertNext},
+    {.name = "rgap100Down_F", .page = kVoice, .kind = Radio, .at = fld::AlertBraking, .type = FieldType::UInt8, .caption = {"Brakihg", "Торможение"}, .items = kModes, .shown = Shown::AccelTiming, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertFirst},
+    {.name = "rgap100Down_N", .page = kVoice, .kind = Radio, .at = fld::AlertBraking, .type = FieldType::UInt8, .caption = {"Brakihg", "Торможение"}, .items = kModes, .shown = Shown::AccelTiming, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertNext},
+    {.name = "rgapError_F", .page = kVoice, .kind = Radio, .at = fld::AlertFault, .type = FieldType::UInt8, .caption = {"Fault", "Неисправность"}, .items = kModes, .shown = Shown::AlertFault, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertSingle},
+    {.name = "rgapLiqTempHigh_F", .page = kVoice, .kind = Radio, .at = fld::AlertCoolantOverheat, .type = FieldType::UInt8, .caption = {"Coolant overheat", "Перегрев ОЖ"}, .items = kModes, .shown = Shown::Coolant, .captionRule = CaptionRule::CoolantAlert, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertFirst},
+    {.name = "rgapLiqTempHigh_N", .page = kVoice, .kind = Radio, .at = fld::AlertCoolantOverheat, .type = FieldType::UInt8, .caption = {"Coolant overheat", "Перегрев ОЖ"}, .items = kModes, .shown = Shown::Coolant, .captionRule = CaptionRule::CoolantAlert, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertNext},
+    {.name = "rgapEconom_F", .page = kVoice, .kind = Radio, .at = fld::AlertEconometer, .type = FieldType::UInt8, .caption = {"Econometer", "Эконометр"}, .items = kModes, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertFirst},
+    {.name = "rgapEconom_N", .page = kVoice, .kind = Radio, .at = fld::AlertEconometer, .type = FieldType::UInt8, .caption = {"Econometer", "Эконометр"}, .items = kModes, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertNext},
+    {.name = "rgapGabar_F", .page = kVoice, .kind = Radio, .at = fld::AlertParkingLights, .type = FieldType::UInt8, .caption = {"PArk.lights", "Габариты"}, .items = kModes, .shown = Shown::AlertLights, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertSingle},
+    {.name = "rgapTankFull_F", .page = kVoice, .kind = Radio, .at = fld::AlertFullTank, .type = FieldType::UInt8, .caption = {"Full tank", "Полный бак"}, .items = kModes, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertSingle},
+    {.name = "rgapInjTime_F", .page = kVoice, .kind = Radio, .at = fld::AlertInjectionTime, .type = FieldType::UInt8, .caption = {"%Inj/Exp", "%Впрыск/расход"}, .items = kModes, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertSingle},
+    {.name = "rgapLiqTempReady_F", .page = kVoice, .kind = Radio, .at = fld::AlertWarmUp, .type = FieldType::UInt8, .caption = {"Eng.heat.", "Прогрев ДВС"}, .items = kModes, .shown = Shown::AlertWarmUp, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertSingle},
+    {.name = "rgapLights_F", .page = kVoice, .kind = Radio, .at = fld::AlertLowBeam, .type = FieldType::UInt8, .caption = {"Low beam", "Ближн.Свет"}, .items = kModes, .shown = Shown::AlertLights, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertSingle},
+    {.name = "rgapSFilter_F", .page = kVoice, .kind = Radio, .at = fld::AlertSootFilterOrWater, .type = FieldType::UInt8, .caption = {"Diesel filter", "Сажевый фильтр"}, .items = kModes, .shown = Shown::AlertSootFilter, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertSingle, .storedWhen = StoredWhen::NotWaterInFuel},
+    {.name = "rgapWaterInFuel_F", .page = kVoice, .kind = Radio, .at = fld::AlertSootFilterOrWater, .type = FieldType::UInt8, .caption = {"Water in fuel", "Вода в топливе"}, .items = kModes, .shown = Shown::AlertWaterInFuel, .captionRule = CaptionRule::WaterInFuelAlert, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertFirst},
+    {.name = "rgapWaterInFuel_N", .page = kVoice, .kind = Radio, .at = fld::AlertSootFilterOrWater, .type = FieldType::UInt8, .caption = {"Water in fuel", "Вода в топливе"}, .items = kModes, .shown = Shown::AlertWaterInFuel, .captionRule = CaptionRule::WaterInFuelAlert, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertNext},
+    {.name = "rgapTemperOilAKPPHigh_F", .page = kVoice, .kind = Radio, .at = fld::AlertAtOilOverheat, .type = FieldType::UInt8, .caption = {"AT overheat", "Перегрев АКПП"}, .items = kModes, .shown = Shown::AtOilTemp, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertFirst},
+    {.name = "rgapTemperOilAKPPHigh_N", .page = kVoice, .kind = Radio, .at = fld::AlertAtOilOverheat, .type = FieldType::UInt8, .caption = {"AT overheat", "Перегрев АКПП"}, .items = kModes, .shown = Shown::AtOilTemp, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertNext},
+    {.name = "rgapTemperOilEngHigh_F", .page = kVoice, .kind = Radio, .at = fld::AlertEngineOilOverheat, .type = FieldType::UInt8, .caption = {"Eng.oil overheat", "Перегрев масла ДВС"}, .items = kModes, .shown = Shown::EngineOilTemp, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertFirst},
+    {.name = "rgapTemperOilEngHigh_N", .page = kVoice, .kind = Radio, .at = fld::AlertEngineOilOverheat, .type = FieldType::UInt8, .caption = {"Eng.oil overheat", "Перегрев масла ДВС"}, .items = kModes, .shown = Shown::EngineOilTemp, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertNext},
+    {.name = "rgapCVTFDeterior_F", .page = kVoice, .kind = Radio, .at = fld::AlertAtOilWear, .type = FieldType::UInt8, .caption = {"AT iol deter.", "Износ масла АКПП"}, .items = kModes, .shown = Shown::AlertAtOilWear, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertSingle},
+    {.name = "rgapHVBTemperHigh_F", .page = kVoice, .kind = Radio, .at = fld::AlertHvbOverheat, .type = FieldType::UInt8, .caption = {"HVB overheat", "Перегрев ВВБ"}, .items = kModes, .shown = Shown::Hybrid, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertFirst},
+    {.name = "rgapHVBTemperHigh_N", .page = kVoice, .kind = Radio, .at = fld::AlertHvbOverheat, .type = FieldType::UInt8, .caption = {"HVB overheat", "Перегрев ВВБ"}, .items = kModes, .shown = Shown::Hybrid, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertNext},
+    {.name = "rgapInvTemperHigh_F", .page = kVoice, .kind = Radio, .at = fld::AlertInverterOverheat, .type = FieldType::UInt8, .caption = {"Inv.overheat", "Перегрев инвертора"}, .items = kModes, .shown = Shown::Hybrid, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertFirst, .mirrorWithTrim = fld::AlertHvbOverheat},
+    {.name = "rgapInvTemperHigh_N", .page = kVoice, .kind = Radio, .at = fld::AlertInverterOverheat, .type = FieldType::UInt8, .caption = {"Inv.overheat", "Перегрев инвертора"}, .items = kModes, .shown = Shown::Hybrid, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertNext, .mirrorWithTrim = fld::AlertHvbOverheat},
+    {.name = "rgapElEngTemperHigh_F", .page = kVoice, .kind = Radio, .at = fld::AlertInverterOverheat, .type = FieldType::UInt8, .caption = {"ElEng.overheat", "Перегрев ЭлДвиг"}, .items = kModes, .shown = Shown::Hybrid, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertFirst, .mirrorWithTrim = fld::AlertHvbOverheat},
+    {.name = "rgapElEngTemperHigh_N", .page = kVoice, .kind = Radio, .at = fld::AlertInverterOverheat, .type = FieldType::UInt8, .caption = {"ElEng.overheat", "Перегрев ЭлДвиг"}, .items = kModes, .shown = Shown::Hybrid, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertNext, .mirrorWithTrim = fld::AlertHvbOverheat},
+    {.name = "rgapTrimLow_F", .page = kVoice, .kind = Radio, .at = fld::AlertTrimLow, .type = FieldType::UInt8, .caption = {"Low trim", "Низкий трим"}, .items = kModes, .shown = Shown::TrimLimits, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertFirst},
+    {.name = "rgapTrimLow_N", .page = kVoice, .kind = Radio, .at = fld::AlertTrimLow, .type = FieldType::UInt8, .caption = {"Low trim", "Низкий трим"}, .items = kModes, .shown = Shown::TrimLimits, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertNext},
+    {.name = "rgapTrimHigh_F", .page = kVoice, .kind = Radio, .at = fld::AlertTrimHigh, .type = FieldType::UInt8, .caption = {"High trim", "Высокий трим"}, .items = kModes, .shown = Shown::TrimLimits, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertFirst},
+    {.name = "rgapTrimHigh_N", .page = kVoice, .kind = Radio, .at = fld::AlertTrimHigh, .type = FieldType::UInt8, .caption = {"High trim", "Высокий трим"}, .items = kModes, .shown = Shown::TrimLimits, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertNext},
+    {.name = "rgapEngTemperHigh_F", .page = kVoice, .kind = Radio, .at = fld::AlertEngineOverheat, .type = FieldType::UInt8, .caption = {"Engine overheat", "Перегрев ДВС"}, .items = kModes, .shown = Shown::AlertEngineOverheat, .captionRule = CaptionRule::EngineOverheatAlert, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertFirst},
+    {.name = "rgapEngTemperHigh_N", .page = kVoice, .kind = Radio, .at = fld::AlertEngineOverheat, .type = FieldType::UInt8, .caption = {"Engine overheat", "Перегрев ДВС"}, .items = kModes, .shown = Shown::AlertEngineOverheat, .captionRule = CaptionRule::EngineOverheatAlert, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertNext},
+    {.name = "rgapRetarderOilTemperHigh_F", .page = kVoice, .kind = Radio, .at = fld::AlertRetarderOverheat, .type = FieldType::UInt8, .caption = {"Retard.overheat", "Перегрев ретардера"}, .items = kModes, .shown = Shown::AlertRetarder, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertFirst},
+    {.name = "rgapRetarderOilTemperHigh_N", .page = kVoice, .kind = Radio, .at = fld::AlertRetarderOverheat, .type = FieldType::UInt8, .caption = {"Retard.overheat", "Перегрев ретардера"}, .items = kModes, .shown = Shown::AlertRetarder, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertNext},
     // Sounds ("Разное" of tsVoice).
-    {.name = "seSoundVolume", .page = kVoice, .kind = Spin, .block = mem::DisplayBlock, .offset = 281, .type = FieldType::Int8, .min = 0, .max = 8, .caption = {"Sound volume", "Громкость"}, .items = {}, .rule = Rule::Voice},
-    {.name = "rgFlagSound", .page = kVoice, .kind = Radio, .block = mem::DisplayBlock, .offset = 282, .type = FieldType::Int8, .caption = {"Sound off", "Откл.звук"}, .items = {{"Yas", "Да"}, {"No", "Нет"}, {"Lock", "Замок"}, {"VoiceOff", "ОтГол"}}},
-    {.name = "rgSayHelloMode", .page = kVoice, .kind = Radio, .block = mem::DisplayBlock, .offset = 280, .type = FieldType::Int8, .caption = {"Say \"Hello\"", "Произносить \"Здравствуйте\""}, .items = {{"On", "Вкл."}, {"Once a day", "Раз в сутки"}, {"Off", "Откл."}}, .rule = Rule::Voice},
-    {.name = "seSayParamPeriod", .page = kVoice, .kind = Spin, .block = mem::DisplayBlock, .offset = 279, .type = FieldType::Int8, .min = 4, .max = 99, .caption = {"Period of auto.rep. of the sound of parameters (4=Off)", "Период автоповтора озвуч. параметров  (4=откл)"}, .items = {}, .rule = Rule::Voice},
-    {.name = "seAlarmVelSecNoSayMax", .page = kVoice, .kind = Spin, .block = mem::SoundBlock, .offset = 32, .type = FieldType::Int8, .min = -1, .max = 99, .caption = {"Thinning out reports of speeding(-1=N)", "Прореживание сообщений о превыш. скорости, мин (-1=П) "}, .items = {}},
-    {.name = "seSayEconomPeriod", .page = kVoice, .kind = Spin, .block = mem::DisplayBlock, .offset = 278, .type = FieldType::Int8, .min = 1, .max = 20, .caption = {"Econometer period", "Эконометр период"}, .items = {}},
-    {.name = "cbSoundKeys", .page = kVoice, .kind = Check, .block = mem::DisplayBlock, .offset = 0, .type = FieldType::Bit, .bit = 2, .caption = {"Sound on when key pressed", "Вкл. звук при нажатии кнопок"}, .items = {}},
-    {.name = "cbSoundLock", .page = kVoice, .kind = Check, .block = mem::DisplayBlock, .offset = 0, .type = FieldType::Bit, .bit = 3, .caption = {"Sound on when lock on", "Вкл. звук при включении замка зажигания"}, .items = {}},
+    {.name = "seSoundVolume", .page = kVoice, .kind = Spin, .at = fld::SoundVolume, .type = FieldType::Int8, .min = 0, .max = 8, .caption = {"Sound volume", "Громкость"}, .items = {}, .shown = Shown::Voice},
+    {.name = "rgFlagSound", .page = kVoice, .kind = Radio, .at = fld::SoundOff, .type = FieldType::Int8, .caption = {"Sound off", "Откл.звук"}, .items = {{"Yas", "Да"}, {"No", "Нет"}, {"Lock", "Замок"}, {"VoiceOff", "ОтГол"}}},
+    {.name = "rgSayHelloMode", .page = kVoice, .kind = Radio, .at = fld::GreetingMode, .type = FieldType::Int8, .caption = {"Say \"Hello\"", "Произносить \"Здравствуйте\""}, .items = {{"On", "Вкл."}, {"Once a day", "Раз в сутки"}, {"Off", "Откл."}}, .shown = Shown::Voice},
+    {.name = "seSayParamPeriod", .page = kVoice, .kind = Spin, .at = fld::ParameterAnnouncePeriod, .type = FieldType::Int8, .min = 4, .max = 99, .caption = {"Period of auto.rep. of the sound of parameters (4=Off)", "Период автоповтора озвуч. параметров  (4=откл)"}, .items = {}, .shown = Shown::Voice},
+    {.name = "seAlarmVelSecNoSayMax", .page = kVoice, .kind = Spin, .at = fld::SpeedingReportThinning, .type = FieldType::Int8, .min = -1, .max = 99, .caption = {"Thinning out reports of speeding(-1=N)", "Прореживание сообщений о превыш. скорости, мин (-1=П) "}, .items = {}},
+    {.name = "seSayEconomPeriod", .page = kVoice, .kind = Spin, .at = fld::EconomyAnnouncePeriod, .type = FieldType::Int8, .min = 1, .max = 20, .caption = {"Econometer period", "Эконометр период"}, .items = {}},
+    {.name = "cbSoundKeys", .page = kVoice, .kind = Check, .at = fld::KeySound, .type = FieldType::Bit, .caption = {"Sound on when key pressed", "Вкл. звук при нажатии кнопок"}, .items = {}},
+    {.name = "cbSoundLock", .page = kVoice, .kind = Check, .at = fld::LockSound, .type = FieldType::Bit, .caption = {"Sound on when lock on", "Вкл. звук при включении замка зажигания"}, .items = {}},
     // Averages.
-    {.name = "sePriceTime", .page = kAver, .kind = Spin, .block = mem::TripLogBlock, .offset = 2, .type = FieldType::Int16, .min = 0, .max = 999, .caption = {"Time, 1h", "Время, 1час"}, .items = {}},
-    {.name = "sePricePath", .page = kAver, .kind = Spin, .block = mem::TripLogBlock, .offset = 4, .type = FieldType::Int16, .scale = 10, .min = 0, .max = 99.9, .step = 0.1, .decimals = 1, .caption = {"Path,1km", "Пробег, 1км"}, .items = {}},
-    {.name = "sePriceExpense", .page = kAver, .kind = Spin, .block = mem::TripLogBlock, .offset = 0, .type = FieldType::Int16, .scale = 10, .min = 0, .max = 99.9, .step = 0.1, .decimals = 1, .caption = {"Petrol,1l", "Бензин, 1л"}, .items = {}},
-    {.name = "sePriceGas", .page = kAver, .kind = Spin, .block = mem::TripLogBlock, .offset = 6, .type = FieldType::Int16, .scale = 10, .min = 0, .max = 99.9, .step = 0.1, .decimals = 1, .caption = {"Gas,1l", "Газ, 1л"}, .items = {}, .rule = Rule::GasFuel},
-    {.name = "cbResetPeriod0", .page = kAver, .kind = Combo, .block = mem::TotalsBlock, .offset = 152, .type = FieldType::Int8, .caption = {"Autoreset period 1", "Период автосброса 1"}, .items = {}, .itemSource = ItemSource::ResetPeriod, .arg = 0},
-    {.name = "cbResetPeriod1", .page = kAver, .kind = Combo, .block = mem::TotalsBlock, .offset = 153, .type = FieldType::Int8, .caption = {"Autoreset period 2", "Период автосброса 2"}, .items = {}, .itemSource = ItemSource::ResetPeriod, .map = ValueMap::MinusOne, .arg = 1},
-    {.name = "cbResetPeriodOnly", .page = kAver, .kind = Combo, .block = mem::TotalsBlock, .offset = 158, .type = FieldType::Int8, .caption = {"G/P", "Г/Б"}, .items = {}, .rule = Rule::GasFuel, .itemSource = ItemSource::ResetPeriod, .map = ValueMap::MinusOne, .arg = 1},
-    {.name = "seTripMinStop", .page = kAver, .kind = Spin, .block = mem::TripLogBlock, .offset = 10, .type = FieldType::Int16, .scale = 0.2, .min = 0, .max = 995, .step = 5, .noTyping = true, .caption = {"continuous trips", "Непрерывание поезки, мин"}, .items = {}},
+    {.name = "sePriceTime", .page = kAver, .kind = Spin, .at = fld::PriceHour, .type = FieldType::Int16, .min = 0, .max = 999, .caption = {"Time, 1h", "Время, 1час"}, .items = {}},
+    {.name = "sePricePath", .page = kAver, .kind = Spin, .at = fld::PriceKm, .type = FieldType::Int16, .scale = 10, .min = 0, .max = 99.9, .step = 0.1, .decimals = 1, .caption = {"Path,1km", "Пробег, 1км"}, .items = {}},
+    {.name = "sePriceExpense", .page = kAver, .kind = Spin, .at = fld::PricePetrol, .type = FieldType::Int16, .scale = 10, .min = 0, .max = 99.9, .step = 0.1, .decimals = 1, .caption = {"Petrol,1l", "Бензин, 1л"}, .items = {}},
+    {.name = "sePriceGas", .page = kAver, .kind = Spin, .at = fld::PriceGas, .type = FieldType::Int16, .scale = 10, .min = 0, .max = 99.9, .step = 0.1, .decimals = 1, .caption = {"Gas,1l", "Газ, 1л"}, .items = {}, .shown = Shown::GasFuel},
+    {.name = "cbResetPeriod0", .page = kAver, .kind = Combo, .at = fld::ResetPeriod1, .type = FieldType::Int8, .caption = {"Autoreset period 1", "Период автосброса 1"}, .items = {}, .itemSource = ItemSource::ResetPeriod, .arg = 0},
+    {.name = "cbResetPeriod1", .page = kAver, .kind = Combo, .at = fld::ResetPeriod2, .type = FieldType::Int8, .caption = {"Autoreset period 2", "Период автосброса 2"}, .items = {}, .itemSource = ItemSource::ResetPeriod, .map = ValueMap::MinusOne, .arg = 1},
+    {.name = "cbResetPeriodOnly", .page = kAver, .kind = Combo, .at = fld::ResetPeriodGasPetrol, .type = FieldType::Int8, .caption = {"G/P", "Г/Б"}, .items = {}, .shown = Shown::GasFuel, .itemSource = ItemSource::ResetPeriod, .map = ValueMap::MinusOne, .arg = 1},
+    {.name = "seTripMinStop", .page = kAver, .kind = Spin, .at = fld::TripContinueStop, .type = FieldType::Int16, .scale = 0.2, .min = 0, .max = 995, .step = 5, .noTyping = true, .caption = {"continuous trips", "Непрерывание поезки, мин"}, .items = {}},
     // Parking radar: rear (0) and front (1).
-    {.name = "seParkSense0", .page = kPark, .kind = Spin, .block = mem::ParkingBlock, .offset = 2, .type = FieldType::Int8, .min = 1, .max = 7, .caption = {"Sensitivity", "Чувствительность"}, .items = {}, .rule = Rule::ParkingRadar},
-    {.name = "seParkSpeed0", .page = kPark, .kind = Spin, .block = mem::ParkingBlock, .offset = 4, .type = FieldType::Int8, .min = 1, .max = 3, .caption = {"Speed", "Быстродействие"}, .items = {}, .rule = Rule::ParkingRadar},
-    {.name = "seParkMinLeng0", .page = kPark, .kind = Spin, .block = mem::ParkingBlock, .offset = 6, .type = FieldType::Int8, .scale = 0.1, .min = 30, .max = 90, .step = 10, .noTyping = true, .caption = {"Alarm limit, cm", "Граница тревога, см"}, .items = {}, .rule = Rule::ParkingRadar},
-    {.name = "seParkStopVel0", .page = kPark, .kind = Spin, .block = mem::ParkingBlock, .offset = 8, .type = FieldType::Int8, .min = 0, .max = 20, .caption = {"ParkStop speed", "ПаркStop скорость"}, .items = {}, .rule = Rule::ParkingRadar},
-    {.name = "seParkStopLeng0", .page = kPark, .kind = Spin, .block = mem::ParkingBlock, .offset = 10, .type = FieldType::Int8, .scale = 0.1, .min = 40, .max = 250, .step = 10, .noTyping = true, .caption = {"ParkStop,cm", "ПаркStop cм"}, .items = {}, .rule = Rule::ParkingRadar},
-    {.name = "seParkStopLengBeep", .page = kPark, .kind = Spin, .block = mem::ParkingBlock, .offset = 15, .type = FieldType::Int8, .scale = 0.1, .min = 40, .max = 250, .step = 10, .noTyping = true, .caption = {"Stop buzz cm", "Бип Stop cм"}, .items = {}, .rule = Rule::ParkingRadar},
-    {.name = "rgParkBeepType", .page = kPark, .kind = Radio, .block = mem::ParkingBlock, .offset = 14, .type = FieldType::Int8, .caption = {"Sound type", "Тип озвучки"}, .items = {{"No", "Нет"}, {"Buzz", "Zumm"}, {"Limit", "Пред."}, {"Voice", "Голос"}}, .rule = Rule::ParkingRadar},
-    {.name = "seParkSense1", .page = kPark, .kind = Spin, .block = mem::ParkingBlock, .offset = 3, .type = FieldType::Int8, .min = 1, .max = 7, .caption = {"Sensitivity", "Чувствительность"}, .items = {}, .rule = Rule::ParkingRadar},
-    {.name = "seParkSpeed1", .page = kPark, .kind = Spin, .block = mem::ParkingBlock, .offset = 5, .type = FieldType::Int8, .min = 1, .max = 3, .caption = {"Speed", "Быстродействие"}, .items = {}, .rule = Rule::ParkingRadar},
-    {.name = "seParkMinLeng1", .page = kPark, .kind = Spin, .block = mem::ParkingBlock, .offset = 7, .type = FieldType::Int8, .scale = 0.1, .min = 30, .max = 90, .step = 10, .noTyping = true, .caption = {"Alarm limit, cm", "Граница тревога, см"}, .items = {}, .rule = Rule::ParkingRadar},
-    {.name = "seParkStopVel1", .page = kPark, .kind = Spin, .block = mem::ParkingBlock, .offset = 9, .type = FieldType::Int8, .min = 0, .max = 90, .caption = {"Park.speed", "Парк скорость"}, .items = {}, .rule = Rule::ParkingRadar},
-    {.name = "seParkStopLeng1", .page = kPark, .kind = Spin, .block = mem::ParkingBlock, .offset = 11, .type = FieldType::Int8, .scale = 0.1, .min = 50, .max = 250, .step = 10, .noTyping = true, .caption = {"Park,cm", "Парк cм"}, .items = {}, .rule = Rule::ParkingRadar},
+    {.name = "seParkSense0", .page = kPark, .kind = Spin, .at = fld::ParkSensitivity(0), .type = FieldType::Int8, .min = 1, .max = 7, .caption = {"Sensitivity", "Чувствительность"}, .items = {}, .shown = Shown::ParkingRadar},
+    {.name = "seParkSpeed0", .page = kPark, .kind = Spin, .at = fld::ParkSpeed(0), .type = FieldType::Int8, .min = 1, .max = 3, .caption = {"Speed", "Быстродействие"}, .items = {}, .shown = Shown::ParkingRadar},
+    {.name = "seParkMinLeng0", .page = kPark, .kind = Spin, .at = fld::ParkAlarmLength(0), .type = FieldType::Int8, .scale = 0.1, .min = 30, .max = 90, .step = 10, .noTyping = true, .caption = {"Alarm limit, cm", "Граница тревога, см"}, .items = {}, .shown = Shown::ParkingRadar},
+    {.name = "seParkStopVel0", .page = kPark, .kind = Spin, .at = fld::ParkStopSpeed(0), .type = FieldType::Int8, .min = 0, .max = 20, .caption = {"ParkStop speed", "ПаркStop скорость"}, .items = {}, .shown = Shown::ParkingRadar},
+    {.name = "seParkStopLeng0", .page = kPark, .kind = Spin, .at = fld::ParkStopLength(0), .type = FieldType::Int8, .scale = 0.1, .min = 40, .max = 250, .step = 10, .noTyping = true, .caption = {"ParkStop,cm", "ПаркStop cм"}, .items = {}, .shown = Shown::ParkingRadar},
+    {.name = "seParkStopLengBeep", .page = kPark, .kind = Spin, .at = fld::ParkStopBeepLength, .type = FieldType::Int8, .scale = 0.1, .min = 40, .max = 250, .step = 10, .noTyping = true, .caption = {"Stop buzz cm", "Бип Stop cм"}, .items = {}, .shown = Shown::ParkingRadar},
+    {.name = "rgParkBeepType", .page = kPark, .kind = Radio, .at = fld::ParkBeepType, .type = FieldType::Int8, .caption = {"Sound type", "Тип озвучки"}, .items = {{"No", "Нет"}, {"Buzz", "Zumm"}, {"Limit", "Пред."}, {"Voice", "Голос"}}, .shown = Shown::ParkingRadar},
+    {.name = "seParkSense1", .page = kPark, .kind = Spin, .at = fld::ParkSensitivity(1), .type = FieldType::Int8, .min = 1, .max = 7, .caption = {"Sensitivity", "Чувствительность"}, .items = {}, .shown = Shown::ParkingRadar},
+    {.name = "seParkSpeed1", .page = kPark, .kind = Spin, .at = fld::ParkSpeed(1), .type = FieldType::Int8, .min = 1, .max = 3, .caption = {"Speed", "Быстродействие"}, .items = {}, .shown = Shown::ParkingRadar},
+    {.name = "seParkMinLeng1", .page = kPark, .kind = Spin, .at = fld::ParkAlarmLength(1), .type = FieldType::Int8, .scale = 0.1, .min = 30, .max = 90, .step = 10, .noTyping = true, .caption = {"Alarm limit, cm", "Граница тревога, см"}, .items = {}, .shown = Shown::ParkingRadar},
+    {.name = "seParkStopVel1", .page = kPark, .kind = Spin, .at = fld::ParkStopSpeed(1), .type = FieldType::Int8, .min = 0, .max = 90, .caption = {"Park.speed", "Парк скорость"}, .items = {}, .shown = Shown::ParkingRadar},
+    {.name = "seParkStopLeng1", .page = kPark, .kind = Spin, .at = fld::ParkStopLength(1), .type = FieldType::Int8, .scale = 0.1, .min = 50, .max = 250, .step = 10, .noTyping = true, .caption = {"Park,cm", "Парк cм"}, .items = {}, .shown = Shown::ParkingRadar},
     // Fuel tank: the two linear tables (FuelBlock) and the tare count.
-    {.name = "seOil6L", .page = kOil, .kind = Spin, .block = mem::FuelBlock, .offset = 0, .type = FieldType::Int16, .min = 0, .max = 2000, .caption = {"2 points: point 1, CU", "2 точки: точка 1, у.е."}, .items = {}},
-    {.name = "seLit6L", .page = kOil, .kind = Spin, .block = mem::FuelBlock, .offset = 2, .type = FieldType::Int16, .min = 0, .max = 2040, .caption = {"2 points: point 1, litres", "2 точки: точка 1, литры"}, .items = {}, .range = RangeRule::FullTank},
-    {.name = "seOil43L", .page = kOil, .kind = Spin, .block = mem::FuelBlock, .offset = 4, .type = FieldType::Int16, .min = 0, .max = 2000, .caption = {"2 points: point 2, CU", "2 точки: точка 2, у.е."}, .items = {}},
-    {.name = "seLit43L", .page = kOil, .kind = Spin, .block = mem::FuelBlock, .offset = 6, .type = FieldType::Int16, .min = 0, .max = 2040, .caption = {"2 points: point 2, litres", "2 точки: точка 2, литры"}, .items = {}, .range = RangeRule::FullTank},
-    {.name = "seOilCalibrQuant", .page = kOil, .kind = Spin, .block = mem::FuelBlock, .offset = 36, .type = FieldType::UInt8, .min = 0, .max = 7, .caption = {"Points qnt", "Кол-во точек"}, .items = {}},
-    {.name = "seOilCalibrResArr0", .page = kOil, .kind = Spin, .block = mem::FuelBlock, .offset = 8, .type = FieldType::Int16, .min = 0, .max = 2000, .caption = {"7 points: point 1, CU", "7 точек: точка 1, у.е."}, .items = {}, .rule = Rule::SevenPoint, .arg = 0},
-    {.name = "seOilCalibrResArr1", .page = kOil, .kind = Spin, .block = mem::FuelBlock, .offset = 10, .type = FieldType::Int16, .min = 0, .max = 2000, .caption = {"7 points: point 2, CU", "7 точек: точка 2, у.е."}, .items = {}, .rule = Rule::SevenPoint, .arg = 1},
-    {.name = "seOilCalibrResArr2", .page = kOil, .kind = Spin, .block = mem::FuelBlock, .offset = 12, .type = FieldType::Int16, .min = 0, .max = 2000, .caption = {"7 points: point 3, CU", "7 точек: точка 3, у.е."}, .items = {}, .rule = Rule::SevenPoint, .arg = 2},
-    {.name = "seOilCalibrResArr3", .page = kOil, .kind = Spin, .block = mem::FuelBlock, .offset = 14, .type = FieldType::Int16, .min = 0, .max = 2000, .caption = {"7 points: point 4, CU", "7 точек: точка 4, у.е."}, .items = {}, .rule = Rule::SevenPoint, .arg = 3},
-    {.name = "seOilCalibrResArr4", .page = kOil, .kind = Spin, .block = mem::FuelBlock, .offset = 16, .type = FieldType::Int16, .min = 0, .max = 2000, .caption = {"7 points: point 5, CU", "7 точек: точка 5, у.е."}, .items = {}, .rule = Rule::SevenPoint, .arg = 4},
-    {.name = "seOilCalibrResArr5", .page = kOil, .kind = Spin, .block = mem::FuelBlock, .offset = 18, .type = FieldType::Int16, .min = 0, .max = 2000, .caption = {"7 points: point 6, CU", "7 точек: точка 6, у.е."}, .items = {}, .rule = Rule::SevenPoint, .arg = 5},
-    {.name = "seOilCalibrResArr6", .page = kOil, .kind = Spin, .block = mem::FuelBlock, .offset = 20, .type = FieldType::Int16, .min = 0, .max = 2000, .caption = {"7 points: point 7, CU", "7 точек: точка 7, у.е."}, .items = {}, .rule = Rule::SevenPoint, .arg = 6},
-    {.name = "seOilCalibrLitArr0", .page = kOil, .kind = Spin, .block = mem::FuelBlock, .offset = 22, .type = FieldType::Int16, .min = 0, .max = 2040, .caption = {"7 points: point 1, litres", "7 точек: точка 1, литры"}, .items = {}, .rule = Rule::SevenPoint, .range = RangeRule::FullTank, .arg = 0},
-    {.name = "seOilCalibrLitArr1", .page = kOil, .kind = Spin, .block = mem::FuelBlock, .offset = 24, .type = FieldType::Int16, .min = 0, .max = 2040, .caption = {"7 points: point 2, litres", "7 точек: точка 2, литры"}, .items = {}, .rule = Rule::SevenPoint, .range = RangeRule::FullTank, .arg = 1},
-    {.name = "seOilCalibrLitArr2", .page = kOil, .kind = Spin, .block = mem::FuelBlock, .offset = 26, .type = FieldType::Int16, .min = 0, .max = 2040, .caption = {"7 points: point 3, litres", "7 точек: точка 3, литры"}, .items = {}, .rule = Rule::SevenPoint, .range = RangeRule::FullTank, .arg = 2},
-    {.name = "seOilCalibrLitArr3", .page = kOil, .kind = Spin, .block = mem::FuelBlock, .offset = 28, .type = FieldType::Int16, .min = 0, .max = 2040, .caption = {"7 points: point 4, litres", "7 точек: точка 4, литры"}, .items = {}, .rule = Rule::SevenPoint, .range = RangeRule::FullTank, .arg = 3},
-    {.name = "seOilCalibrLitArr4", .page = kOil, .kind = Spin, .block = mem::FuelBlock, .offset = 30, .type = FieldType::Int16, .min = 0, .max = 2040, .caption = {"7 points: point 5, litres", "7 точек: точка 5, литры"}, .items = {}, .rule = Rule::SevenPoint, .range = RangeRule::FullTank, .arg = 4},
-    {.name = "seOilCalibrLitArr5", .page = kOil, .kind = Spin, .block = mem::FuelBlock, .offset = 32, .type = FieldType::Int16, .min = 0, .max = 2040, .caption = {"7 points: point 6, litres", "7 точек: точка 6, литры"}, .items = {}, .rule = Rule::SevenPoint, .range = RangeRule::FullTank, .arg = 5},
-    {.name = "seOilCalibrLitArr6", .page = kOil, .kind = Spin, .block = mem::FuelBlock, .offset = 34, .type = FieldType::Int16, .min = 0, .max = 2040, .caption = {"7 points: point 7, litres", "7 точек: точка 7, литры"}, .items = {}, .rule = Rule::SevenPoint, .range = RangeRule::FullTank, .arg = 6},
-    {.name = "cbTarirFlagFinish", .page = kOil, .kind = Check, .block = mem::TankTableBlock, .offset = 1, .type = FieldType::UInt8, .caption = {"Tare finished", "Тарировка проведена"}, .items = {}},
-    {.name = "seTarirLeng", .page = kOil, .kind = Spin, .block = mem::TankTableBlock, .offset = 2, .type = FieldType::UInt8, .min = 0, .max = 68, .caption = {"Tare points qnt", "Количество точек тарировки"}, .items = {}},
+    {.name = "seOil6L", .page = kOil, .kind = Spin, .at = fld::TwoPointCode(0), .type = FieldType::Int16, .min = 0, .max = 2000, .caption = {"2 points: point 1, CU", "2 точки: точка 1, у.е."}, .items = {}},
+    {.name = "seLit6L", .page = kOil, .kind = Spin, .at = fld::TwoPointLitres(0), .type = FieldType::Int16, .min = 0, .max = 2040, .caption = {"2 points: point 1, litres", "2 точки: точка 1, литры"}, .items = {}, .range = RangeRule::FullTank},
+    {.name = "seOil43L", .page = kOil, .kind = Spin, .at = fld::TwoPointCode(1), .type = FieldType::Int16, .min = 0, .max = 2000, .caption = {"2 points: point 2, CU", "2 точки: точка 2, у.е."}, .items = {}},
+    {.name = "seLit43L", .page = kOil, .kind = Spin, .at = fld::TwoPointLitres(1), .type = FieldType::Int16, .min = 0, .max = 2040, .caption = {"2 points: point 2, litres", "2 точки: точка 2, литры"}, .items = {}, .range = RangeRule::FullTank},
+    {.name = "seOilCalibrQuant", .page = kOil, .kind = Spin, .at = fld::SevenPointCount, .type = FieldType::UInt8, .min = 0, .max = 7, .caption = {"Points qnt", "Кол-во точек"}, .items = {}},
+    {.name = "seOilCalibrResArr0", .page = kOil, .kind = Spin, .at = fld::SevenPointCode(0), .type = FieldType::Int16, .min = 0, .max = 2000, .caption = {"7 points: point 1, CU", "7 точек: точка 1, у.е."}, .items = {}, .shown = Shown::SevenPoint, .arg = 0},
+    {.name = "seOilCalibrResArr1", .page = kOil, .kind = Spin, .at = fld::SevenPointCode(1), .type = FieldType::Int16, .min = 0, .max = 2000, .caption = {"7 points: point 2, CU", "7 точек: точка 2, у.е."}, .items = {}, .shown = Shown::SevenPoint, .arg = 1},
+    {.name = "seOilCalibrResArr2", .page = kOil, .kind = Spin, .at = fld::SevenPointCode(2), .type = FieldType::Int16, .min = 0, .max = 2000, .caption = {"7 points: point 3, CU", "7 точек: точка 3, у.е."}, .items = {}, .shown = Shown::SevenPoint, .arg = 2},
+    {.name = "seOilCalibrResArr3", .page = kOil, .kind = Spin, .at = fld::SevenPointCode(3), .type = FieldType::Int16, .min = 0, .max = 2000, .caption = {"7 points: point 4, CU", "7 точек: точка 4, у.е."}, .items = {}, .shown = Shown::SevenPoint, .arg = 3},
+    {.name = "seOilCalibrResArr4", .page = kOil, .kind = Spin, .at = fld::SevenPointCode(4), .type = FieldType::Int16, .min = 0, .max = 2000, .caption = {"7 points: point 5, CU", "7 точек: точка 5, у.е."}, .items = {}, .shown = Shown::SevenPoint, .arg = 4},
+    {.name = "seOilCalibrResArr5", .page = kOil, .kind = Spin, .at = fld::SevenPointCode(5), .type = FieldType::Int16, .min = 0, .max = 2000, .caption = {"7 points: point 6, CU", "7 точек: точка 6, у.е."}, .items = {}, .shown = Shown::SevenPoint, .arg = 5},
+    {.name = "seOilCalibrResArr6", .page = kOil, .kind = Spin, .at = fld::SevenPointCode(6), .type = FieldType::Int16, .min = 0, .max = 2000, .caption = {"7 points: point 7, CU", "7 точек: точка 7, у.е."}, .items = {}, .shown = Shown::SevenPoint, .arg = 6},
+    {.name = "seOilCalibrLitArr0", .page = kOil, .kind = Spin, .at = fld::SevenPointLitres(0), .type = FieldType::Int16, .min = 0, .max = 2040, .caption = {"7 points: point 1, litres", "7 точек: точка 1, литры"}, .items = {}, .shown = Shown::SevenPoint, .range = RangeRule::FullTank, .arg = 0},
+    {.name = "seOilCalibrLitArr1", .page = kOil, .kind = Spin, .at = fld::SevenPointLitres(1), .type = FieldType::Int16, .min = 0, .max = 2040, .caption = {"7 points: point 2, litres", "7 точек: точка 2, литры"}, .items = {}, .shown = Shown::SevenPoint, .range = RangeRule::FullTank, .arg = 1},
+    {.name = "seOilCalibrLitArr2", .page = kOil, .kind = Spin, .at = fld::SevenPointLitres(2), .type = FieldType::Int16, .min = 0, .max = 2040, .caption = {"7 points: point 3, litres", "7 точек: точка 3, литры"}, .items = {}, .shown = Shown::SevenPoint, .range = RangeRule::FullTank, .arg = 2},
+    {.name = "seOilCalibrLitArr3", .page = kOil, .kind = Spin, .at = fld::SevenPointLitres(3), .type = FieldType::Int16, .min = 0, .max = 2040, .caption = {"7 points: point 4, litres", "7 точек: точка 4, литры"}, .items = {}, .shown = Shown::SevenPoint, .range = RangeRule::FullTank, .arg = 3},
+    {.name = "seOilCalibrLitArr4", .page = kOil, .kind = Spin, .at = fld::SevenPointLitres(4), .type = FieldType::Int16, .min = 0, .max = 2040, .caption = {"7 points: point 5, litres", "7 точек: точка 5, литры"}, .items = {}, .shown = Shown::SevenPoint, .range = RangeRule::FullTank, .arg = 4},
+    {.name = "seOilCalibrLitArr5", .page = kOil, .kind = Spin, .at = fld::SevenPointLitres(5), .type = FieldType::Int16, .min = 0, .max = 2040, .caption = {"7 points: point 6, litres", "7 точек: точка 6, литры"}, .items = {}, .shown = Shown::SevenPoint, .range = RangeRule::FullTank, .arg = 5},
+    {.name = "seOilCalibrLitArr6", .page = kOil, .kind = Spin, .at = fld::SevenPointLitres(6), .type = FieldType::Int16, .min = 0, .max = 2040, .caption = {"7 points: point 7, litres", "7 точек: точка 7, литры"}, .items = {}, .shown = Shown::SevenPoint, .range = RangeRule::FullTank, .arg = 6},
+    {.name = "cbTarirFlagFinish", .page = kOil, .kind = Check, .at = fld::TareFinished, .type = FieldType::UInt8, .caption = {"Tare finished", "Тарировка проведена"}, .items = {}},
+    {.name = "seTarirLeng", .page = kOil, .kind = Spin, .at = fld::TareCount, .type = FieldType::UInt8, .min = 0, .max = 68, .caption = {"Tare points qnt", "Количество точек тарировки"}, .items = {}},
     // Maintenance (ServiceBlock).
-    {.name = "seAirFiltCntK", .page = kTO, .kind = Spin, .block = mem::ServiceBlock, .offset = 0, .type = FieldType::Int8, .min = 0, .max = 99, .caption = {"Air filt.repl.", "Замена.возд.ф."}, .items = {}, .range = RangeRule::ServiceInterval},
-    {.name = "cbAirFiltCntK", .page = kTO, .kind = Check, .block = mem::ServiceBlock, .offset = 100, .type = FieldType::Bit, .bit = 0, .caption = {"use: air filter", "использ.: возд.фильтр"}, .items = {}, .rule = Rule::ServiceItem, .map = ValueMap::ReminderBit},
-    {.name = "seKPPOilCntK", .page = kTO, .kind = Spin, .block = mem::ServiceBlock, .offset = 1, .type = FieldType::Int8, .min = 0, .max = 99, .caption = {"Gearbox oil ch", "Замена мас.КПП"}, .items = {}, .rule = Rule::ServiceItem},
-    {.name = "cbKPPOilCntK", .page = kTO, .kind = Check, .block = mem::ServiceBlock, .offset = 100, .type = FieldType::Bit, .bit = 1, .caption = {"use: gearbox oil", "использ.: масло КПП"}, .items = {}, .rule = Rule::ServiceItem, .map = ValueMap::ReminderBit},
-    {.name = "seForsTOCntK", .page = kTO, .kind = Spin, .block = mem::ServiceBlock, .offset = 2, .type = FieldType::Int8, .min = 0, .max = 99, .caption = {"User item 1", "Пункт 1"}, .items = {}, .rule = Rule::ServiceItem, .arg = 52},
-    {.name = "eForsTOCntK", .page = kTO, .kind = ControlKind::TextEdit, .block = mem::ServiceBlock, .offset = 52, .type = FieldType::Text, .caption = {"Name of user item 1", "Название пункта 1"}, .items = {}, .rule = Rule::ServiceItem},
-    {.name = "cbForsTOCntK", .page = kTO, .kind = Check, .block = mem::ServiceBlock, .offset = 100, .type = FieldType::Bit, .bit = 2, .caption = {"use: user item 1", "использ.: пункт 1"}, .items = {}, .rule = Rule::ServiceItem, .map = ValueMap::ReminderBit},
-    {.name = "seGRMStrapCntK", .page = kTO, .kind = Spin, .block = mem::ServiceBlock, .offset = 3, .type = FieldType::Int8, .min = 0, .max = 99, .caption = {"User item 2", "Пункт 2"}, .items = {}, .rule = Rule::ServiceItem, .arg = 68},
-    {.name = "eGRMStrapCntK", .page = kTO, .kind = ControlKind::TextEdit, .block = mem::ServiceBlock, .offset = 68, .type = FieldType::Text, .caption = {"Name of user item 2", "Название пункта 2"}, .items = {}, .rule = Rule::ServiceItem},
-    {.name = "cbGRMStrapCntK", .page = kTO, .kind = Check, .block = mem::ServiceBlock, .offset = 100, .type = FieldType::Bit, .bit = 3, .caption = {"use: user item 2", "использ.: пункт 2"}, .items = {}, .rule = Rule::ServiceItem, .map = ValueMap::ReminderBit},
-    {.name = "seCoolLiqCntK", .page = kTO, .kind = Spin, .block = mem::ServiceBlock, .offset = 4, .type = FieldType::Int8, .min = 0, .max = 99, .caption = {"Coolant repl.", "Замена охл.жидк."}, .items = {}, .rule = Rule::ServiceItem},
-    {.name = "cbCoolLiqCntK", .page = kTO, .kind = Check, .block = mem::ServiceBlock, .offset = 100, .type = FieldType::Bit, .bit = 4, .caption = {"use: coolant", "использ.: охл.жидкость"}, .items = {}, .rule = Rule::ServiceItem, .map = ValueMap::ReminderBit},
-    {.name = "seEngOilCntK", .page = kTO, .kind = Spin, .block = mem::ServiceBlock, .offset = 5, .type = FieldType::Int8, .min = 0, .max = 99, .caption = {"Eng.oil change", "Замена масла дв."}, .items = {}, .rule = Rule::ServiceItem},
-    {.name = "cbEngOilCntK", .page = kTO, .kind = Check, .block = mem::ServiceBlock, .offset = 100, .type = FieldType::Bit, .bit = 5, .caption = {"use: engine oil", "использ.: масло дв."}, .items = {}, .rule = Rule::ServiceItem, .map = ValueMap::ReminderBit},
-    {.name = "seCandleCntK", .page = kTO, .kind = Spin, .block = mem::ServiceBlock, .offset = 6, .type = FieldType::Int8, .min = 0, .max = 99, .caption = {"User item 3", "Пункт 3"}, .items = {}, .rule = Rule::ServiceItem, .arg = 84},
-    {.name = "eCandleCntK", .page = kTO, .kind = ControlKind::TextEdit, .block = mem::ServiceBlock, .offset = 84, .type = FieldType::Text, .caption = {"Name of user item 3", "Название пункта 3"}, .items = {}, .rule = Rule::ServiceItem},
-    {.name = "cbCandleCntK", .page = kTO, .kind = Check, .block = mem::ServiceBlock, .offset = 100, .type = FieldType::Bit, .bit = 6, .caption = {"use: user item 3", "использ.: пункт 3"}, .items = {}, .rule = Rule::ServiceItem, .map = ValueMap::ReminderBit},
-    {.name = "deTO", .page = kTO, .kind = ControlKind::DateEdit, .block = mem::ServiceBlock, .offset = 8, .type = FieldType::UInt16, .caption = {"TS date", "Дата след.ТО"}, .items = {}},
-    {.name = "cbTO", .page = kTO, .kind = Check, .block = mem::ServiceBlock, .offset = 100, .type = FieldType::Bit, .bit = 7, .caption = {"use: TS date", "использ.: дата ТО"}, .items = {}, .rule = Rule::ServiceItem, .map = ValueMap::ReminderBit},
-    {.name = "deOSAGO", .page = kTO, .kind = ControlKind::DateEdit, .block = mem::ServiceBlock, .offset = 12, .type = FieldType::UInt16, .caption = {"Insurance", "Дата опл.ОСАГО"}, .items = {}, .rule = Rule::ServiceItem},
-    {.name = "cbOSAGO", .page = kTO, .kind = Check, .block = mem::ServiceBlock, .offset = 100, .type = FieldType::Bit, .bit = 8, .caption = {"use: insurance", "использ.: ОСАГО"}, .items = {}, .rule = Rule::ServiceItem, .map = ValueMap::ReminderBit},
-    {.name = "seMotoHourLim", .page = kTO, .kind = Spin, .block = mem::ServiceBlock, .offset = 104, .type = FieldType::Int16, .min = 0, .max = 3000, .caption = {"Eng.hours", "Моточасы"}, .items = {}},
-    {.name = "cbMotoHour", .page = kTO, .kind = Check, .block = mem::ServiceBlock, .offset = 100, .type = FieldType::Bit, .bit = 9, .caption = {"use: engine hours", "использ.: моточасы"}, .items = {}, .map = ValueMap::ReminderBit},
+    {.name = "seAirFiltCntK", .page = kTO, .kind = Spin, .at = fld::AirFilterLeft, .type = FieldType::Int8, .min = 0, .max = 99, .caption = {"Air filt.repl.", "Замена.возд.ф."}, .items = {}, .captionRule = CaptionRule::ServiceInterval, .range = RangeRule::ServiceInterval},
+    {.name = "cbAirFiltCntK", .page = kTO, .kind = Check, .at = fld::ReminderAirFilter, .type = FieldType::Bit, .caption = {"use: air filter", "использ.: возд.фильтр"}, .items = {}, .shown = Shown::ServiceItem, .onStore = OnStore::ClearReminderHighBits},
+    {.name = "seKPPOilCntK", .page = kTO, .kind = Spin, .at = fld::GearboxOilLeft, .type = FieldType::Int8, .min = 0, .max = 99, .caption = {"Gearbox oil ch", "Замена мас.КПП"}, .items = {}, .shown = Shown::ServiceItem},
+    {.name = "cbKPPOilCntK", .page = kTO, .kind = Check, .at = fld::ReminderGearboxOil, .type = FieldType::Bit, .caption = {"use: gearbox oil", "использ.: масло КПП"}, .items = {}, .shown = Shown::ServiceItem, .onStore = OnStore::ClearReminderHighBits},
+    {.name = "seForsTOCntK", .page = kTO, .kind = Spin, .at = fld::UserItem1Left, .type = FieldType::Int8, .min = 0, .max = 99, .caption = {"User item 1", "Пункт 1"}, .items = {}, .shown = Shown::ServiceItem, .captionFrom = "eForsTOCntK"},
+    {.name = "eForsTOCntK", .page = kTO, .kind = ControlKind::TextEdit, .at = fld::UserItem1Name, .type = FieldType::Text, .caption = {"Name of user item 1", "Название пункта 1"}, .items = {}, .shown = Shown::ServiceItem},
+    {.name = "cbForsTOCntK", .page = kTO, .kind = Check, .at = fld::ReminderUserItem1, .type = FieldType::Bit, .caption = {"use: user item 1", "использ.: пункт 1"}, .items = {}, .shown = Shown::ServiceItem, .onStore = OnStore::ClearReminderHighBits},
+    {.name = "seGRMStrapCntK", .page = kTO, .kind = Spin, .at = fld::UserItem2Left, .type = FieldType::Int8, .min = 0, .max = 99, .caption = {"User item 2", "Пункт 2"}, .items = {}, .shown = Shown::ServiceItem, .captionFrom = "eGRMStrapCntK"},
+    {.name = "eGRMStrapCntK", .page = kTO, .kind = ControlKind::TextEdit, .at = fld::UserItem2Name, .type = FieldType::Text, .caption = {"Name of user item 2", "Название пункта 2"}, .items = {}, .shown = Shown::ServiceItem},
+    {.name = "cbGRMStrapCntK", .page = kTO, .kind = Check, .at = fld::ReminderUserItem2, .type = FieldType::Bit, .caption = {"use: user item 2", "использ.: пункт 2"}, .items = {}, .shown = Shown::ServiceItem, .onStore = OnStore::ClearReminderHighBits},
+    {.name = "seCoolLiqCntK", .page = kTO, .kind = Spin, .at = fld::CoolantLeft, .type = FieldType::Int8, .min = 0, .max = 99, .caption = {"Coolant repl.", "Замена охл.жидк."}, .items = {}, .shown = Shown::ServiceItem},
+    {.name = "cbCoolLiqCntK", .page = kTO, .kind = Check, .at = fld::ReminderCoolant, .type = FieldType::Bit, .caption = {"use: coolant", "использ.: охл.жидкость"}, .items = {}, .shown = Shown::ServiceItem, .onStore = OnStore::ClearReminderHighBits},
+    {.name = "seEngOilCntK", .page = kTO, .kind = Spin, .at = fld::EngineOilLeft, .type = FieldType::Int8, .min = 0, .max = 99, .caption = {"Eng.oil change", "Замена масла дв."}, .items = {}, .shown = Shown::ServiceItem},
+    {.name = "cbEngOilCntK", .page = kTO, .kind = Check, .at = fld::ReminderEngineOil, .type = FieldType::Bit, .caption = {"use: engine oil", "использ.: масло дв."}, .items = {}, .shown = Shown::ServiceItem, .onStore = OnStore::ClearReminderHighBits},
+    {.name = "seCandleCntK", .page = kTO, .kind = Spin, .at = fld::UserItem3Left, .type = FieldType::Int8, .min = 0, .max = 99, .caption = {"User item 3", "Пункт 3"}, .items = {}, .shown = Shown::ServiceItem, .captionFrom = "eCandleCntK"},
+    {.name = "eCandleCntK", .page = kTO, .kind = ControlKind::TextEdit, .at = fld::UserItem3Name, .type = FieldType::Text, .caption = {"Name of user item 3", "Название пункта 3"}, .items = {}, .shown = Shown::ServiceItem},
+    {.name = "cbCandleCntK", .page = kTO, .kind = Check, .at = fld::ReminderUserItem3, .type = FieldType::Bit, .caption = {"use: user item 3", "использ.: пункт 3"}, .items = {}, .shown = Shown::ServiceItem, .onStore = OnStore::ClearReminderHighBits},
+    {.name = "deTO", .page = kTO, .kind = ControlKind::DateEdit, .at = fld::ServiceDate, .type = FieldType::UInt16, .caption = {"TS date", "Дата след.ТО"}, .items = {}},
+    {.name = "cbTO", .page = kTO, .kind = Check, .at = fld::ReminderServiceDate, .type = FieldType::Bit, .caption = {"use: TS date", "использ.: дата ТО"}, .items = {}, .shown = Shown::ServiceItem, .onStore = OnStore::ClearReminderHighBits},
+    {.name = "deOSAGO", .page = kTO, .kind = ControlKind::DateEdit, .at = fld::InsuranceDate, .type = FieldType::UInt16, .caption = {"Insurance", "Дата опл.ОСАГО"}, .items = {}, .shown = Shown::ServiceItem},
+    {.name = "cbOSAGO", .page = kTO, .kind = Check, .at = fld::ReminderInsurance, .type = FieldType::Bit, .caption = {"use: insurance", "использ.: ОСАГО"}, .items = {}, .shown = Shown::ServiceItem, .onStore = OnStore::ClearReminderHighBits},
+    {.name = "seMotoHourLim", .page = kTO, .kind = Spin, .at = fld::EngineHoursLimit, .type = FieldType::Int16, .min = 0, .max = 3000, .caption = {"Eng.hours", "Моточасы"}, .items = {}},
+    {.name = "cbMotoHour", .page = kTO, .kind = Check, .at = fld::ReminderEngineHours, .type = FieldType::Bit, .caption = {"use: engine hours", "использ.: моточасы"}, .items = {}, .onStore = OnStore::ClearReminderHighBits},
     // The universal input page: two calibration points.
-    {.name = "seUniMeasDat0", .page = kUniMeas, .kind = Spin, .block = mem::ServiceBlock, .offset = 112, .type = FieldType::Int16, .min = -180, .max = 2500, .caption = {"Data Min", "Показания Мин"}, .items = {}, .rule = Rule::UniversalInput},
-    {.name = "seUniMeasADC0", .page = kUniMeas, .kind = Spin, .block = mem::ServiceBlock, .offset = 108, .type = FieldType::Int16, .min = 0, .max = 1023, .caption = {"ADC Min", "АЦП Мин"}, .items = {}, .rule = Rule::UniversalInput},
-    {.name = "seUniMeasDat1", .page = kUniMeas, .kind = Spin, .block = mem::ServiceBlock, .offset = 114, .type = FieldType::Int16, .min = -180, .max = 2500, .caption = {"Data Max", "Показания Макс"}, .items = {}, .rule = Rule::UniversalInput},
-    {.name = "seUniMeasADC1", .page = kUniMeas, .kind = Spin, .block = mem::ServiceBlock, .offset = 110, .type = FieldType::Int16, .min = 0, .max = 1023, .caption = {"ADC Max", "АЦП Макс"}, .items = {}, .rule = Rule::UniversalInput},
+    {.name = "seUniMeasDat0", .page = kUniMeas, .kind = Spin, .at = fld::UniversalDataMin, .type = FieldType::Int16, .min = -180, .max = 2500, .caption = {"Data Min", "Показания Мин"}, .items = {}, .shown = Shown::UniversalInput},
+    {.name = "seUniMeasADC0", .page = kUniMeas, .kind = Spin, .at = fld::UniversalAdcMin, .type = FieldType::Int16, .min = 0, .max = 1023, .caption = {"ADC Min", "АЦП Мин"}, .items = {}, .shown = Shown::UniversalInput, .differsFrom = "seUniMeasADC1"},
+    {.name = "seUniMeasDat1", .page = kUniMeas, .kind = Spin, .at = fld::UniversalDataMax, .type = FieldType::Int16, .min = -180, .max = 2500, .caption = {"Data Max", "Показания Макс"}, .items = {}, .shown = Shown::UniversalInput},
+    {.name = "seUniMeasADC1", .page = kUniMeas, .kind = Spin, .at = fld::UniversalAdcMax, .type = FieldType::Int16, .min = 0, .max = 1023, .caption = {"ADC Max", "АЦП Макс"}, .items = {}, .shown = Shown::UniversalInput, .differsFrom = "seUniMeasADC0"},
 };
 
 struct PageRow {
@@ -343,14 +342,23 @@ double FactorToShown(float factor)
 
 float ShownToFactor(double shown) { return static_cast<float>(shown / 100.0 + 1.0); }
 
-int RowWidth(const FieldRow &row) { return row.type == FieldType::Text ? 16 : FieldWidth(row.type); }
+int RowWidth(const FieldRow &row)
+{
+    switch (row.type) {
+    case FieldType::Text:
+    case FieldType::Bit:
+    case FieldType::Nibble:
+        return row.at.field.width;
+    default:
+        return FieldWidth(row.type);
+    }
+}
 
 int FieldWidth(FieldType type)
 {
     switch (type) {
     case FieldType::Int8:
     case FieldType::UInt8:
-    case FieldType::Nibble:
         return 1;
     case FieldType::Int16:
     case FieldType::UInt16:
@@ -358,8 +366,9 @@ int FieldWidth(FieldType type)
         return 2;
     case FieldType::Int32:
     case FieldType::Float32Factor:
-    case FieldType::Bit:
         return 4;
+    case FieldType::Bit:
+    case FieldType::Nibble:
     case FieldType::Text:
         return 0;
     }
@@ -393,23 +402,22 @@ bool FitsField(FieldType type, int64_t v)
 
 int64_t ReadRaw(const TMK &model, const FieldRow &row)
 {
-    const uint8_t *b = model.block(row.block);
+    const uint8_t *b = model.at(row.at.field);
     switch (row.type) {
     case FieldType::Int8:
-        return static_cast<int8_t>(GetU8(b, row.offset));
+        return static_cast<int8_t>(GetU8(b, 0));
     case FieldType::UInt8:
-        return GetU8(b, row.offset);
+        return GetU8(b, 0);
     case FieldType::Int16:
-        return GetI16(b, row.offset);
+        return GetI16(b, 0);
     case FieldType::UInt16:
     case FieldType::TimeOfDay:
-        return GetU16(b, row.offset);
-    case FieldType::Nibble:
-        return (GetU8(b, row.offset) >> row.bit) & 0x0F;
+        return GetU16(b, 0);
     case FieldType::Int32:
-        return GetI32(b, row.offset);
+        return GetI32(b, 0);
+    case FieldType::Nibble:
     case FieldType::Bit:
-        return (GetU32(b, row.offset) >> row.bit) & 1u;
+        return static_cast<int64_t>((model.get(row.at.field) >> row.at.bit) & ((uint64_t{1} << row.at.bits) - 1));
     case FieldType::Float32Factor:
     case FieldType::Text:
         break;
@@ -417,7 +425,7 @@ int64_t ReadRaw(const TMK &model, const FieldRow &row)
     return 0;
 }
 
-float ReadFactor(const TMK &model, const FieldRow &row) { return GetF32(model.block(row.block), row.offset); }
+float ReadFactor(const TMK &model, const FieldRow &row) { return GetF32(model.at(row.at.field), 0); }
 
 void WriteRaw(TMK &model, const FieldRow &row, int64_t value)
 {
@@ -426,28 +434,26 @@ void WriteRaw(TMK &model, const FieldRow &row, int64_t value)
                                  "Ошибка диапазона: %1 не помещается в поле \"%2\"")
                             .arg(value)
                             .arg(row.caption.get()));
-    uint8_t *b = model.block(row.block);
-    switch (FieldWidth(row.type)) {
-    case 1:
-        if (row.type == FieldType::Nibble) {
-            // The other nibble of the byte belongs to another control.
-            const auto mask = static_cast<uint8_t>(0x0F << row.bit);
-            SetU8(b, row.offset,
-                  static_cast<uint8_t>((GetU8(b, row.offset) & ~mask) | ((value << row.bit) & mask)));
-        } else {
-            SetU8(b, row.offset, static_cast<uint8_t>(value));
-        }
+    uint8_t *b = model.at(row.at.field);
+    switch (row.type) {
+    case FieldType::Nibble:
+    case FieldType::Bit: {
+        // The other bits of the field belong to other controls.
+        const uint64_t mask = ((uint64_t{1} << row.at.bits) - 1) << row.at.bit;
+        const uint64_t bits = (static_cast<uint64_t>(value) << row.at.bit) & mask;
+        model.set(row.at.field, static_cast<int64_t>((model.get(row.at.field) & ~mask) | bits));
         break;
-    case 2:
-        SetU16(b, row.offset, static_cast<uint16_t>(value));
-        break;
+    }
     default:
-        if (row.type == FieldType::Bit) {
-            const uint32_t mask = 1u << row.bit;
-            const uint32_t word = GetU32(b, row.offset);
-            SetU32(b, row.offset, value ? word | mask : word & ~mask);
-        } else {
-            SetU32(b, row.offset, static_cast<uint32_t>(value));
+        switch (FieldWidth(row.type)) {
+        case 1:
+            SetU8(b, 0, static_cast<uint8_t>(value));
+            break;
+        case 2:
+            SetU16(b, 0, static_cast<uint16_t>(value));
+            break;
+        default:
+            SetU32(b, 0, static_cast<uint32_t>(value));
         }
     }
 }
@@ -458,7 +464,7 @@ void WriteFactor(TMK &model, const FieldRow &row, float factor)
         throw TripError(LangText("Range error: the factor of \"%1\" is not a number",
                                  "Ошибка диапазона: коэффициент \"%1\" не является числом")
                             .arg(row.caption.get()));
-    SetF32(model.block(row.block), row.offset, factor);
+    SetF32(model.at(row.at.field), 0, factor);
 }
 
 std::optional<int> ItemOfStored(ValueMap map, int64_t stored, int itemCount)
@@ -485,7 +491,6 @@ std::optional<int> ItemOfStored(ValueMap map, int64_t stored, int itemCount)
         index = (stored >> 3) & 7;
         break;
     case ValueMap::Plain:
-    case ValueMap::ReminderBit:
         break;
     }
     if (index < 0 || index >= itemCount)
@@ -523,7 +528,6 @@ int64_t StoredOfItem(ValueMap map, int index)
     case ValueMap::AlertFirst:
     case ValueMap::AlertNext: // the pair rule needs the other group: AlertByte
     case ValueMap::Plain:
-    case ValueMap::ReminderBit:
         break;
     }
     return index;

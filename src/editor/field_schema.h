@@ -1,4 +1,6 @@
 #pragma once
+#include "fields.h"
+
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -33,7 +35,6 @@ enum class ValueMap {
     AlertFirst,   // bits 0..2 of an alert byte
     AlertNext,    // bits 3..5 of an alert byte
     AlertSingle,  // one mode for both: stored = index × 9
-    ReminderBit,  // a bit of the reminder set; a change also clears bits 12..15
 };
 
 // Where a control's items come from.
@@ -55,30 +56,30 @@ enum class RangeRule {
     ServiceInterval, // 0..99, or 0.0..9.9 (× 10) with a single service interval
 };
 
-// Whether a control is shown (and, for a few, how it is captioned).
-enum class Rule {
+// When a control is shown.
+enum class Shown {
     Always,
     GasFuel,             // hidden without gas fuel
     SpeedCorrection,     // hidden with no speed correction
     AirTempCorrection,   // hidden when the air temperature input carries the lights
-    InjectorPolarity,    // injector rule
-    Tachometer,          // injector rule, unless the carburettor pulses take its place
+    Injector,            // a consumption or engine speed source is the injector
+    Tachometer,          // the injector rule, unless the carburettor pulses take its place
     CarbPulses,          // kind 254 with the "Carb." family
-    ProtocolChoice,      // while the selection method is manual (or nothing is selected)
+    ManualProtocolChoice, // while the selection method is manual (or nothing is selected)
     ProtocolOption,      // option list `arg` offered by the protocol
     LockType,            // hidden with the ignition lock fixed
     LockLevel,           // with the virtual lock, always with the lock fixed
     ParkingLightsSource, // protocol gives parking lights, device has polarity
     ParkingLightsLevel,  // device has polarity, and the lights are physical
     EngineSources,       // unless engine data comes from the ECU only
-    GasSource,           // as EngineSources and gas fuel; shown disabled
+    GasSource,           // as EngineSources, and gas fuel
     LowBeam,             // low beam control
     AirTempAlgorithm,    // hidden by the lights on the air input or no algorithm
     BatterySource,       // protocol offers a battery voltage source choice
     TrimSource,          // trim, and a protocol with trim
     TemperatureSignature, // universal input or trim
     AirTempSource,       // protocol offers an air temperature source choice
-    CoolantLimit,        // also decides the caption
+    Coolant,             // coolant temperature by the protocol, or by the signature without an ECU
     WarmUp,
     AtOilTemp,
     EngineOilTemp,
@@ -91,26 +92,67 @@ enum class Rule {
     SootFilter,
     JamSpeed,
     AccelTiming,
-    Battery24V, // shown disabled, for information
+    Battery24V,
     TrimLimits,
     UniversalInput, // the universal input page: universal input or trim
-    LightsItems, // the third item ("P.lights") disabled without light alerts
     // Fuel, maintenance, alerts, sounds, averages and parking radar.
     SevenPoint,          // point `arg` (0..6) while the seven-point count reaches it
-    ServiceItem,         // hidden with a single service interval; `arg`: offset of the item's name
+    ServiceItem,         // hidden with a single service interval
     Voice,               // hidden with no voice
     ParkingRadar,        // hidden with no parking radar
     AlertGlazeIce,       // air temperature input and algorithm
     AlertFault,          // protocol reports faults
-    AlertCoolant,        // as CoolantLimit; "Water overheat" for kind 222
     AlertLights,         // unless no light alerts
     AlertWarmUp,         // protocol reports coolant temperature
-    AlertSootFilter,     // "VAG" family; stored unless kind 225
-    AlertWaterInFuel,    // kind 225, or a hybrid drive ("Engine pump")
+    AlertSootFilter,     // "VAG" family
+    AlertWaterInFuel,    // kind 225, or a hybrid drive
     AlertAtOilWear,      // kind 1, or kind 14 with the retarder
-    AlertInverter,       // hybrid drive; with trim also stored into alert 21
-    AlertEngineOverheat, // kinds 222..225, captioned by kind
+    AlertEngineOverheat, // kinds 222..225
     AlertRetarder,       // kind 14
+};
+
+// How a caption follows the protocol or the device; Fixed: the row's own.
+enum class CaptionRule {
+    Fixed,
+    ProtocolOption,      // the caption of option list `arg`
+    CoolantLimit,        // by the protocol's kind and whether it reports coolant
+    CoolantAlert,        // "Water overheat" for kind 222
+    EngineOverheatAlert, // engine for kind 222, cylinder for 223..225
+    WaterInFuelAlert,    // "Engine pump" unless kind 225
+    ServiceInterval,     // the general interval with a single service interval
+};
+
+// Which items of a radio group or combo box can be chosen.
+enum class EnabledItems {
+    All,
+    ThirdNeedsLightAlerts, // "P.lights"
+    EcuNeedsEcuProtocol,   // the first item, "ECU"
+    SpokenNeedVoice,       // alert modes 3 and 4
+};
+
+// Whether a store reaches the model at all.
+enum class StoredWhen {
+    Always,
+    NotWaterInFuel, // the byte belongs to the water-in-fuel pair with kind 225
+};
+
+// What storing does besides writing the value.
+enum class OnStore {
+    Write,
+    ChangeProtocol,        // the protocol change instead (see ChangeProtocol)
+    RestrictSpeedSource,   // then the speed-source restriction of a physical lock
+    RenameParameters,      // then the measured parameters are renamed
+    ClearReminderHighBits, // then bits 12..15 of the set are cleared
+};
+
+// Where a row stores: a whole field, or bits of one.
+struct Storage {
+    fld::FieldAddress field;
+    int bit = 0;  // the first bit, for FieldType::Bit and Nibble
+    int bits = 0; // how many; 0 for a whole field
+    constexpr Storage() = default;
+    constexpr Storage(fld::FieldAddress f) : field(f) {}
+    constexpr Storage(fld::BitsAddress b) : field(b.field), bit(b.first), bits(b.count) {}
 };
 
 struct Text {
@@ -123,21 +165,27 @@ struct FieldRow {
     const char *name = "";
     const char *page = ""; // "tsCorr", "tsMeth", "tsLim", ...
     ControlKind kind = ControlKind::SpinEdit;
-    int block = 0;  // 1..11
-    int offset = 0; // inside the block
+    Storage at;
     FieldType type = FieldType::Int8;
-    int bit = 0;        // for FieldType::Bit: bit of the 32-bit option set at `offset`
     double scale = 1;   // stored = shown × scale
     double min = 0, max = 0, step = 1;
     int decimals = 0;   // shown decimals of a spin edit
     bool noTyping = false; // the spin edit only steps from its minimum
     Text caption;
     std::vector<Text> items; // ItemSource::Static
-    Rule rule = Rule::Always;
+    Shown shown = Shown::Always;
+    bool disabled = false; // shown disabled, for information
+    CaptionRule captionRule = CaptionRule::Fixed;
+    const char *captionFrom = nullptr; // captioned by the text of this row
     ItemSource itemSource = ItemSource::Static;
+    EnabledItems enabledItems = EnabledItems::All;
     RangeRule range = RangeRule::Static;
     ValueMap map = ValueMap::Plain;
-    int arg = 0; // the option list of ItemSource::ProtocolOption
+    int arg = 0; // the option list, the seven-point point or the reset-period variant
+    StoredWhen storedWhen = StoredWhen::Always;
+    OnStore onStore = OnStore::Write;
+    fld::FieldAddress mirrorWithTrim{}; // on trim devices the stored byte goes here as well
+    const char *differsFrom = nullptr;  // a value equal to what this row shows is refused
 };
 
 // The caption of a page ("tsCorr" → "Correction"); the name itself when unknown.
@@ -147,7 +195,8 @@ QString PageCaption(const char *page);
 const std::vector<FieldRow> &FieldSchema();
 const FieldRow *FindField(const QString &name);
 
-// Stored bytes of a row (1, 2 or 4; 16 for a text).
+// Bytes a row reads and writes (1, 2 or 4; 16 for a text) from the start of
+// its field.
 int RowWidth(const FieldRow &row);
 
 // ---- conversions --------------------------------------------------------------
@@ -160,7 +209,8 @@ int64_t RoundHalfEven(double value);
 double FactorToShown(float factor);
 float ShownToFactor(double shown);
 
-// The width in bytes that the field occupies, and whether a stored integer fits.
+// The width in bytes of a number of the type (0 for bits and texts, whose
+// field decides), and whether a stored integer fits.
 int FieldWidth(FieldType type);
 bool FitsField(FieldType type, int64_t value);
 

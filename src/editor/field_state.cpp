@@ -54,8 +54,6 @@ constexpr int kWaterInFuel = 225;
 constexpr int kCarburettor = 254;
 constexpr int kUniversal = 255;
 
-constexpr int kLockTypeBit = 0;
-constexpr int kParkingLightsEcuBit = 2;
 constexpr int kInjectorItem = 1; // "Форс." of the three consumption sources
 constexpr int kSignatureEngine = 2;
 
@@ -67,14 +65,13 @@ struct Context {
     bool has(Cap c) const { return catalog.has(c); }
     int kind() const { return protocol ? protocol->Number : -1; }
     bool noEcu() const { return kind() == kCarburettor || kind() == kUniversal; }
-    uint32_t mainOptions() const { return GetU32(model.block(mem::LimitsBlock), 0); }
-    bool mainBit(int bit) const { return (mainOptions() >> bit) & 1u; }
-    int limitsByte(int offset) const { return static_cast<int8_t>(GetU8(model.block(mem::LimitsBlock), offset)); }
-    int temperatureSignature() const { return static_cast<int8_t>(GetU8(model.block(mem::ServiceBlock), 7)); }
+    bool bit(fld::BitsAddress b) const { return (model.get(b.field) >> b.first) & 1u; }
+    int value(fld::FieldAddress f) const { return static_cast<int>(model.getSigned(f)); }
     bool carbPulses() const { return kind() == kCarburettor && has(Cap::FamCarb); }
     bool injector() const
     {
-        return limitsByte(41) == kInjectorItem || limitsByte(42) == kInjectorItem || limitsByte(43) == kInjectorItem;
+        return value(fld::EngineSpeedSource) == kInjectorItem || value(fld::PetrolSource) == kInjectorItem ||
+               value(fld::GasSource) == kInjectorItem;
     }
     bool parkingLightsSource() const
     {
@@ -86,6 +83,8 @@ Context contextOf(const TMK &model, const TProtocolCatalog &catalog)
 {
     return {model, catalog, catalog.currentProtocol()};
 }
+
+const FieldRow &rowNamed(const char *name) { return *FindField(QString::fromLatin1(name)); }
 
 QStringList protocolSelectItems(const TProtocolCatalog &catalog)
 {
@@ -147,134 +146,135 @@ void buildItems(const Context &c, const FieldRow &row, FieldState &s)
         break;
     }
     s.itemEnabled.assign(static_cast<size_t>(s.items.size()), true);
-    if (row.rule == Rule::LightsItems && c.has(Cap::NoLightAlerts) && s.itemEnabled.size() > 2)
-        s.itemEnabled[2] = false;
-    // The ECU speed source needs a protocol that talks to an ECU.
-    if (row.itemSource == ItemSource::VelocityMeth && (!c.protocol || c.noEcu() || c.kind() == kOutboardAirLast))
-        s.itemEnabled[0] = false;
-    // Without voice the two spoken modes of an alert cannot be chosen.
-    if (IsAlertMap(row.map) && c.has(Cap::NoVoice))
-        for (size_t i = 3; i < s.itemEnabled.size(); ++i)
-            s.itemEnabled[i] = false;
+    switch (row.enabledItems) {
+    case EnabledItems::All:
+        break;
+    case EnabledItems::ThirdNeedsLightAlerts:
+        if (c.has(Cap::NoLightAlerts) && s.itemEnabled.size() > 2)
+            s.itemEnabled[2] = false;
+        break;
+    case EnabledItems::EcuNeedsEcuProtocol:
+        if (!s.itemEnabled.empty() && (!c.protocol || c.noEcu() || c.kind() == kOutboardAirLast))
+            s.itemEnabled[0] = false;
+        break;
+    case EnabledItems::SpokenNeedVoice:
+        if (c.has(Cap::NoVoice))
+            for (size_t i = 3; i < s.itemEnabled.size(); ++i)
+                s.itemEnabled[i] = false;
+        break;
+    }
 }
 
 bool visible(const Context &c, const FieldRow &row)
 {
     const TProtBase *p = c.protocol;
-    switch (row.rule) {
-    case Rule::Always:
+    switch (row.shown) {
+    case Shown::Always:
         return true;
-    case Rule::GasFuel:
+    case Shown::GasFuel:
         return !c.has(Cap::NoGasFuel);
-    case Rule::SpeedCorrection:
+    case Shown::SpeedCorrection:
         return !c.has(Cap::NoSpeedCorrection);
-    case Rule::AirTempCorrection:
+    case Shown::AirTempCorrection:
         return !c.has(Cap::LightsOnAirTempInput);
-    case Rule::InjectorPolarity:
+    case Shown::Injector:
         return c.injector();
-    case Rule::Tachometer:
+    case Shown::Tachometer:
         return c.injector() && !c.carbPulses();
-    case Rule::CarbPulses:
+    case Shown::CarbPulses:
         return c.carbPulses();
-    case Rule::ProtocolChoice: {
+    case Shown::ManualProtocolChoice: {
         if (!p)
             return true; // nothing selected: the user must be able to pick one
         const QStringList methods = protocolSelectItems(c.catalog);
-        return GetU8(c.model.block(mem::VehicleBlock), 8) == methods.size() - 1;
+        return static_cast<int>(c.model.get(fld::ProtocolSelection)) == methods.size() - 1;
     }
-    case Rule::ProtocolOption:
+    case Shown::ProtocolOption:
         return p && !p->OptionCaption[static_cast<size_t>(row.arg)].isEmpty();
-    case Rule::LockType:
+    case Shown::LockType:
         return !c.has(Cap::IgnitionLockFixed);
-    case Rule::LockLevel:
-        return c.has(Cap::IgnitionLockFixed) || c.mainBit(kLockTypeBit);
-    case Rule::ParkingLightsSource:
+    case Shown::LockLevel:
+        return c.has(Cap::IgnitionLockFixed) || c.bit(fld::VirtualLock);
+    case Shown::ParkingLightsSource:
         return c.parkingLightsSource();
-    case Rule::ParkingLightsLevel:
+    case Shown::ParkingLightsLevel:
         return !c.has(Cap::NoParkingLightPolarity) &&
-               (!c.parkingLightsSource() || !c.mainBit(kParkingLightsEcuBit));
-    case Rule::EngineSources:
+               (!c.parkingLightsSource() || !c.bit(fld::ParkingLightsFromEcu));
+    case Shown::EngineSources:
         return !c.has(Cap::EngineDataFromEcuOnly);
-    case Rule::GasSource:
+    case Shown::GasSource:
         return !c.has(Cap::EngineDataFromEcuOnly) && !c.has(Cap::NoGasFuel);
-    case Rule::LowBeam:
+    case Shown::LowBeam:
         return c.has(Cap::LowBeamControl);
-    case Rule::AirTempAlgorithm:
+    case Shown::AirTempAlgorithm:
         return !c.has(Cap::LightsOnAirTempInput) && !c.has(Cap::NoAirTempAlgorithm);
-    case Rule::BatterySource:
+    case Shown::BatterySource:
         return p && p->HasBatterySource;
-    case Rule::TrimSource:
+    case Shown::TrimSource:
         return c.has(Cap::Trim) && p && p->HasTrim;
-    case Rule::TemperatureSignature:
+    case Shown::TemperatureSignature:
         return c.has(Cap::UniversalInput) || c.has(Cap::Trim);
-    case Rule::AirTempSource:
+    case Shown::AirTempSource:
         return p && p->HasAirTempSource;
-    case Rule::CoolantLimit:
+    case Shown::Coolant:
         return p && (p->HasCoolantTemp || c.kind() == kOutboardWater ||
-                     (c.noEcu() && c.temperatureSignature() == kSignatureEngine));
-    case Rule::WarmUp:
+                     (c.noEcu() && c.value(fld::TemperatureSignature) == kSignatureEngine));
+    case Shown::WarmUp:
         return p && (p->HasCoolantTemp || (c.kind() >= kOutboardWater && c.kind() <= kOutboardWater + 2));
-    case Rule::AtOilTemp:
+    case Shown::AtOilTemp:
         return p && p->HasAtOilTemp;
-    case Rule::EngineOilTemp:
+    case Shown::EngineOilTemp:
         return p && p->HasEngineOilTemp;
-    case Rule::RetarderOil:
+    case Shown::RetarderOil:
         return c.kind() == kJ1939 && c.has(Cap::Retarder);
-    case Rule::AtOilWear:
+    case Shown::AtOilWear:
         return c.kind() == kCan;
-    case Rule::FanTemp:
+    case Shown::FanTemp:
         return p && (p->HasFanControl || p->IsHybrid);
-    case Rule::FanSpeed:
+    case Shown::FanSpeed:
         return p && p->HasFanControl;
-    case Rule::Hybrid:
+    case Shown::Hybrid:
         return p && p->IsHybrid;
-    case Rule::HybridExtraCooling:
+    case Shown::HybridExtraCooling:
         return p && p->IsHybrid && p->HasExtraCooling;
-    case Rule::SootFilter:
+    case Shown::SootFilter:
         return c.kind() == kVagFirst;
-    case Rule::JamSpeed:
+    case Shown::JamSpeed:
         return !c.has(Cap::NoTrafficJamStatistics);
-    case Rule::AccelTiming:
+    case Shown::AccelTiming:
         return !c.has(Cap::NoAccelBrakeTiming);
-    case Rule::Battery24V:
+    case Shown::Battery24V:
         return c.has(Cap::Power24V);
-    case Rule::TrimLimits:
+    case Shown::TrimLimits:
         return c.has(Cap::Trim);
-    case Rule::SevenPoint:
-        return row.arg < GetU8(c.model.block(mem::FuelBlock), 36);
-    case Rule::ServiceItem:
+    case Shown::SevenPoint:
+        return row.arg < static_cast<int>(c.model.get(fld::SevenPointCount));
+    case Shown::ServiceItem:
         return !c.has(Cap::SingleServiceInterval);
-    case Rule::Voice:
+    case Shown::Voice:
         return !c.has(Cap::NoVoice);
-    case Rule::ParkingRadar:
+    case Shown::ParkingRadar:
         return !c.has(Cap::NoParkingRadar);
-    case Rule::AlertGlazeIce:
+    case Shown::AlertGlazeIce:
         return !c.has(Cap::LightsOnAirTempInput) && !c.has(Cap::NoAirTempAlgorithm);
-    case Rule::AlertFault:
+    case Shown::AlertFault:
         return p && p->HasFaults;
-    case Rule::AlertCoolant:
-        return p && (p->HasCoolantTemp || c.kind() == kOutboardWater ||
-                     (c.noEcu() && c.temperatureSignature() == kSignatureEngine));
-    case Rule::AlertLights:
+    case Shown::AlertLights:
         return !c.has(Cap::NoLightAlerts);
-    case Rule::AlertWarmUp:
+    case Shown::AlertWarmUp:
         return p && p->HasCoolantTemp;
-    case Rule::AlertSootFilter:
+    case Shown::AlertSootFilter:
         return c.has(Cap::FamVAG);
-    case Rule::AlertWaterInFuel:
+    case Shown::AlertWaterInFuel:
         return c.kind() == kWaterInFuel || (p && p->IsHybrid);
-    case Rule::AlertAtOilWear:
+    case Shown::AlertAtOilWear:
         return c.kind() == kCan || (c.kind() == kJ1939 && c.has(Cap::Retarder));
-    case Rule::AlertInverter:
-        return p && p->IsHybrid;
-    case Rule::AlertEngineOverheat:
+    case Shown::AlertEngineOverheat:
         return c.kind() >= kOutboardWater && c.kind() <= kOutboardAirLast;
-    case Rule::AlertRetarder:
+    case Shown::AlertRetarder:
         return c.kind() == kJ1939;
-    case Rule::UniversalInput:
+    case Shown::UniversalInput:
         return c.has(Cap::UniversalInput) || c.has(Cap::Trim);
-    case Rule::LightsItems:
-        return true;
     }
     return true;
 }
@@ -291,28 +291,41 @@ QString groupCaption(const Context &c, const FieldRow &row)
 
 QString caption(const Context &c, const FieldRow &row)
 {
-    if (row.rule == Rule::ProtocolOption)
+    // The user items are captioned by their names.
+    if (row.captionFrom)
+        return ItemName(c.model, rowNamed(row.captionFrom).at.field);
+    switch (row.captionRule) {
+    case CaptionRule::Fixed:
+        break;
+    case CaptionRule::ProtocolOption:
         return c.protocol ? c.protocol->OptionCaption[static_cast<size_t>(row.arg)] : QString();
-    if (row.rule == Rule::CoolantLimit && c.protocol) {
+    case CaptionRule::CoolantLimit:
+        if (!c.protocol)
+            break;
         if (c.kind() == kOutboardWater)
             return kCoolantWatEng.get();
         if (c.kind() >= kOutboardAirFirst && c.kind() <= kOutboardAirLast)
             return kCoolantCyl.get();
         return c.protocol->HasCoolantTemp ? kCoolantEcu.get() : kCoolantEngine.get();
+    case CaptionRule::CoolantAlert:
+        if (c.kind() == kOutboardWater)
+            return kWaterOverheat.get();
+        break;
+    case CaptionRule::EngineOverheatAlert:
+        if (c.kind() == kOutboardWater)
+            return kEngineOverheat.get();
+        if (c.kind() > kOutboardWater)
+            return kCylinderOverheat.get();
+        break;
+    case CaptionRule::WaterInFuelAlert:
+        if (c.kind() != kWaterInFuel)
+            return kEnginePump.get();
+        break;
+    case CaptionRule::ServiceInterval:
+        if (c.has(Cap::SingleServiceInterval))
+            return kServiceInterval.get();
+        break;
     }
-    if (row.rule == Rule::AlertCoolant && c.kind() == kOutboardWater)
-        return kWaterOverheat.get();
-    if (row.rule == Rule::AlertEngineOverheat && c.kind() == kOutboardWater)
-        return kEngineOverheat.get();
-    if (row.rule == Rule::AlertEngineOverheat && c.kind() > kOutboardWater)
-        return kCylinderOverheat.get();
-    if (row.rule == Rule::AlertWaterInFuel && c.kind() != kWaterInFuel)
-        return kEnginePump.get();
-    if (row.range == RangeRule::ServiceInterval && c.has(Cap::SingleServiceInterval))
-        return kServiceInterval.get();
-    // The user items are captioned by their names.
-    if (row.rule == Rule::ServiceItem && row.kind == ControlKind::SpinEdit && row.arg > 0)
-        return ItemName(c.model, row.arg);
     return row.caption.get();
 }
 
@@ -347,13 +360,13 @@ void applyRange(const Context &c, const FieldRow &row, FieldState &s)
         break;
     // The trim bounds follow each other's stored values.
     case RangeRule::TrimLow:
-        s.max = std::clamp(c.limitsByte(37) - 1.0, row.min, row.max);
+        s.max = std::clamp(c.value(fld::TrimHighLimit) - 1.0, row.min, row.max);
         break;
     case RangeRule::TrimHigh:
-        s.min = std::clamp(c.limitsByte(36) + 1.0, row.min, row.max);
+        s.min = std::clamp(c.value(fld::TrimLowLimit) + 1.0, row.min, row.max);
         break;
     case RangeRule::FullTank:
-        s.max = std::max<double>(0, GetI16(c.model.block(mem::FuelBlock), 44));
+        s.max = std::max<double>(0, c.value(fld::FullTankPetrol));
         break;
     case RangeRule::ServiceInterval:
         if (c.has(Cap::SingleServiceInterval)) {
@@ -365,20 +378,17 @@ void applyRange(const Context &c, const FieldRow &row, FieldState &s)
     }
 }
 
-const FieldRow &rowNamed(const char *name) { return *FindField(QString::fromLatin1(name)); }
-
-int64_t storedOf(const TMK &model, const FieldRow &row) { return ReadRaw(model, row); }
-
 // With a physical lock on such devices the last speed source cannot be kept; the
 // first source that can be chosen takes its place.
 void restrictSpeedSource(TMK &model, const TProtocolCatalog &catalog)
 {
     const Context c = contextOf(model, catalog);
-    if (!c.has(Cap::PhysicalLockRestrictsSpeedSource) || c.mainBit(kLockTypeBit))
+    if (!c.has(Cap::PhysicalLockRestrictsSpeedSource) || c.bit(fld::VirtualLock))
         return;
-    const FieldRow &row = rowNamed("rgVelocityMeth");
+    const auto isSpeedSource = [](const FieldRow &r) { return r.itemSource == ItemSource::VelocityMeth; };
+    const FieldRow &row = *std::find_if(FieldSchema().begin(), FieldSchema().end(), isSpeedSource);
     const FieldState s = EvaluateField(model, catalog, row);
-    if (s.items.size() < 2 || storedOf(model, row) != s.items.size() - 1)
+    if (s.items.size() < 2 || ReadRaw(model, row) != s.items.size() - 1)
         return;
     const auto first = std::find(s.itemEnabled.begin(), s.itemEnabled.end(), true);
     WriteRaw(model, row, first - s.itemEnabled.begin());
@@ -402,23 +412,49 @@ QString controlName(const FieldState &s)
     return QStringLiteral("%1 (\"%2\")").arg(QLatin1String(s.row->name), s.caption);
 }
 
-// An alert group's choice goes into its alert byte by the pair rule. Alert 17
-// belongs to the soot filter only while the protocol is not kind 225; with
-// trim, alert 21 follows the inverter's alert 22.
+// Whether a store of `row` reaches the model now.
+bool storedNow(const TMK &model, const TProtocolCatalog &catalog, const FieldRow &row)
+{
+    switch (row.storedWhen) {
+    case StoredWhen::Always:
+        return true;
+    case StoredWhen::NotWaterInFuel:
+        return contextOf(model, catalog).kind() != kWaterInFuel;
+    }
+    return true;
+}
+
+// An alert group's choice goes into its alert byte by the pair rule.
 void storeAlert(TMK &model, const TProtocolCatalog &catalog, const FieldRow &row, int index)
 {
     const Context c = contextOf(model, catalog);
-    if (row.rule == Rule::AlertSootFilter && c.kind() == kWaterInFuel)
-        return;
     if (index < 0 || index >= static_cast<int>(row.items.size()))
         throw TripError(LangText("There is no mode %1 for \"%2\"", "Нет режима %1 для \"%2\"")
                             .arg(index)
                             .arg(row.caption.get()));
-    uint8_t *sound = model.block(row.block);
-    const int value = AlertByte(row.map, index, GetU8(sound, row.offset));
-    SetU8(sound, row.offset, static_cast<uint8_t>(value));
-    if (row.rule == Rule::AlertInverter && c.has(Cap::Trim))
-        SetU8(sound, 21, static_cast<uint8_t>(value));
+    const int value = AlertByte(row.map, index, static_cast<int>(model.get(row.at.field)));
+    model.set(row.at.field, value);
+    if (row.mirrorWithTrim.width > 0 && c.has(Cap::Trim))
+        model.set(row.mirrorWithTrim, value);
+}
+
+// What a store does after writing the row's value.
+void afterStore(TMK &model, TProtocolCatalog &catalog, const FieldRow &row)
+{
+    switch (row.onStore) {
+    case OnStore::Write:
+    case OnStore::ChangeProtocol:
+        break;
+    case OnStore::RestrictSpeedSource:
+        restrictSpeedSource(model, catalog);
+        break;
+    case OnStore::RenameParameters:
+        RenameParameters(model, catalog);
+        break;
+    case OnStore::ClearReminderHighBits: // bits 10 and 11 stay
+        model.set(row.at.field, static_cast<int64_t>(model.get(row.at.field) & 0x0FFFu));
+        break;
+    }
 }
 
 } // namespace
@@ -447,10 +483,9 @@ double ScaleOf(const TProtocolCatalog &catalog, const FieldRow &row)
     return row.scale;
 }
 
-QString ItemName(const TMK &model, int offset)
+QString ItemName(const TMK &model, fld::FieldAddress slot)
 {
-    const char *slot = reinterpret_cast<const char *>(model.block(mem::ServiceBlock)) + offset;
-    const QByteArray bytes(slot, kItemNameSlot);
+    const QByteArray bytes(reinterpret_cast<const char *>(model.at(slot)), slot.width);
     const qsizetype end = bytes.indexOf('\0');
     return FromCp1251(end < 0 ? bytes : bytes.left(end));
 }
@@ -486,7 +521,7 @@ FieldState EvaluateField(const TMK &model, const TProtocolCatalog &catalog, cons
     FieldState s;
     s.row = &row;
     s.visible = visible(c, row);
-    s.enabled = row.rule != Rule::GasSource && row.rule != Rule::Battery24V; // designed disabled
+    s.enabled = !row.disabled;
     s.caption = groupCaption(c, row);
     switch (row.kind) {
     case ControlKind::SpinEdit: {
@@ -510,7 +545,7 @@ FieldState EvaluateField(const TMK &model, const TProtocolCatalog &catalog, cons
         if (row.type == FieldType::TimeOfDay)
             s.text = TimeOfDayText(static_cast<int>(ReadRaw(model, row)));
         else
-            s.text = ItemName(model, row.offset);
+            s.text = ItemName(model, row.at.field);
         break;
     case ControlKind::DateEdit:
         // A date edit shows no day outside its range (an erased 0xFFFF is
@@ -533,11 +568,8 @@ std::vector<FieldState> EvaluateSchema(const TMK &model, const TProtocolCatalog 
 
 QString RefuseEqualAdc(const TMK &model, const TProtocolCatalog &catalog, const FieldRow &row, double shown)
 {
-    const QLatin1String name(row.name);
-    const char *other = name == QLatin1String("seUniMeasADC0")   ? "seUniMeasADC1"
-                        : name == QLatin1String("seUniMeasADC1") ? "seUniMeasADC0"
-                                                                 : nullptr;
-    if (!other || RoundHalfEven(shown) != RoundHalfEven(EvaluateField(model, catalog, rowNamed(other)).number))
+    if (!row.differsFrom ||
+        RoundHalfEven(shown) != RoundHalfEven(EvaluateField(model, catalog, rowNamed(row.differsFrom)).number))
         return {};
     return LangText("Min and Max ADC Values should differ.", "Значения АЦП Мин и Макс должны различаться.");
 }
@@ -546,38 +578,36 @@ void StoreNumber(TMK &model, TProtocolCatalog &catalog, const FieldRow &row, dou
 {
     if (QString why = RefuseEqualAdc(model, catalog, row, shown); !why.isEmpty())
         throw TripError(why);
+    if (!storedNow(model, catalog, row))
+        return;
     if (row.type == FieldType::Float32Factor)
         WriteFactor(model, row, ShownToFactor(shown));
     else
         WriteRaw(model, row, RoundHalfEven(shown * ScaleOf(catalog, row)));
+    afterStore(model, catalog, row);
 }
 
 void StoreItem(TMK &model, TProtocolCatalog &catalog, const FieldRow &row, int index)
 {
-    if (row.itemSource == ItemSource::ProtocolNames) {
+    if (!storedNow(model, catalog, row))
+        return;
+    if (row.onStore == OnStore::ChangeProtocol) {
         ChangeProtocol(model, catalog, index);
         return;
     }
-    if (IsAlertMap(row.map)) {
+    if (IsAlertMap(row.map))
         storeAlert(model, catalog, row, index);
-        return;
-    }
-    WriteRaw(model, row, StoredOfItem(row.map, index));
-    const QLatin1String name(row.name);
-    if (name == QLatin1String("rgVelocityMeth") || name == QLatin1String("rgLockType"))
-        restrictSpeedSource(model, catalog);
-    else if (name == QLatin1String("rgAirWaterShow"))
-        RenameParameters(model, catalog);
+    else
+        WriteRaw(model, row, StoredOfItem(row.map, index));
+    afterStore(model, catalog, row);
 }
 
-void StoreChecked(TMK &model, TProtocolCatalog & /*catalog*/, const FieldRow &row, bool checked)
+void StoreChecked(TMK &model, TProtocolCatalog &catalog, const FieldRow &row, bool checked)
 {
+    if (!storedNow(model, catalog, row))
+        return;
     WriteRaw(model, row, StoredOfItem(row.map, checked ? 1 : 0));
-    // Bits 10 and 11 of the reminder set stay; 12..15 are cleared by any change.
-    if (row.map == ValueMap::ReminderBit) {
-        uint8_t *b = model.block(row.block);
-        SetU16(b, row.offset, static_cast<uint16_t>(GetU16(b, row.offset) & 0x0FFFu));
-    }
+    afterStore(model, catalog, row);
 }
 
 void StoreDate(TMK &model, const FieldRow &row, const QString &text)
@@ -612,32 +642,35 @@ QString timeRefusal(const FieldRow &row, const QString &caption, const QString &
 
 } // namespace
 
-void StoreText(TMK &model, TProtocolCatalog & /*catalog*/, const FieldRow &row, const QString &text)
+void StoreText(TMK &model, TProtocolCatalog &catalog, const FieldRow &row, const QString &text)
 {
+    if (!storedNow(model, catalog, row))
+        return;
     switch (row.type) {
     case FieldType::TimeOfDay: {
         const std::optional<int> minutes = timeOfDay(text);
         if (!minutes)
             throw TripError(timeRefusal(row, row.caption.get(), text));
         WriteRaw(model, row, *minutes);
-        return;
+        break;
     }
     case FieldType::Text: {
         // A longer name loses its tail; the slot's bytes after the zero stay.
         const QByteArray bytes = ToCp1251(text.left(kItemNameLength));
-        char *slot = reinterpret_cast<char *>(model.block(row.block)) + row.offset;
+        char *slot = reinterpret_cast<char *>(model.at(row.at.field));
         std::copy(bytes.begin(), bytes.end(), slot);
         slot[bytes.size()] = '\0';
-        return;
+        break;
     }
     default:
         throw TripError(LangText("%1 takes no text", "%1 не принимает текст").arg(QLatin1String(row.name)));
     }
+    afterStore(model, catalog, row);
 }
 
 QString RefuseUnavailable(const FieldState &s)
 {
-    if (!s.visible && s.row->rule == Rule::ProtocolChoice)
+    if (!s.visible && s.row->shown == Shown::ManualProtocolChoice)
         return LangText("%1 is shown only while cbProtocolSelectMeth is \"%2\"",
                         "%1 показывается, только когда в cbProtocolSelectMeth выбрано \"%2\"")
             .arg(controlName(s), kManual.get());
@@ -718,8 +751,7 @@ QString RefuseDate(const FieldState &s, const QString &text)
 
 void ChangeProtocol(TMK &model, TProtocolCatalog &catalog, int index)
 {
-    uint8_t *vehicle = model.block(mem::VehicleBlock);
-    if (index == GetU16(vehicle, 4))
+    if (index == static_cast<int>(model.get(fld::ProtocolIndex)))
         return;
     if (index < 0 || index >= static_cast<int>(catalog.protocolList().size()))
         throw TripError(LangText("There is no protocol %1 in the list of this device",
@@ -727,12 +759,12 @@ void ChangeProtocol(TMK &model, TProtocolCatalog &catalog, int index)
                             .arg(index));
     const int itemsBefore = static_cast<int>(TankMethItems(catalog, catalog.currentProtocol()).size());
     catalog.SelectProtocol(index);
-    SetU16(vehicle, 4, static_cast<uint16_t>(index));
+    model.set(fld::ProtocolIndex, index);
     for (int g = 0; g < kOptionLists; ++g)
-        SetU8(vehicle, 12 + g, 0);
+        model.set(fld::ProtocolOption(g), 0);
     model.SecondProtocolIndex = static_cast<uint16_t>(index);
     if (TankMethItems(catalog, catalog.currentProtocol()).size() < itemsBefore)
-        WriteRaw(model, rowNamed("cbTankMeth"), 0);
+        model.set(fld::TankSource, 0);
 }
 
 void OpenForEditing(TMK &model)
@@ -748,7 +780,7 @@ void OpenForEditing(TMK &model)
 
 void RenameParameters(TMK &model, const TProtocolCatalog &catalog)
 {
-    const int signature = static_cast<int8_t>(GetU8(model.block(mem::ServiceBlock), 7));
+    const int signature = static_cast<int>(model.getSigned(fld::TemperatureSignature));
     RelabelMeasuredParameters(model.Parameters(), signature, catalog.capabilities());
 }
 

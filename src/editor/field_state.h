@@ -41,9 +41,9 @@ FieldState EvaluateField(const TMK &model, const TProtocolCatalog &catalog, cons
 std::vector<FieldState> EvaluateSchema(const TMK &model, const TProtocolCatalog &catalog, const QString &page = {});
 
 // The stores that leaving or clicking a control runs. They convert the shown
-// value and write it into the model at once, with the follow-up rules (protocol
-// change, speed-source restriction, parameter renames). A value that does not
-// fit its field is refused with a TripError and the field keeps its value.
+// value and write it into the model at once, as the row's storedWhen, onStore
+// and mirrorWithTrim say. A value that does not fit its field is refused with
+// a TripError and the field keeps its value.
 void StoreNumber(TMK &model, TProtocolCatalog &catalog, const FieldRow &row, double shown);
 void StoreItem(TMK &model, TProtocolCatalog &catalog, const FieldRow &row, int index);
 void StoreChecked(TMK &model, TProtocolCatalog &catalog, const FieldRow &row, bool checked);
@@ -57,8 +57,8 @@ void StoreText(TMK &model, TProtocolCatalog &catalog, const FieldRow &row, const
 void StoreDate(TMK &model, const FieldRow &row, const QString &text);
 
 // The universal input's calibration needs two different ADC readings: the
-// refusal when `shown` entered into one ADC edit equals what the other shows,
-// else empty. StoreNumber refuses such an entry with it.
+// refusal when `shown` entered into a row equals what its differsFrom row
+// shows, else empty. StoreNumber refuses such an entry with it.
 QString RefuseEqualAdc(const TMK &model, const TProtocolCatalog &catalog, const FieldRow &row, double shown);
 
 // The earliest date a date edit offers: 10 October 2011. The latest is the
@@ -69,9 +69,8 @@ constexpr int kLatestDayNumber = 36525;
 QString DateText(int dayNumber);                  // "dd.MM.yy"
 std::optional<int> DayNumberOfText(const QString &text); // nothing when no date
 constexpr int kItemNameLength = 15;
-constexpr int kItemNameSlot = 16;
-// The name in the maintenance item slot at `offset` of ServiceBlock.
-QString ItemName(const TMK &model, int offset);
+// The name in a maintenance item's name slot.
+QString ItemName(const TMK &model, fld::FieldAddress slot);
 
 bool IsAlertMap(ValueMap map);
 // The scale of a spin edit as in force on the current device.

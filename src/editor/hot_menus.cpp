@@ -12,8 +12,6 @@ namespace ed {
 
 namespace {
 
-int lineOffset(int line) { return kHotMenuOffset + 2 * kHotMenuEntries * line; }
-
 bool validLine(int line) { return line >= 0 && line < kHotMenuLines; }
 bool validRow(int row) { return row >= 0 && row < kHotMenuEntries; }
 
@@ -151,7 +149,7 @@ HotMenuLine ReadHotMenu(const TMK &model, int line)
     if (!validLine(line))
         return codes;
     for (int i = 0; i < kHotMenuEntries; ++i)
-        codes[static_cast<size_t>(i)] = GetU16(model.block(mem::DisplayBlock), lineOffset(line) + 2 * i);
+        codes[static_cast<size_t>(i)] = static_cast<uint16_t>(model.get(fld::HotMenuEntry(line, i)));
     return codes;
 }
 
@@ -160,7 +158,7 @@ void WriteHotMenu(TMK &model, int line, const HotMenuLine &codes)
     if (!validLine(line))
         return;
     for (int i = 0; i < kHotMenuEntries; ++i)
-        SetU16(model.block(mem::DisplayBlock), lineOffset(line) + 2 * i, codes[static_cast<size_t>(i)]);
+        model.set(fld::HotMenuEntry(line, i), codes[static_cast<size_t>(i)]);
 }
 
 void CompactHotMenus(TMK &model)

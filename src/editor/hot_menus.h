@@ -1,4 +1,6 @@
 #pragma once
+#include "fields.h"
+
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -13,9 +15,8 @@ class TProtocolCatalog;
 // then reloads, which compacts all four lines.
 namespace ed {
 
-constexpr int kHotMenuLines = 4;
-constexpr int kHotMenuEntries = 10;
-constexpr int kHotMenuOffset = 196;
+constexpr int kHotMenuLines = fld::kHotMenuLines;
+constexpr int kHotMenuEntries = fld::kHotMenuEntries;
 constexpr int kParkingHotMenu = 2;
 
 using HotMenuLine = std::array<uint16_t, kHotMenuEntries>;

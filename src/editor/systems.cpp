@@ -15,12 +15,12 @@ constexpr int kShowListBit = 7;
 
 bool bitOf(const TMK &model, int n)
 {
-    return (GetU8(model.block(mem::ServiceBlock), kSystemsOffset + n / 8) >> (n % 8)) & 1u;
+    return (model.at(fld::SystemsSet)[n / 8] >> (n % 8)) & 1u;
 }
 
 void setBit(TMK &model, int n, bool on)
 {
-    uint8_t *b = model.block(mem::ServiceBlock) + kSystemsOffset + n / 8;
+    uint8_t *b = model.at(fld::SystemsSet) + n / 8;
     const auto mask = static_cast<uint8_t>(1u << (n % 8));
     *b = on ? static_cast<uint8_t>(*b | mask) : static_cast<uint8_t>(*b & ~mask);
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include "fields.h"
+
 #include <QString>
 #include <cstdint>
 #include <vector>
@@ -18,8 +20,8 @@ struct TBlockInfo {
 };
 
 constexpr int kSystemsCapacity = 201;
-constexpr int kSystemsOffset = 20; // ServiceBlock, 32 bytes
-constexpr int kSystemsBytes = 32;
+constexpr int kSystemsOffset = fld::SystemsSet.offset; // in ServiceBlock
+constexpr int kSystemsBytes = fld::SystemsSet.width;
 
 // Every known system, in the page's fixed order.
 const std::vector<TBlockInfo> &KnownSystems();

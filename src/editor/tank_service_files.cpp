@@ -15,60 +15,79 @@ namespace ed {
 
 namespace {
 
-struct FileField {
-    int block;
-    int offset;
-    int size;
-};
+using fld::FieldAddress;
+using fld::Run;
 
 // File order. The tank file is the calibration tables of FuelBlock followed
 // by the tare table of TankTableBlock.
-constexpr FileField kTankFields[] = {
-    {mem::FuelBlock, 0, 2},        {mem::FuelBlock, 2, 2},       {mem::FuelBlock, 4, 2},
-    {mem::FuelBlock, 6, 2},        {mem::FuelBlock, 8, 14},      {mem::FuelBlock, 22, 14},
-    {mem::FuelBlock, 36, 1},       {mem::TankTableBlock, 0, 1},  {mem::TankTableBlock, 1, 1},
-    {mem::TankTableBlock, 2, 1},   {mem::TankTableBlock, 6, 1},  {mem::TankTableBlock, 8, 68},
-    {mem::TankTableBlock, 144, 136},
+constexpr FieldAddress kTankFields[] = {
+    fld::TwoPointCode(0),
+    fld::TwoPointLitres(0),
+    fld::TwoPointCode(1),
+    fld::TwoPointLitres(1),
+    Run(fld::SevenPointCode(0), fld::kSevenPoints),
+    Run(fld::SevenPointLitres(0), fld::kSevenPoints),
+    fld::SevenPointCount,
+    fld::TankUnshownByte,
+    fld::TareFinished,
+    fld::TareCount,
+    fld::TareReverseSlope,
+    Run(fld::TareLitres(0), fld::kTarePoints),
+    Run(fld::TareCode(0), fld::kTarePoints),
 };
 
 // The maintenance file: remaining-until values, dates, the additional systems,
 // the universal input, the temperature signature, the item names, then the
 // rest of ServiceBlock in the block's own order.
-constexpr FileField kServiceFields[] = {
-    {mem::ServiceBlock, 0, 7},   {mem::ServiceBlock, 8, 4},   {mem::ServiceBlock, 12, 4},
-    {mem::ServiceBlock, 16, 4},  {mem::ServiceBlock, 20, 32}, {mem::ServiceBlock, 108, 4},
-    {mem::ServiceBlock, 112, 4}, {mem::ServiceBlock, 7, 1},   {mem::ServiceBlock, 52, 16},
-    {mem::ServiceBlock, 68, 16}, {mem::ServiceBlock, 84, 16}, {mem::ServiceBlock, 100, 2},
-    {mem::ServiceBlock, 102, 1}, {mem::ServiceBlock, 103, 1}, {mem::ServiceBlock, 106, 2},
-    {mem::ServiceBlock, 104, 2}, {mem::ServiceBlock, 116, 1},
+constexpr FieldAddress kServiceFields[] = {
+    Run(fld::AirFilterLeft, 7), // .. UserItem3Left
+    fld::ServiceDate,
+    fld::InsuranceDate,
+    fld::ServiceUnshown16,
+    fld::SystemsSet,
+    Run(fld::UniversalAdcMin, 2),  // and the maximum
+    Run(fld::UniversalDataMin, 2), // and the maximum
+    fld::TemperatureSignature,
+    fld::UserItem1Name,
+    fld::UserItem2Name,
+    fld::UserItem3Name,
+    fld::Reminders,
+    fld::ServiceUnshown102,
+    fld::ServiceUnshown103,
+    fld::ServiceUnshown106,
+    fld::EngineHoursLimit,
+    fld::AccelerometerCalibration,
 };
+static_assert(fld::UserItem3Left.offset == fld::AirFilterLeft.offset + 6);
+static_assert(fld::UniversalAdcMax == FieldAddress{fld::UniversalAdcMin.block, fld::UniversalAdcMin.end(), 2});
+static_assert(fld::UniversalDataMax == FieldAddress{fld::UniversalDataMin.block, fld::UniversalDataMin.end(), 2});
 
-constexpr int totalSize(std::span<const FileField> fields)
+constexpr int totalSize(std::span<const FieldAddress> fields)
 {
     int n = 0;
-    for (const FileField &f : fields)
-        n += f.size;
+    for (const FieldAddress &f : fields)
+        n += f.width;
     return n;
 }
 static_assert(totalSize(kTankFields) == kTankFileSize);
 static_assert(totalSize(kServiceFields) == kServiceFileSize);
 
-QByteArray assemble(const TMK &model, std::span<const FileField> fields)
+QByteArray assemble(const TMK &model, std::span<const FieldAddress> fields)
 {
     QByteArray out;
-    for (const FileField &f : fields)
-        out.append(reinterpret_cast<const char *>(model.block(f.block)) + f.offset, f.size);
+    for (const FieldAddress &f : fields)
+        out.append(reinterpret_cast<const char *>(model.at(f)), f.width);
     return out;
 }
 
-void fill(TMK &model, std::span<const FileField> fields, const QByteArray &bytes)
+void fill(TMK &model, std::span<const FieldAddress> fields, const QByteArray &bytes)
 {
     qsizetype at = 0;
-    for (const FileField &f : fields) {
-        const qsizetype n = std::min<qsizetype>(f.size, bytes.size() - at);
+    for (const FieldAddress &f : fields) {
+        const qsizetype n = std::min<qsizetype>(f.width, bytes.size() - at);
         if (n <= 0)
             break;
-        std::copy_n(bytes.constData() + at, n, reinterpret_cast<char *>(model.block(f.block)) + f.offset);
+        std::copy_n(bytes.constData() + at, n, reinterpret_cast<char *>(model.at(f)));
         at += n;
     }
 }
@@ -118,9 +137,8 @@ QByteArray ServiceFileBytes(const TMK &model) { return assemble(model, kServiceF
 
 void ApplyTareCountRule(TMK &model)
 {
-    uint8_t *tank = model.block(mem::TankTableBlock);
-    if (GetU8(tank, 2) > kMaxTarePoints)
-        SetU8(tank, 2, 0);
+    if (model.get(fld::TareCount) > kMaxTarePoints)
+        model.set(fld::TareCount, 0);
 }
 
 namespace {
@@ -140,8 +158,7 @@ int64_t digitsValue(const QString &text)
 
 void StoreTarePoints(TMK &model, const QStringList &litres, const QStringList &codes)
 {
-    uint8_t *tank = model.block(mem::TankTableBlock);
-    const int count = std::min<int>(GetU8(tank, 2), kMaxTarePoints);
+    const int count = std::min<int>(static_cast<int>(model.get(fld::TareCount)), kMaxTarePoints);
     for (int i = 0; i < count; ++i) {
         const int64_t l = digitsValue(litres.value(i));
         const int64_t c = digitsValue(codes.value(i));
@@ -151,10 +168,10 @@ void StoreTarePoints(TMK &model, const QStringList &litres, const QStringList &c
                                      "Ошибка диапазона: точка %1 таблицы тарировки принимает литры 0..255 и "
                                      "код 0..32767")
                                 .arg(i + 1));
-        SetU8(tank, 8 + i, static_cast<uint8_t>(l));
-        SetU16(tank, 144 + 2 * i, static_cast<uint16_t>(c));
+        model.set(fld::TareLitres(i), l);
+        model.set(fld::TareCode(i), c);
     }
-    SetU8(tank, 6, GetI16(tank, 144) > 240 ? 1 : 0);
+    model.set(fld::TareReverseSlope, model.getSigned(fld::TareCode(0)) > 240 ? 1 : 0);
 }
 
 void FillTankFields(TMK &model, const QByteArray &bytes)

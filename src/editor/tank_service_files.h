@@ -1,4 +1,6 @@
 #pragma once
+#include "fields.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -13,7 +15,7 @@ namespace ed {
 
 constexpr int kTankFileSize = 245;
 constexpr int kServiceFileSize = 117;
-constexpr int kMaxTarePoints = 68;
+constexpr int kMaxTarePoints = fld::kTarePoints;
 
 // The bytes a save writes, straight from the model.
 QByteArray TankFileBytes(const TMK &model);

@@ -103,8 +103,8 @@ QString FormatFaultCode(int style, uint32_t code, int optionList0, int optionLis
 
 QString FormatFaultCode(const TMK &model, int style, uint32_t code)
 {
-    const uint8_t *vehicle = model.block(mem::VehicleBlock);
-    return FormatFaultCode(style, code, GetU8(vehicle, 12), GetU8(vehicle, 14));
+    return FormatFaultCode(style, code, static_cast<int>(model.get(fld::ProtocolOption(0))),
+                           static_cast<int>(model.get(fld::ProtocolOption(2))));
 }
 
 int JournalFaultFormat(TMK &model)

@@ -16,15 +16,15 @@ using namespace journal;
 const std::array<SumGroupInfo, kSumGroupCount> &SumGroups()
 {
     static const std::array<SumGroupInfo, kSumGroupCount> groups{{
-        {SumGroupId::All, "sgAllSum", 0, 4, false, "Cumulative / General", "Накопительные / Общие"},
-        {SumGroupId::Trip, "sgTripSum", 16, 4, false, "Trip", "Поездка"},
-        {SumGroupId::Reset, "sgResetSum", 32, 4, false, "Reset 1", "Сброс 1"},
-        {SumGroupId::Stop, "sgStopSum", 48, 4, false, "Jams", "Пробки"},
-        {SumGroupId::NoStop, "sgNoStopSum", 64, 4, false, "Traffic", "Без пробок"},
-        {SumGroupId::Tank, "sgTankSum", 80, 4, false, "Reset 2 (between gas stations)",
+        {SumGroupId::All, "sgAllSum", fld::SumsAll, false, "Cumulative / General", "Накопительные / Общие"},
+        {SumGroupId::Trip, "sgTripSum", fld::SumsTrip, false, "Trip", "Поездка"},
+        {SumGroupId::Reset, "sgResetSum", fld::SumsReset, false, "Reset 1", "Сброс 1"},
+        {SumGroupId::Stop, "sgStopSum", fld::SumsJams, false, "Jams", "Пробки"},
+        {SumGroupId::NoStop, "sgNoStopSum", fld::SumsNoJams, false, "Traffic", "Без пробок"},
+        {SumGroupId::Tank, "sgTankSum", fld::SumsTank, false, "Reset 2 (between gas stations)",
          "Сброс 2 ( Между заправками )"},
-        {SumGroupId::OilOnly, "sgOilOnlySum", 96, 3, false, "Petrol only", "Только бензин"},
-        {SumGroupId::GasOnly, "sgGasOnlySum", 108, 3, true, "Gas only", "Только газ"},
+        {SumGroupId::OilOnly, "sgOilOnlySum", fld::SumsPetrolOnly, false, "Petrol only", "Только бензин"},
+        {SumGroupId::GasOnly, "sgGasOnlySum", fld::SumsGasOnly, true, "Gas only", "Только газ"},
     }};
     return groups;
 }
@@ -35,12 +35,13 @@ SumGroup SumGroup::read(const uint8_t *totals, SumGroupId id)
 {
     const SumGroupInfo &info = SumGroupOf(id);
     SumGroup g;
-    g.time = GetU32(totals, info.offset);
-    g.distance = GetU32(totals, info.offset + 4);
-    const uint32_t third = GetU32(totals, info.offset + 8);
-    if (info.words == 4) {
+    const int at = info.sums.offset;
+    g.time = GetU32(totals, at);
+    g.distance = GetU32(totals, at + 4);
+    const uint32_t third = GetU32(totals, at + 8);
+    if (info.words() == 4) {
         g.petrol = third;
-        g.gas = GetU32(totals, info.offset + 12);
+        g.gas = GetU32(totals, at + 12);
     } else if (info.gasOnly) {
         g.gas = third;
     } else {
@@ -57,19 +58,21 @@ JournalRecord JournalRecord::read(const uint8_t *tripLog, Journal which, int ind
 {
     const uint8_t *p = tripLog + journalOffset(which) + kRecordSize * index;
     JournalRecord r;
-    r.minutes = GetU16(p, 0);
-    r.day = GetU8(p, 2);
-    r.month = GetU8(p, 3);
-    r.travelTime = GetU32(p, 4);
-    r.distance = GetU32(p, 8);
-    r.petrol = GetU32(p, 12);
-    r.gas = GetU32(p, 16);
+    namespace jr = fld::journal_record;
+    r.minutes = GetU16(p, jr::Minutes.offset);
+    r.day = GetU8(p, jr::Day.offset);
+    r.month = GetU8(p, jr::Month.offset);
+    r.travelTime = GetU32(p, jr::TravelTime.offset);
+    r.distance = GetU32(p, jr::Distance.offset);
+    r.petrol = GetU32(p, jr::Petrol.offset);
+    r.gas = GetU32(p, jr::Gas.offset);
     return r;
 }
 
 JournalPrices JournalPrices::read(const uint8_t *tripLog)
 {
-    return {GetI16(tripLog, 0), GetI16(tripLog, 2), GetI16(tripLog, 4), GetI16(tripLog, 6)};
+    return {GetI16(tripLog, fld::PricePetrol.offset), GetI16(tripLog, fld::PriceHour.offset),
+            GetI16(tripLog, fld::PriceKm.offset), GetI16(tripLog, fld::PriceGas.offset)};
 }
 
 bool FreezeFramePids::has(int n) const
@@ -101,10 +104,11 @@ ErrorRecord ErrorRecord::read(const uint8_t *errorLog, int index)
 {
     const uint8_t *p = errorLog + kErrorRecordOffset + kErrorRecordSize * index;
     ErrorRecord r;
-    r.minutes = GetU16(p, 0);
-    r.day = GetU8(p, 2);
-    r.month = GetU8(p, 3);
-    r.faultCode = GetU32(p, 4);
+    namespace er = fld::error_record;
+    r.minutes = GetU16(p, er::Minutes.offset);
+    r.day = GetU8(p, er::Day.offset);
+    r.month = GetU8(p, er::Month.offset);
+    r.faultCode = GetU32(p, er::FaultCode.offset);
     r.frame = FreezeFrame::read(errorLog, index);
     return r;
 }
@@ -300,22 +304,23 @@ void ClearJournal(uint8_t *tripLog, Journal which)
     // Only the day bytes: the device treats a record with day 0 as empty, and
     // the rest of each record stays as it was.
     for (int r = 0; r < kRecords; ++r)
-        SetU8(tripLog, journalOffset(which) + kRecordSize * r + 2, 0);
+        SetU8(tripLog, journalOffset(which) + kRecordSize * r + fld::journal_record::Day.offset, 0);
 }
 
 void ClearErrorJournal(uint8_t *errorLog)
 {
     std::fill(errorLog + kFreezeFramePidsOffset, errorLog + kFreezeFramePidsOffset + kFreezeFramePidsSize, 0);
     for (int i = 0; i < kErrorRecords; ++i) {
-        SetU32(errorLog, kErrorRecordOffset + kErrorRecordSize * i + 4, 0);
-        SetU32(errorLog, kErrorRecordOffset + kErrorRecordSize * i + 8, 0);
+        // The fault code and the code the freeze frame was taken for.
+        SetU32(errorLog, kErrorRecordOffset + kErrorRecordSize * i + fld::error_record::FaultCode.offset, 0);
+        SetU32(errorLog, kErrorRecordOffset + kErrorRecordSize * i + kFreezeFrameOffset, 0);
     }
 }
 
 void ClearSumGroup(uint8_t *totals, SumGroupId id)
 {
     const SumGroupInfo &info = SumGroupOf(id);
-    std::fill(totals + info.offset, totals + info.offset + 4 * info.words, 0);
+    std::fill(totals + info.sums.offset, totals + info.sums.end(), 0);
 }
 
 void ClearTripJournal(TMK &model) { ClearJournal(model.block(mem::TripLogBlock), Journal::Trip); }

@@ -1,4 +1,6 @@
 #pragma once
+#include "fields.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QPair>
@@ -16,18 +18,19 @@ class TMK;
 
 namespace journal {
 
-constexpr int kRecords = 21;          // trip and refuelling journals
-constexpr int kTripOffset = 16;       // in TripLogBlock
-constexpr int kRefuelOffset = 436;    // in TripLogBlock
-constexpr int kRecordSize = 20;
-constexpr int kErrorRecords = 7;
-constexpr int kErrorRecordOffset = 16; // in ErrorLogBlock
-constexpr int kErrorRecordSize = 92;
-constexpr int kFreezeFramePidsOffset = 4; // in ErrorLogBlock, 12 bytes
-constexpr int kFreezeFramePidsSize = 12;
-constexpr int kFreezeFrameOffset = 8; // in ErrorRecord
-constexpr int kFreezeFrameSize = 84;
-constexpr int kInitialMileageOffset = 144; // in TotalsBlock, i32 km
+// The places are named in fields.h; these are their offsets and sizes.
+constexpr int kRecords = fld::kJournalRecords; // trip and refuelling journals
+constexpr int kTripOffset = fld::TripJournal.offset;
+constexpr int kRefuelOffset = fld::RefuelJournal.offset;
+constexpr int kRecordSize = fld::kJournalRecordSize;
+constexpr int kErrorRecords = fld::kErrorRecords;
+constexpr int kErrorRecordOffset = fld::ErrorRecords.offset;
+constexpr int kErrorRecordSize = fld::kErrorRecordSize;
+constexpr int kFreezeFramePidsOffset = fld::FreezeFramePids.offset;
+constexpr int kFreezeFramePidsSize = fld::FreezeFramePids.width;
+constexpr int kFreezeFrameOffset = fld::error_record::FreezeFrame.offset; // in an error record
+constexpr int kFreezeFrameSize = fld::error_record::FreezeFrame.width;
+constexpr int kInitialMileageOffset = fld::InitialMileage.offset;
 
 constexpr int kGridRows = 22; // header + 21 records
 constexpr int kGridColumns = 9;
@@ -48,8 +51,8 @@ constexpr int kSumGroupCount = 8;
 struct SumGroupInfo {
     SumGroupId id;
     const char *table;   // grid name, also the JSON key: "sgAllSum"
-    int offset;          // in TotalsBlock
-    int words;           // 4: time, distance, petrol, gas; 3: time, distance, one fuel
+    fld::FieldAddress sums; // 4 words: time, distance, petrol, gas; 3: time, distance, one fuel
+    int words() const { return sums.width / 4; }
     bool gasOnly;        // the third word of a 3-word group is gas
     const char *titleEn;
     const char *titleRu;

@@ -22,25 +22,27 @@ void writeRecord(uint8_t *tripLog, Journal which, int index, int dayNumber, int 
 {
     uint8_t *p = tripLog + (which == Journal::Trip ? kTripOffset : kRefuelOffset) + kRecordSize * index;
     const TDate date = DateOfDayNumber(dayNumber);
-    SetU16(p, 0, static_cast<uint16_t>(minutes));
-    SetU8(p, 2, static_cast<uint8_t>(date.day));
-    SetU8(p, 3, static_cast<uint8_t>(date.month));
-    SetU32(p, 4, seconds);
-    SetU32(p, 8, metres);
-    SetU32(p, 12, petrolMl);
-    SetU32(p, 16, gasMl);
+    namespace jr = fld::journal_record;
+    SetU16(p, jr::Minutes.offset, static_cast<uint16_t>(minutes));
+    SetU8(p, jr::Day.offset, static_cast<uint8_t>(date.day));
+    SetU8(p, jr::Month.offset, static_cast<uint8_t>(date.month));
+    SetU32(p, jr::TravelTime.offset, seconds);
+    SetU32(p, jr::Distance.offset, metres);
+    SetU32(p, jr::Petrol.offset, petrolMl);
+    SetU32(p, jr::Gas.offset, gasMl);
 }
 
 void writeSums(uint8_t *totals, SumGroupId id, uint32_t seconds, uint32_t metres, uint32_t petrolMl, uint32_t gasMl)
 {
     const SumGroupInfo &g = SumGroupOf(id);
-    SetU32(totals, g.offset, seconds);
-    SetU32(totals, g.offset + 4, metres);
-    if (g.words == 4) {
-        SetU32(totals, g.offset + 8, petrolMl);
-        SetU32(totals, g.offset + 12, gasMl);
+    const int at = g.sums.offset;
+    SetU32(totals, at, seconds);
+    SetU32(totals, at + 4, metres);
+    if (g.words() == 4) {
+        SetU32(totals, at + 8, petrolMl);
+        SetU32(totals, at + 12, gasMl);
     } else {
-        SetU32(totals, g.offset + 8, g.gasOnly ? gasMl : petrolMl);
+        SetU32(totals, at + 8, g.gasOnly ? gasMl : petrolMl);
     }
 }
 
@@ -147,10 +149,11 @@ void fillErrors(uint8_t *errorLog)
         const Fault &f = kFaults[i];
         uint8_t *record = errorLog + kErrorRecordOffset + kErrorRecordSize * i;
         const TDate date = DateOfDayNumber(day);
-        SetU16(record, 0, static_cast<uint16_t>(7 * 60 + 45 + (i * 97) % 660));
-        SetU8(record, 2, static_cast<uint8_t>(date.day));
-        SetU8(record, 3, static_cast<uint8_t>(date.month));
-        SetU32(record, 4, f.code);
+        namespace er = fld::error_record;
+        SetU16(record, er::Minutes.offset, static_cast<uint16_t>(7 * 60 + 45 + (i * 97) % 660));
+        SetU8(record, er::Day.offset, static_cast<uint8_t>(date.day));
+        SetU8(record, er::Month.offset, static_cast<uint8_t>(date.month));
+        SetU32(record, er::FaultCode.offset, f.code);
         uint8_t *frame = record + kFreezeFrameOffset;
         SetU32(frame, 0, f.code);
         SetU16(frame, FreezeFrameSlotOf(kFuelSystemPid).offset, static_cast<uint16_t>(f.fuelSystem << 8));
@@ -172,10 +175,10 @@ void FillSampleJournals(TMK &model)
 {
     uint8_t *tripLog = model.block(mem::TripLogBlock);
     // Prices per litre in tenths: petrol 56.5, gas 27.9; nothing per hour or km.
-    SetU16(tripLog, 0, 565);
-    SetU16(tripLog, 2, 0);
-    SetU16(tripLog, 4, 0);
-    SetU16(tripLog, 6, 279);
+    model.set(fld::PricePetrol, 565);
+    model.set(fld::PriceHour, 0);
+    model.set(fld::PriceKm, 0);
+    model.set(fld::PriceGas, 279);
     fillTrips(tripLog);
     fillRefuellings(tripLog);
     fillSums(model.block(mem::TotalsBlock));

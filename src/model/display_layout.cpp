@@ -1,6 +1,7 @@
 #include "display_layout.h"
 
 #include "blocks.h"
+#include "fields.h"
 #include "tmk.h"
 
 #include <algorithm>
@@ -9,28 +10,38 @@ namespace disp {
 
 namespace {
 
-// Layout bytes. The graph and dial choices and their masks have no place in the
-// device's documented memory map; they take bytes 306..341, which nothing else
-// uses.
-const LayoutPlace kLayouts[] = {
-    /* X4 */ {12, 6, 4},
-    /* X6 */ {36, 2, 6},
-    /* X9 */ {48, 3, 9},
-    /* X1 */ {76, 1, 4},
-    /* Graphs */ {306, 8, 2},
-    /* Dials */ {322, 8, 2},
-    /* Panel */ {kStripTiles, 1, 4},
+constexpr LayoutPlace kLayouts[] = {
+    /* X4 */ {fld::LayoutsX4.offset, 6, 4},
+    /* X6 */ {fld::LayoutsX6.offset, 2, 6},
+    /* X9 */ {fld::LayoutsX9.offset, 3, 9},
+    /* X1 */ {fld::LayoutsX1.offset, 1, 4},
+    /* Graphs */ {fld::LayoutsGraphs.offset, 8, 2},
+    /* Dials */ {fld::LayoutsDials.offset, 8, 2},
+    /* Panel */ {fld::StripTiles.offset, 1, 4},
 };
 
-const MaskPlace kMasks[] = {
-    /* X4 */ {300, 16},
-    /* X9 */ {302, 16},
-    /* X6 */ {296, 16},
-    /* Graphs */ {338, 16},
-    /* Dials */ {340, 16},
-    /* Averages */ {298, 16},
-    /* X1 */ {288, 64},
+constexpr MaskPlace kMasks[] = {
+    /* X4 */ {fld::ShownX4.offset, 16},
+    /* X9 */ {fld::ShownX9.offset, 16},
+    /* X6 */ {fld::ShownX6.offset, 16},
+    /* Graphs */ {fld::ShownGraphs.offset, 16},
+    /* Dials */ {fld::ShownDials.offset, 16},
+    /* Averages */ {fld::ShownAverages.offset, 16},
+    /* X1 */ {fld::ShownX1.offset, 64},
 };
+
+constexpr bool fills(const LayoutPlace &p, fld::FieldAddress f)
+{
+    return p.offset == f.offset && p.displays * p.positions == f.width;
+}
+static_assert(fills(kLayouts[0], fld::LayoutsX4) && fills(kLayouts[1], fld::LayoutsX6) &&
+              fills(kLayouts[2], fld::LayoutsX9) && fills(kLayouts[3], fld::LayoutsX1) &&
+              fills(kLayouts[4], fld::LayoutsGraphs) && fills(kLayouts[5], fld::LayoutsDials) &&
+              fills(kLayouts[6], fld::StripTiles));
+constexpr bool fills(const MaskPlace &m, fld::FieldAddress f) { return m.offset == f.offset && m.bits == 8 * f.width; }
+static_assert(fills(kMasks[0], fld::ShownX4) && fills(kMasks[1], fld::ShownX9) && fills(kMasks[2], fld::ShownX6) &&
+              fills(kMasks[3], fld::ShownGraphs) && fills(kMasks[4], fld::ShownDials) &&
+              fills(kMasks[5], fld::ShownAverages) && fills(kMasks[6], fld::ShownX1));
 
 bool inside(const LayoutPlace &p, int display, int position)
 {

@@ -1,10 +1,12 @@
 #pragma once
+#include "fields.h"
+
 #include <cstdint>
 
 class TMK;
 
-// Where the screen layouts, the parameter choices and the shown-display masks
-// live in DisplayBlock. Every place is in the one table of display_layout.cpp.
+// The screen layouts, the parameter choices and the shown-display masks of
+// DisplayBlock, as displays and positions; their places are named in fields.h.
 namespace disp {
 
 enum class Layout { X4, X6, X9, X1, Graphs, Dials, Panel };
@@ -34,6 +36,6 @@ void SetShown(TMK &model, Mask mask, int display, bool shown);
 int PositionOfClick(Layout layout, int x, int y, int width = 320, int height = 240);
 
 // The side strip's tile codes.
-constexpr int kStripTiles = 404;
+constexpr int kStripTiles = fld::StripTiles.offset;
 
 } // namespace disp

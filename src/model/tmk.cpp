@@ -55,6 +55,32 @@ void SetF32(uint8_t *p, int off, float v)
     SetU32(p, off, bits);
 }
 
+uint64_t TMK::get(fld::FieldAddress f) const
+{
+    const uint8_t *p = at(f);
+    uint64_t v = 0;
+    for (int k = f.width - 1; k >= 0; --k)
+        v = (v << 8) | p[k];
+    return v;
+}
+
+int64_t TMK::getSigned(fld::FieldAddress f) const
+{
+    const uint64_t v = get(f);
+    const int bits = 8 * f.width;
+    if (bits >= 64 || !((v >> (bits - 1)) & 1u))
+        return static_cast<int64_t>(v);
+    return static_cast<int64_t>(v | (~uint64_t{0} << bits));
+}
+
+void TMK::set(fld::FieldAddress f, int64_t value)
+{
+    uint8_t *p = at(f);
+    const auto v = static_cast<uint64_t>(value);
+    for (int k = 0; k < f.width; ++k)
+        p[k] = static_cast<uint8_t>(v >> (8 * k));
+}
+
 // ---- colours, dates, times -------------------------------------------------
 
 uint16_t PackColour(int r, int g, int b)
@@ -146,106 +172,22 @@ TMK::TMK(uint16_t deviceType)
 void TMK::storeDefaults()
 {
     m_blocks.fill(0);
-    using namespace mem;
-
-    uint8_t *t = block(TotalsBlock);
-    SetU8(t, 152, 0);
-    SetU8(t, 153, 255);
-    SetU8(t, 158, 255);
-
-    uint8_t *f = block(FuelBlock);
-    SetU16(f, 0, 1000);
-    SetU16(f, 2, 6);
-    SetU16(f, 4, 10);
-    SetU16(f, 6, 43);
-    for (int i = 0; i <= 6; ++i) {
-        SetU16(f, 8 + 2 * i, static_cast<uint16_t>(100 * i));
-        SetU16(f, 22 + 2 * i, static_cast<uint16_t>(6 * i));
+    for (const fld::FieldDefault &d : fld::NewModelDefaults()) {
+        fld::FieldAddress f = d.first;
+        for (const int64_t value : d.values) {
+            set(f, value);
+            f.offset += f.width;
+        }
     }
-    SetU8(f, 36, 7);
-    SetU16(f, 44, 50);
-    SetU16(f, 56, 50);
-
-    uint8_t *tank = block(TankTableBlock);
-    SetU8(tank, 0, 0);
-    SetU8(tank, 1, 1);
-    SetU8(tank, 2, 15);
-    SetU8(tank, 6, 0);
-    for (int i = 0; i < 15; ++i) {
-        SetU8(tank, 8 + i, static_cast<uint8_t>(3 * i + 16));
-        SetU16(tank, 144 + 2 * i, static_cast<uint16_t>(50 * i));
-    }
-
-    uint8_t *s = block(ServiceBlock);
-    const uint8_t intervals[7] = {15, 45, 30, 45, 30, 15, 30};
-    std::copy(intervals, intervals + 7, s);
-    SetU8(s, 7, 0);
-    SetU32(s, 8, 4392);
-    SetU32(s, 12, 4392);
-    SetU32(s, 16, 0);
     const QString names[3] = {LangText("Inject. TS", "ТО форсунок"), LangText("GDM belt repl.", "Замена рем.ГРМ"),
                               LangText("Spark pl.repl.", "Замена свечей")};
+    const fld::FieldAddress itemNames[3] = {fld::UserItem1Name, fld::UserItem2Name, fld::UserItem3Name};
     for (int n = 0; n < 3; ++n) {
-        const QByteArray bytes = ToCp1251(names[n]).left(16);
-        std::copy(bytes.begin(), bytes.end(), s + 52 + 16 * n);
+        const QByteArray bytes = ToCp1251(names[n]).left(itemNames[n].width);
+        std::copy(bytes.begin(), bytes.end(), at(itemNames[n]));
     }
-    SetU16(s, 100, 511);
-    SetU16(s, 108, 0);
-    SetU16(s, 110, 1023);
-    SetU16(s, 112, 0);
-    SetU16(s, 114, 90);
-
-    uint8_t *l = block(LimitsBlock);
-    SetU32(l, 0, 1u << 10);
-    SetU8(l, 4, 40);
-    SetU8(l, 5, 80);
-    SetU8(l, 6, 10);
-    const uint16_t words[] = {115, 30, 115, 155, 110, 110, 115, 20, 100, 100, 165}; // 8..28
-    for (int i = 0; i < 11; ++i)
-        SetU16(l, 8 + 2 * i, words[i]);
-    const uint8_t bytes30[] = {70, 9, 25, 120, 120}; // 30..34
-    std::copy(bytes30, bytes30 + 5, l + 30);
-    SetF32(l, 56, 1.0f);
-    SetF32(l, 60, 1.0f);
-    SetF32(l, 64, 1.0f);
-    SetU8(l, 73, 1);
-
-    uint8_t *j = block(TripLogBlock);
-    SetU16(j, 0, 250);
-    SetU16(j, 2, 0);
-    SetU16(j, 4, 30);
-    auto sample = [j](int off, uint16_t time, uint8_t day, uint8_t month, uint32_t a, uint32_t b, uint32_t c,
-                      uint32_t d) {
-        SetU16(j, off, time);
-        SetU8(j, off + 2, day);
-        SetU8(j, off + 3, month);
-        SetU32(j, off + 4, a);
-        SetU32(j, off + 8, b);
-        SetU32(j, off + 12, c);
-        SetU32(j, off + 16, d);
-    };
-    sample(16 + 20 * 1, 497, 15, 11, 123456, 10123, 1234, 12);
-    sample(436 + 20 * 0, 622, 5, 1, 123456, 100456, 5678, 56);
-
-    uint8_t *d = block(DisplayBlock);
-    const uint8_t layouts[] = {4,  14, 8,  9,  13, 10, 11, 4,  1,  2,  5,  9,  7,  12, 3,  6,  7,  10, 8,  12,
-                               18, 25, 27, 21, 12, 17, 13, 10, 8,  9,  13, 17, 12, 10, 8,  9,  14, 5,  12, 1,
-                               2,  6,  10, 8,  9,  11, 24, 13, 23, 18, 17, 7,  19, 22, 1,  2,  3,  5,  14, 6,
-                               20, 24, 25};
-    static_assert(sizeof layouts == 75 - 12);
-    std::copy(std::begin(layouts), std::end(layouts), d + 12);
-    std::copy(DefaultSchemes[0].begin(), DefaultSchemes[0].end(), d + kScheme0Offset);
-    std::copy(DefaultSchemes[1].begin(), DefaultSchemes[1].end(), d + kScheme1Offset);
-    SetU8(d, 195, 1);
-    SetU32(d, 288, 0xFFFFFFFFu);
-    SetU32(d, 292, 0);
-    SetU16(d, 296, 1);
-    SetU16(d, 298, 511);
-    SetU16(d, 300, 63);
-    SetU16(d, 302, 7);
-    SetU16(d, 304, 8);
-
-    SetU16(block(VehicleBlock), 4, 0);
+    std::copy(DefaultSchemes[0].begin(), DefaultSchemes[0].end(), at(fld::ColourScheme0));
+    std::copy(DefaultSchemes[1].begin(), DefaultSchemes[1].end(), at(fld::ColourScheme1));
 }
 
 void TMK::storeDefaultHotMenus()
@@ -255,23 +197,21 @@ void TMK::storeDefaultHotMenus()
         {"TripJournMenu", "InitReset0ParamsMenu", "InitReset1ParamsMenu", "ContinueTripMenu", "TankJournMenu"},
         {"ParkOffMenu", "ParkSenseMenu_0", "ParkSpeedMenu_0", "ParkBeepTypeMenu", "ParkAlwaysOnMenu"},
     };
-    uint8_t *d = block(mem::DisplayBlock);
     auto code = [](const char *id) -> uint16_t {
         const TMKMenuItem *item = FindMenuItem(QString::fromLatin1(id));
         return item ? item->Code : 0;
     };
     for (int list = 0; list < 3; ++list) {
-        const int at = 196 + 20 * list;
-        for (int k = 0; k < 10; ++k)
-            SetU16(d, at + 2 * k, 0);
+        for (int k = 0; k < fld::kHotMenuEntries; ++k)
+            set(fld::HotMenuEntry(list, k), 0);
         if (list == 2 && Catalog().has(Cap::NoParkingRadar))
             continue;
         for (int k = 0; k < 5; ++k)
-            SetU16(d, at + 2 * k, code(lists[list][k]));
+            set(fld::HotMenuEntry(list, k), code(lists[list][k]));
     }
     // The first list has two more defaults.
-    SetU16(d, 196 + 10, code("PrognozMenu"));
-    SetU16(d, 196 + 12, code("ExpenseHHMenu"));
+    set(fld::HotMenuEntry(0, 5), code("PrognozMenu"));
+    set(fld::HotMenuEntry(0, 6), code("ExpenseHHMenu"));
 }
 
 void TMK::SetDefaultColours()
@@ -418,7 +358,7 @@ void TMK::RestoreBlocks(int first, int last, const TBlockSnapshot &snapshot)
 
 void TMK::ConsultCatalog()
 {
-    const uint16_t index = GetU16(block(mem::VehicleBlock), 4);
+    const uint16_t index = static_cast<uint16_t>(get(fld::ProtocolIndex));
     Catalog().clearCurrentProtocol();
     if (index >= 256)
         throw TripError(LangText("The protocol index %1 of the settings is out of range",
@@ -432,7 +372,7 @@ void TMK::ConsultCatalogForEditing()
     // The editor opens even when the settings name no protocol of this device
     // (an unlisted DeviceType, an index past the list): the list stands with
     // nothing selected, and the user can choose one.
-    const uint16_t index = GetU16(block(mem::VehicleBlock), 4);
+    const uint16_t index = static_cast<uint16_t>(get(fld::ProtocolIndex));
     TProtocolCatalog &catalog = Catalog();
     catalog.clearCurrentProtocol();
     try {
@@ -452,7 +392,7 @@ bool TMK::EditSettings(const std::function<bool(TMK &)> &openEditor)
     const TBlockSnapshot copy = SnapshotBlocks(1, 10);
     RebuildParameters();
     BuildMenuCatalog();
-    RelabelMeasuredParameters(m_parameters, static_cast<int8_t>(GetU8(block(mem::ServiceBlock), 7)),
+    RelabelMeasuredParameters(m_parameters, static_cast<int>(getSigned(fld::TemperatureSignature)),
                               Catalog().capabilities());
     bool confirmed = false;
     try {

@@ -1,5 +1,6 @@
 #pragma once
 #include "blocks.h"
+#include "fields.h"
 
 #include <QByteArray>
 #include <QString>
@@ -78,6 +79,13 @@ public:
     uint8_t *block(int i) { return m_blocks.data() + mem::kBlockOffset[i]; }
     const uint8_t *block(int i) const { return m_blocks.data() + mem::kBlockOffset[i]; }
     const std::array<uint8_t, mem::kModelSize> &blocks() const { return m_blocks; }
+    uint8_t *at(fld::FieldAddress f) { return block(f.block) + f.offset; }
+    const uint8_t *at(fld::FieldAddress f) const { return block(f.block) + f.offset; }
+    // A field of 1, 2, 4 or 8 bytes as a number, and storing one (truncated
+    // to the field's width).
+    uint64_t get(fld::FieldAddress f) const;
+    int64_t getSigned(fld::FieldAddress f) const;
+    void set(fld::FieldAddress f, int64_t value);
 
     // Image and blocks. The unpack of a block whose payload lies outside the
     // image fails with an error naming the block; nothing reads or writes

@@ -182,7 +182,7 @@ int numberAt(const std::vector<int> &numbers, size_t i) { return i < numbers.siz
 } // namespace
 
 TScheme::TScheme(const TMK &model, int scheme)
-    : m_bytes(model.block(mem::DisplayBlock) + (scheme == 1 ? mem::kScheme1Offset : mem::kScheme0Offset))
+    : m_bytes(model.at(scheme == 1 ? fld::ColourScheme1 : fld::ColourScheme0))
 {
 }
 
@@ -209,7 +209,7 @@ void DrawStrip(TPreviewCanvas &c, const TMK &model, const CapabilitySet &caps, i
         if (offered(kTiles[i].offer, caps))
             tiles.push_back(i);
     for (int slot = 0; slot < 4; ++slot) {
-        const int code = GetU8(model.block(mem::DisplayBlock), disp::kStripTiles + slot);
+        const int code = model.at(fld::StripTiles)[slot];
         if (code < static_cast<int>(tiles.size()))
             drawTile(c, s, slot, tiles[static_cast<size_t>(code)]);
     }

@@ -1,11 +1,14 @@
 #include "blocks.h"
 #include "field_schema.h"
+#include "field_state.h"
 
 #include <gtest/gtest.h>
 
 #include <QSet>
 #include <cmath>
 #include <limits>
+#include <map>
+#include <set>
 
 using namespace ed;
 
@@ -67,50 +70,120 @@ TEST(Conversions, FitsField)
     EXPECT_FALSE(FitsField(FieldType::Bit, 2));
 }
 
-TEST(Schema, EveryControlOfThePagesHasOneSoundRow)
+TEST(Schema, EveryRowIsSound)
 {
-    const QStringList expected = QStringLiteral(
-        "seVelocityCorr seExpenseCorr seGazExpenseCorr seAirTemperCorr seAccCorr seTimeCorr seAllPathStart "
-        "seAllTimeStart rgForsPosFlag rgForsCoef seForsCoefCarb cbProtocolSelectMeth cbProtocol cbProtTypeMain "
-        "cbProtTypeAdd1 cbProtTypeAdd2 cbProtTypeAdd3 cbProtTypeAdd4 cbProtTypeAdd5 cbProtTypeAdd6 cbProtTypeAdd7 "
-        "rgLockType rgLockTypeLevel rgGabarType rgGabarInvPol cbTankMode cbTankMeth cbUseTank2 cbCorrTankByAcc "
-        "seTankContFull seGazContFull rgVelocityMeth rgRevolutionsMeth rgExpenseMeth rgGasMeth rgGasCalcExp "
-        "rgPrognozMeth seK100Manual cbGasOil cbLightsOn rgAirTemperMeth rgUaccMeth sgTrimMeth rgAirWaterShow "
-        "rgAirTemperGetMeth seLiqTemperLimit seRevolutionsLimit seVelocityLimit seStopVelocityLimit seTankLimit "
-        "seUaccLowLimit seUaccHighLimit seVentTempLimit seVentVelLimit seInjTimeLimit seLiqTemperReady seVel100 "
-        "seVel100Down seVelMinForExp seVAGSFilterLimit seOilAKPPTemperLimit seOilEngTemperLimit seCVTFDeteriorLim "
-        "seRetarderOilTemperLimit seInvTemperLimit seHVBTemperLimit seAddCoolingTemper seElEngTemperLimit "
-        "seHVBChargeLevelLowLimit seHVBChargeLevelHighLimit seHybrVentSpeedStep cbHybridCoolHVB cbHybrUse6VentSpeed "
-        "rg24VMode seTrimLowLimit seTrimHighLimit "
-        // display options
-        "rgIntenseMeth rgColorMeth meIntenseDayTime meIntenseNightTime seIntense0 seIntense1 rgActiveColorScheme "
-        "rgDispSpeed cbDispShowTitle cbShowDispName rgDispShowPBMeth rgDispShowArrowMeth seExpPBLim")
-            .split(QLatin1Char(' '));
-    QStringList names;
-    const QStringList pages{"tsCorr", "tsMeth", "tsLim", "tsDivers"};
     for (const FieldRow &row : FieldSchema()) {
-        if (pages.contains(QLatin1String(row.page)))
-            names << QLatin1String(row.name);
+        const fld::FieldAddress f = row.at.field;
         EXPECT_EQ(FindField(QLatin1String(row.name)), &row);
-        EXPECT_GE(row.block, 1);
-        EXPECT_LE(row.block, mem::kBlockCount);
-        EXPECT_LE(row.offset + RowWidth(row), mem::kBlockSize[row.block]) << row.name;
-        if (row.type == FieldType::Bit) { // an option set, or the 16-bit reminder set
-            EXPECT_TRUE((row.offset == 0 && row.bit < 32) || (row.map == ValueMap::ReminderBit && row.bit < 10))
-                << row.name;
+        ASSERT_GE(f.block, 1) << row.name;
+        ASSERT_LE(f.block, mem::kBlockCount) << row.name;
+        EXPECT_GE(f.offset, 0) << row.name;
+        EXPECT_LE(f.end(), mem::kBlockSize[f.block]) << row.name;
+        // A row reads and writes its whole field; a date is a 16-bit day
+        // number in a 32-bit slot.
+        if (row.kind == ControlKind::DateEdit) {
+            EXPECT_EQ(RowWidth(row), 2) << row.name;
+            EXPECT_EQ(f.width, 4) << row.name;
+            EXPECT_EQ(row.onStore, OnStore::Write) << row.name; // a date store has no follow-up
+        } else {
+            EXPECT_EQ(RowWidth(row), f.width) << row.name;
+        }
+        const int bits = row.type == FieldType::Bit ? 1 : row.type == FieldType::Nibble ? 4 : 0;
+        EXPECT_EQ(row.at.bits, bits) << row.name;
+        EXPECT_GE(row.at.bit, 0) << row.name;
+        EXPECT_LE(row.at.bit + row.at.bits, 8 * f.width) << row.name;
+        if (row.type == FieldType::Text) {
+            EXPECT_EQ(f.width, kItemNameLength + 1) << row.name;
         }
         if (row.kind == ControlKind::SpinEdit) {
             EXPECT_LT(row.min, row.max) << row.name;
             EXPECT_GT(row.step, 0) << row.name;
         }
-        if (row.itemSource == ItemSource::Static && row.kind != ControlKind::SpinEdit &&
-            row.kind != ControlKind::CheckBox && row.kind != ControlKind::TextEdit &&
-            row.kind != ControlKind::DateEdit) {
+        if (row.itemSource == ItemSource::Static &&
+            (row.kind == ControlKind::RadioGroup || row.kind == ControlKind::ComboBox)) {
             EXPECT_GE(row.items.size(), 2u) << row.name;
         }
+        if (row.captionFrom) {
+            const FieldRow *from = FindField(QLatin1String(row.captionFrom));
+            ASSERT_NE(from, nullptr) << row.name;
+            EXPECT_EQ(from->type, FieldType::Text) << row.name;
+        }
+        if (row.differsFrom) {
+            const FieldRow *other = FindField(QLatin1String(row.differsFrom));
+            ASSERT_NE(other, nullptr) << row.name;
+            EXPECT_STREQ(other->differsFrom, row.name); // both ways
+        }
+        if (row.mirrorWithTrim.width > 0) {
+            EXPECT_NE(row.mirrorWithTrim, f) << row.name;
+            EXPECT_EQ(row.mirrorWithTrim.block, f.block) << row.name;
+            EXPECT_EQ(row.mirrorWithTrim.width, f.width) << row.name;
+        }
     }
-    EXPECT_EQ(names, expected);
     EXPECT_EQ(FindField(QStringLiteral("seNoSuchControl")), nullptr);
+}
+
+namespace {
+
+// The bits of each byte a row stores into: an alert's first-occurrence group
+// has bits 0..2 of its byte, the next-occurrence group bits 3..5.
+std::map<std::pair<int, int>, uint8_t> storedBits(const FieldRow &row)
+{
+    std::map<std::pair<int, int>, uint8_t> bits;
+    const fld::FieldAddress f = row.at.field;
+    if (row.at.bits > 0) {
+        for (int b = row.at.bit; b < row.at.bit + row.at.bits; ++b)
+            bits[{f.block, f.offset + b / 8}] |= static_cast<uint8_t>(1u << (b % 8));
+        return bits;
+    }
+    const uint8_t mask = row.map == ValueMap::AlertFirst ? 0x07 : row.map == ValueMap::AlertNext ? 0x38 : 0xFF;
+    for (int k = 0; k < RowWidth(row); ++k)
+        bits[{f.block, f.offset + k}] = mask;
+    return bits;
+}
+
+} // namespace
+
+// No two rows store into the same bits, but for these groups, which share on
+// purpose; a row put on another's field shows here.
+TEST(Schema, RowsShareStorageOnlyWhereMeantTo)
+{
+    const std::vector<QStringList> shared = {
+        // Alert 17 is the soot filter's, or with kind 225 the water-in-fuel pair's.
+        {"rgapSFilter_F", "rgapWaterInFuel_F", "rgapWaterInFuel_N"},
+        // The electric motor's groups are bound to the inverter's alert 22.
+        {"rgapInvTemperHigh_F", "rgapElEngTemperHigh_F"},
+        {"rgapInvTemperHigh_N", "rgapElEngTemperHigh_N"},
+    };
+    auto groupOf = [&](const QString &name) {
+        std::set<size_t> groups;
+        for (size_t g = 0; g < shared.size(); ++g)
+            if (shared[g].contains(name))
+                groups.insert(g);
+        return groups;
+    };
+    std::map<std::pair<int, int>, std::vector<std::pair<const FieldRow *, uint8_t>>> users;
+    for (const FieldRow &row : FieldSchema())
+        for (const auto &[byte, bits] : storedBits(row))
+            users[byte].push_back({&row, bits});
+    std::set<size_t> used;
+    for (const auto &[byte, rows] : users) {
+        for (size_t i = 0; i < rows.size(); ++i) {
+            for (size_t j = i + 1; j < rows.size(); ++j) {
+                if (!(rows[i].second & rows[j].second))
+                    continue;
+                const QString a = QLatin1String(rows[i].first->name), b = QLatin1String(rows[j].first->name);
+                bool listed = false;
+                for (size_t g : groupOf(a))
+                    if (shared[g].contains(b)) {
+                        listed = true;
+                        used.insert(g);
+                    }
+                EXPECT_TRUE(listed) << qPrintable(a) << " and " << qPrintable(b) << " share "
+                                    << mem::BlockName(byte.first) << " +" << byte.second;
+            }
+        }
+    }
+    EXPECT_EQ(used.size(), shared.size()) << "a listed group no longer shares";
 }
 
 // Rows run page by page in the editor's order, each page in one stretch.

@@ -186,6 +186,39 @@ TEST(FieldState, AlertPairAndSingleGroupRules)
     EXPECT_EQ(state(*m, "rgapUAccHigh_N").index, 0);
 }
 
+// Alert 17 is the soot filter's except with kind 225; on trim devices the
+// inverter's alert 22 is copied into alert 21.
+TEST(FieldState, AlertStoresOfSharedAndMirroredBytes)
+{
+    struct Case {
+        uint16_t type;
+        int protocol; // 0x5800: 13 kind 222, 16 kind 225
+        const char *control;
+        int index;
+        std::array<int, 3> alerts17_21_22;
+    };
+    const Case cases[] = {
+        {0x5800, 13, "rgapSFilter_F", 3, {27, 0, 0}},
+        {0x5800, 16, "rgapSFilter_F", 3, {0, 0, 0}},
+        {0x5800, 16, "rgapWaterInFuel_N", 2, {16, 0, 0}},
+        {0x5800, 0, "rgapInvTemperHigh_F", 2, {0, 2, 2}},
+        {0x5800, 0, "rgapElEngTemperHigh_N", 1, {0, 8, 8}},
+        {0xC000, 0, "rgapInvTemperHigh_F", 2, {0, 0, 2}}, // no trim
+    };
+    for (const Case &c : cases) {
+        auto m = std::make_unique<TMK>(c.type);
+        m->set(fld::ProtocolIndex, c.protocol);
+        for (const fld::FieldAddress a : {fld::AlertSootFilterOrWater, fld::AlertHvbOverheat, fld::AlertInverterOverheat})
+            m->set(a, 0);
+        m->FormatImage(9);
+        OpenForEditing(*m);
+        StoreItem(*m, Catalog(), row(c.control), c.index);
+        EXPECT_EQ((std::array<int, 3>{GetU8(sound(*m), 17), GetU8(sound(*m), 21), GetU8(sound(*m), 22)}),
+                  c.alerts17_21_22)
+            << std::hex << c.type << " " << c.control;
+    }
+}
+
 TEST(FieldState, AlertItemsAndVisibilityByDevice)
 {
     auto voice = opened(0xC000);

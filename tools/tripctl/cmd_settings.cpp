@@ -134,9 +134,9 @@ Opened openAndEvaluate(const QString &path)
 
 void markField(std::array<uint8_t, mem::kModelSize> &covered, const ed::FieldRow &row)
 {
-    const int at = mem::kBlockOffset[row.block] + row.offset;
+    const int at = mem::kBlockOffset[row.at.field.block] + row.at.field.offset;
     if (row.type == ed::FieldType::Bit) {
-        covered[static_cast<size_t>(at + row.bit / 8)] |= static_cast<uint8_t>(1u << (row.bit % 8));
+        covered[static_cast<size_t>(at + row.at.bit / 8)] |= static_cast<uint8_t>(1u << (row.at.bit % 8));
         return;
     }
     for (int k = 0; k < ed::RowWidth(row); ++k)

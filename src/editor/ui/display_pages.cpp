@@ -698,7 +698,7 @@ public:
     {
         m_guard = true;
         m_edited->button(m_context.editedScheme)->setChecked(true);
-        const int active = static_cast<int8_t>(GetU8(m_context.model.block(mem::DisplayBlock), 195));
+        const int active = static_cast<int>(m_context.model.getSigned(fld::ManualColourScheme));
         if (QAbstractButton *b = m_active->button(active))
             b->setChecked(true);
         // The models only report changed data: the grids keep their current rows.
@@ -728,11 +728,9 @@ public:
             QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
         if (answer != QMessageBox::Yes)
             return;
-        uint8_t *d = m_context.model.block(mem::DisplayBlock);
-        std::copy(m_context.model.DefaultSchemes[0].begin(), m_context.model.DefaultSchemes[0].end(),
-                  d + mem::kScheme0Offset);
-        std::copy(m_context.model.DefaultSchemes[1].begin(), m_context.model.DefaultSchemes[1].end(),
-                  d + mem::kScheme1Offset);
+        TMK &model = m_context.model;
+        std::copy(model.DefaultSchemes[0].begin(), model.DefaultSchemes[0].end(), model.at(fld::ColourScheme0));
+        std::copy(model.DefaultSchemes[1].begin(), model.DefaultSchemes[1].end(), model.at(fld::ColourScheme1));
         m_context.editedScheme = 0;
         Redraw();
     }
@@ -752,8 +750,7 @@ private:
 
     uint8_t *scheme() const
     {
-        return m_context.model.block(mem::DisplayBlock) +
-               (m_context.editedScheme == 1 ? mem::kScheme1Offset : mem::kScheme0Offset);
+        return m_context.model.at(m_context.editedScheme == 1 ? fld::ColourScheme1 : fld::ColourScheme0);
     }
 
     void loadColour(int row)

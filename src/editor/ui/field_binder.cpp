@@ -430,7 +430,7 @@ bool TFieldBinder::run(const QString &name, const std::function<void(const ed::F
     const ed::FieldRow *row = c ? &c->row() : ed::FindField(name);
     if (!row)
         return false;
-    const uint16_t protocolBefore = GetU16(m_model.block(mem::VehicleBlock), 4);
+    const uint64_t protocolBefore = m_model.get(fld::ProtocolIndex);
     bool ok = true;
     try {
         store(*row);
@@ -444,7 +444,7 @@ bool TFieldBinder::run(const QString &name, const std::function<void(const ed::F
         emit refused(name);
     if (ok) {
         emit stored(name);
-        if (GetU16(m_model.block(mem::VehicleBlock), 4) != protocolBefore)
+        if (m_model.get(fld::ProtocolIndex) != protocolBefore)
             emit protocolChanged();
     }
     return ok;

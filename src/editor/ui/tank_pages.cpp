@@ -286,15 +286,15 @@ void TOilPage::refresh()
 
 void TOilPage::fillTareGrid()
 {
-    const uint8_t *tank = m_context.model.block(mem::TankTableBlock);
-    const int count = std::min<int>(GetU8(tank, 2), ed::kMaxTarePoints);
+    const TMK &model = m_context.model;
+    const int count = std::min<int>(static_cast<int>(model.get(fld::TareCount)), ed::kMaxTarePoints);
     m_grid->setRowTotal(count > 0 ? count + 1 : 2);
     m_grid->setRowTexts(0, {QStringLiteral("#"), LangText("litres", "литры"), LangText("CU", "уе")});
     if (count == 0)
         m_grid->setRowTexts(1, {QString(), QString(), QString()});
     for (int i = 0; i < count; ++i)
-        m_grid->setRowTexts(i + 1, {QString::number(i + 1), QString::number(GetU8(tank, 8 + i)),
-                                    QString::number(GetI16(tank, 144 + 2 * i))});
+        m_grid->setRowTexts(i + 1, {QString::number(i + 1), QString::number(model.get(fld::TareLitres(i))),
+                                    QString::number(model.getSigned(fld::TareCode(i)))});
 }
 
 void TOilPage::tareCountChanged(double count)
