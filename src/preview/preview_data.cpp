@@ -59,11 +59,11 @@ TPicture loadPicture(const QString &name)
         return pic;
     pic.width = w;
     pic.height = h;
-    pic.bits.resize(static_cast<size_t>(w * h));
+    pic.bits.resize(static_cast<size_t>(w) * static_cast<size_t>(h));
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const auto byte = static_cast<uint8_t>(data[start + y * rowBytes + x / 8]);
-            pic.bits[static_cast<size_t>(y * w + x)] = (byte & (0x80 >> (x % 8))) ? 0 : 1;
+            pic.bits[static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x)] = (byte & (0x80 >> (x % 8))) ? 0 : 1;
         }
     return pic;
 }

@@ -26,7 +26,7 @@ struct TPicture {
     int width = 0, height = 0;
     std::vector<uint8_t> bits; // one per pixel, row by row, 1 = set
     bool isNull() const { return width == 0; }
-    bool isSet(int x, int y) const { return bits[static_cast<size_t>(y * width + x)] != 0; }
+    bool isSet(int x, int y) const { return bits[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)] != 0; }
 };
 
 // An empty picture for a name that has none.

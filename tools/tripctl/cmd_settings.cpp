@@ -136,11 +136,11 @@ void markField(std::array<uint8_t, mem::kModelSize> &covered, const ed::FieldRow
 {
     const int at = mem::kBlockOffset[row.at.field.block] + row.at.field.offset;
     if (row.type == ed::FieldType::Bit) {
-        covered[static_cast<size_t>(at + row.at.bit / 8)] |= static_cast<uint8_t>(1u << (row.at.bit % 8));
+        covered[static_cast<size_t>(at) + static_cast<size_t>(row.at.bit / 8)] |= static_cast<uint8_t>(1u << (row.at.bit % 8));
         return;
     }
     for (int k = 0; k < ed::RowWidth(row); ++k)
-        covered[static_cast<size_t>(at + k)] = 0xFF;
+        covered[static_cast<size_t>(at) + static_cast<size_t>(k)] = 0xFF;
 }
 
 int runDiff(const QStringList &argsIn)
@@ -173,7 +173,7 @@ int runDiff(const QStringList &argsIn)
             const int base = mem::kBlockOffset[block];
             int first = -1;
             for (int off = 0; off <= mem::kBlockSize[block]; ++off) {
-                const size_t at = static_cast<size_t>(base + off);
+                const size_t at = static_cast<size_t>(base) + static_cast<size_t>(off);
                 const bool differs = off < mem::kBlockSize[block] && ((a.blocks[at] ^ b.blocks[at]) & ~covered[at]);
                 if (differs && first < 0)
                     first = off;

@@ -55,4 +55,5 @@ private:
     QByteArray m_block;
 };
 
-QByteArray FinishSimFrame(QByteArray frameWithoutLengthAndSum);
+// The frame with its length byte in front and its checksum after.
+QByteArray FinishSimFrame(QByteArray body);

@@ -178,10 +178,12 @@ int main(int argc, char **argv)
             std::fputs(kUsage, stdout);
             std::fputs(kHelp, stdout);
             return 0;
-        } else if (a == QLatin1String("--version")) {
+        }
+        if (a == QLatin1String("--version")) {
             std::fputs("tripsim " TRIP_VERSION "\n", stdout);
             return 0;
-        } else if (a == QLatin1String("--device-type")) {
+        }
+        if (a == QLatin1String("--device-type")) {
             if (!number(deviceType, 0, 0xFFFF))
                 return usageError(QStringLiteral("--device-type takes a number 0..0xFFFF"));
         } else if (a == QLatin1String("--settings-version")) {
