@@ -1,5 +1,7 @@
 #pragma once
+#include "bilingual.h"
 #include "fields.h"
+#include "page_table.h"
 
 #include <QString>
 #include <QStringList>
@@ -155,15 +157,9 @@ struct Storage {
     constexpr Storage(fld::BitsAddress b) : field(b.field), bit(b.first), bits(b.count) {}
 };
 
-struct Text {
-    const char *en = "";
-    const char *ru = "";
-    QString get() const; // in the current language
-};
-
 struct FieldRow {
     const char *name = "";
-    const char *page = ""; // "tsCorr", "tsMeth", "tsLim", ...
+    Page page = Page::Corrections; // where its control lives
     ControlKind kind = ControlKind::SpinEdit;
     Storage at;
     FieldType type = FieldType::Int8;
@@ -187,9 +183,6 @@ struct FieldRow {
     fld::FieldAddress mirrorWithTrim{}; // on trim devices the stored byte goes here as well
     const char *differsFrom = nullptr;  // a value equal to what this row shows is refused
 };
-
-// The caption of a page ("tsCorr" → "Correction"); the name itself when unknown.
-QString PageCaption(const char *page);
 
 // Every row in table order.
 const std::vector<FieldRow> &FieldSchema();

@@ -557,11 +557,11 @@ FieldState EvaluateField(const TMK &model, const TProtocolCatalog &catalog, cons
     return s;
 }
 
-std::vector<FieldState> EvaluateSchema(const TMK &model, const TProtocolCatalog &catalog, const QString &page)
+std::vector<FieldState> EvaluateSchema(const TMK &model, const TProtocolCatalog &catalog, std::optional<Page> page)
 {
     std::vector<FieldState> states;
     for (const FieldRow &row : FieldSchema())
-        if (page.isEmpty() || page == QLatin1String(row.page))
+        if (!page || *page == row.page)
             states.push_back(EvaluateField(model, catalog, row));
     return states;
 }

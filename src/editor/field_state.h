@@ -37,8 +37,9 @@ struct FieldState {
 };
 
 FieldState EvaluateField(const TMK &model, const TProtocolCatalog &catalog, const FieldRow &row);
-// Every row in table order; with a page name only that page's rows.
-std::vector<FieldState> EvaluateSchema(const TMK &model, const TProtocolCatalog &catalog, const QString &page = {});
+// Every row in table order; with a page only that page's rows.
+std::vector<FieldState> EvaluateSchema(const TMK &model, const TProtocolCatalog &catalog,
+                                       std::optional<Page> page = std::nullopt);
 
 // The stores that leaving or clicking a control runs. They convert the shown
 // value and write it into the model at once, as the row's storedWhen, onStore

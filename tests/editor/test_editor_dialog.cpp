@@ -1,6 +1,7 @@
 // The settings editor driven as a user drives it, on the offscreen platform.
 #include "blocks.h"
 #include "display_pages.h"
+#include "editor_pages.h"
 #include "field_binder.h"
 #include "language.h"
 #include "protocol_catalog.h"
@@ -107,6 +108,13 @@ class TestEditorDialog : public QObject {
 private Q_SLOTS:
     void init() { SetEnglishVersion(false); }
 
+    // Without it a page of the table would open blank, or the dialog not at all.
+    void everyContentPageHasOneFactory()
+    {
+        const QStringList faults = PageFactoryFaults();
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
+    }
+
     void pagesAndControlsFollowTheDevice_data()
     {
         QTest::addColumn<int>("type");
@@ -206,6 +214,8 @@ private Q_SLOTS:
             {"tsPark", "Парковка", "Parctronic"},
             {"tsBlocks", "Допсистемы", "Add.systems"},
             {"tsParams1", "Дисплеи х1", "Displays x 1"},
+            {"tsAlerts", "Предупреждения", "Warnings"},
+            {"tsSounds", "Разное", "Divers"},
             {"lVelocityCorr", "Скорость, %", "Speed, %"},
             {"lProtocolOptions", "Дополнительные настройки протокола", "Additional protocol settings"},
             {"rgLockType0", "Физич.", "Phys."},

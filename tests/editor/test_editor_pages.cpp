@@ -40,7 +40,7 @@ struct Editor {
         ed::OpenForEditing(*model);
         binder = std::make_unique<TFieldBinder>(*model, Catalog(), &window);
         context = std::make_unique<TEditorContext>(TEditorContext{*model, Catalog(), *binder});
-        page = MakeEditorPage(name, *context, &window);
+        page = MakeEditorPage(ed::FindPage(QString::fromLatin1(name))->id, *context, &window);
         (new QVBoxLayout(&window))->addWidget(page);
         window.resize(1000, 540);
         window.show();

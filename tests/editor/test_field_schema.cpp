@@ -191,8 +191,8 @@ TEST(Schema, RowsFollowThePageOrder)
 {
     QStringList pages;
     for (const FieldRow &row : FieldSchema())
-        if (pages.isEmpty() || pages.last() != QLatin1String(row.page))
-            pages << QLatin1String(row.page);
+        if (pages.isEmpty() || pages.last() != QLatin1String(PageName(row.page)))
+            pages << QLatin1String(PageName(row.page));
     EXPECT_EQ(pages, QStringList({"tsCorr", "tsMeth", "tsLim", "tsDivers", "tsVoice", "tsAver", "tsPark", "tsOil",
                                   "tsTO", "tsUniMeas"}));
 }

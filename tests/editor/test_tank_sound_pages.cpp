@@ -38,7 +38,7 @@ struct Hosted {
         model.DeviceType = type;
         model.FormatImage(9);
         ed::OpenForEditing(model);
-        page = MakeEditorPage(name, context, &window);
+        page = MakeEditorPage(ed::FindPage(QString::fromLatin1(name))->id, context, &window);
         page->Load();
         window.show();
     }

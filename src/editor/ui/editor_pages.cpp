@@ -9,54 +9,85 @@
 #include "tank_pages.h"
 #include "uni_meas_page.h"
 
-#include <cstring>
+#include <algorithm>
 
 namespace {
 
+using ed::Page;
 using Factory = TEditorPage *(*)(TEditorContext &, QWidget *);
 
-template <class Page>
+template <class T>
 TEditorPage *make(TEditorContext &context, QWidget *parent)
 {
-    return new Page(context, parent);
+    return new T(context, parent);
 }
 
-struct PageEntry {
-    const char *name;
+template <disp::Layout L>
+TEditorPage *makeLayout(TEditorContext &context, QWidget *parent)
+{
+    return MakeLayoutPage(L, context, parent);
+}
+
+struct PageFactory {
+    Page page;
     Factory make;
 };
 
-// One line per page that has contents.
-const PageEntry kPages[] = {
-    {"", nullptr},
-    {"tsCorr", MakeCorrPage},
-    {"tsMeth", MakeMethPage},
-    {"tsLim", MakeLimPage},
-    {"tsHotMenu", MakeHotMenuPage},
-    {"tsBlocks", MakeSystemsPage},
-    {"tsUniMeas", MakeUniMeasPage},
-    {"tsParams1", [](TEditorContext &c, QWidget *p) { return MakeLayoutPage(disp::Layout::X1, c, p); }},
-    {"tsParams4", [](TEditorContext &c, QWidget *p) { return MakeLayoutPage(disp::Layout::X4, c, p); }},
-    {"tsParams9", [](TEditorContext &c, QWidget *p) { return MakeLayoutPage(disp::Layout::X9, c, p); }},
-    {"tsParams6", [](TEditorContext &c, QWidget *p) { return MakeLayoutPage(disp::Layout::X6, c, p); }},
-    {"tsParamsG", [](TEditorContext &c, QWidget *p) { return MakeLayoutPage(disp::Layout::Graphs, c, p); }},
-    {"tsParamsA", [](TEditorContext &c, QWidget *p) { return MakeLayoutPage(disp::Layout::Dials, c, p); }},
-    {"tsInfoPanel", [](TEditorContext &c, QWidget *p) { return MakeLayoutPage(disp::Layout::Panel, c, p); }},
-    {"tsDivers", MakeDiversPage},
-    {"tsColor", MakeColorPage},
-    {"tsVoice", make<TVoicePage>},
-    {"tsAver", make<TAverPage>},
-    {"tsPark", make<TParkPage>},
-    {"tsOil", make<TOilPage>},
-    {"tsTO", make<TTOPage>},
+// One line per content page.
+const PageFactory kFactories[] = {
+    {Page::Corrections, MakeCorrPage},
+    {Page::Sources, MakeMethPage},
+    {Page::Limits, MakeLimPage},
+    {Page::ColourSchemes, MakeColorPage},
+    {Page::DisplaysX1, makeLayout<disp::Layout::X1>},
+    {Page::DisplaysX4, makeLayout<disp::Layout::X4>},
+    {Page::DisplaysX9, makeLayout<disp::Layout::X9>},
+    {Page::DisplaysX6, makeLayout<disp::Layout::X6>},
+    {Page::GraphDisplays, makeLayout<disp::Layout::Graphs>},
+    {Page::DialDisplays, makeLayout<disp::Layout::Dials>},
+    {Page::HotMenus, MakeHotMenuPage},
+    {Page::InfoPanel, makeLayout<disp::Layout::Panel>},
+    {Page::DisplayOptions, MakeDiversPage},
+    {Page::Sounds, make<TVoicePage>},
+    {Page::Averages, make<TAverPage>},
+    {Page::ParkingRadar, make<TParkPage>},
+    {Page::FuelTank, make<TOilPage>},
+    {Page::Maintenance, make<TTOPage>},
+    {Page::AdditionalSystems, MakeSystemsPage},
+    {Page::UniversalInput, MakeUniMeasPage},
 };
 
 } // namespace
 
-TEditorPage *MakeEditorPage(const char *name, TEditorContext &context, QWidget *parent)
+TEditorPage *MakeEditorPage(Page page, TEditorContext &context, QWidget *parent)
 {
-    for (const PageEntry &p : kPages)
-        if (p.make && std::strcmp(p.name, name) == 0)
-            return p.make(context, parent);
+    const ed::PageInfo *info = ed::FindPage(page);
+    if (!info || info->kind != ed::PageKind::Content)
+        return nullptr;
+    for (const PageFactory &f : kFactories) {
+        if (f.page != page)
+            continue;
+        TEditorPage *made = f.make(context, parent);
+        made->setObjectName(QLatin1String(info->objectName));
+        return made;
+    }
     return nullptr;
+}
+
+QStringList PageFactoryFaults()
+{
+    QStringList faults;
+    for (const ed::PageInfo &p : ed::PageTable()) {
+        const auto factories = std::count_if(std::begin(kFactories), std::end(kFactories),
+                                          [&](const PageFactory &f) { return f.page == p.id; });
+        const QString name = QLatin1String(p.objectName);
+        if (p.kind == ed::PageKind::Content && factories != 1)
+            faults << QStringLiteral("%1 has %2 page factories, not one").arg(name).arg(factories);
+        else if (p.kind != ed::PageKind::Content && factories > 0)
+            faults << QStringLiteral("%1 is no content page and has a page factory").arg(name);
+    }
+    for (const PageFactory &f : kFactories)
+        if (!ed::FindPage(f.page))
+            faults << QStringLiteral("a page factory for page %1, which the page table does not hold").arg(int(f.page));
+    return faults;
 }

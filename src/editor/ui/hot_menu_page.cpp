@@ -56,7 +56,6 @@ void addChoices(QMenu *menu, const std::vector<ed::HotMenuChoice> &choices, cons
 
 THotMenuPage::THotMenuPage(TEditorContext &context, QWidget *parent) : TEditorPage(context, parent)
 {
-    setObjectName(QStringLiteral("tsHotMenu"));
     auto *grids = new QHBoxLayout;
     for (int line = 0; line < 3; ++line) {
         auto *column = new QVBoxLayout;

@@ -1,8 +1,8 @@
 #include "setparamsdlg.h"
 
 #include "editor_pages.h"
+#include "errors.h"
 #include "field_binder.h"
-#include "field_schema.h"
 #include "field_state.h"
 #include "language.h"
 #include "protocol_catalog.h"
@@ -11,19 +11,16 @@
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace {
 
 // The designed client size; larger fonts may need more, never less.
 constexpr QSize kClientSize(1021, 599);
-
-const char *const kMainPages[] = {"tsCorr", "tsMeth", "tsLim", "tsDisp",   "tsVoice",   "tsAver",
-                                  "tsPark", "tsOil",  "tsTO",  "tsBlocks", "tsUniMeas", "tsServiceInfo"};
-const char *const kDispPages[] = {"tsColor",   "tsParams1", "tsParams4", "tsParams9",   "tsParams6",
-                                  "tsParamsG", "tsParamsA", "tsHotMenu", "tsInfoPanel", "tsDivers"};
-const char *const kVoicePages[] = {"tsAlerts", "tsSounds"};
 
 QTabWidget *makeTabs(const char *name, QWidget *parent)
 {
@@ -39,18 +36,16 @@ TMK_SetParamsDlg::TMK_SetParamsDlg(TMK &model, TProtocolCatalog &catalog, QWidge
     : QDialog(parent), m_model(model), m_catalog(catalog), m_binder(new TFieldBinder(model, catalog, this)),
       m_context{model, catalog, *m_binder}
 {
+    // A page without its factory would be a blank page that nobody notices.
+    if (const QStringList faults = PageFactoryFaults(); !faults.isEmpty())
+        throw TripError(QStringLiteral("The settings editor cannot be built: %1").arg(faults.join(QStringLiteral("; "))));
     setObjectName(QStringLiteral("TMK_SetParamsDlg"));
     setModal(true);
 
     pcMain = makeTabs("pcMain", this);
-    for (const char *name : kMainPages) {
-        if (qstrcmp(name, "tsDisp") == 0)
-            pcDisp = addPage(pcMain, name, "pcDisp", kDispPages);
-        else if (qstrcmp(name, "tsVoice") == 0)
-            pcVoice = addPage(pcMain, name, "pcVoice", kVoicePages);
-        else
-            addPage(pcMain, name);
-    }
+    addPages(pcMain, std::nullopt);
+    pcDisp = find(ed::Page::Display)->subTabs;
+    pcVoice = find(ed::Page::Sounds)->subTabs;
 
     auto *buttons = new QDialogButtonBox(this);
     OKBtn = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
@@ -69,9 +64,10 @@ TMK_SetParamsDlg::TMK_SetParamsDlg(TMK &model, TProtocolCatalog &catalog, QWidge
     layout->addWidget(buttons);
 
     connect(pcMain, &QTabWidget::currentChanged, this, &TMK_SetParamsDlg::pcMainChange);
-    for (QTabWidget *tabs : {pcDisp, pcVoice})
-        if (tabs)
-            connect(tabs, &QTabWidget::currentChanged, this, [this, tabs](int i) { subPageChange(tabs, i); });
+    for (const Page &p : m_pages)
+        if (p.subTabs)
+            connect(p.subTabs, &QTabWidget::currentChanged, this,
+                    [this, id = p.info->id](int i) { subPageChange(id, i); });
     connect(m_binder, &TFieldBinder::protocolChanged, this, &TMK_SetParamsDlg::protocolChanged);
 
     relabel();
@@ -90,55 +86,106 @@ void TMK_SetParamsDlg::fitSize()
 
 TMK_SetParamsDlg::~TMK_SetParamsDlg() = default;
 
-QTabWidget *TMK_SetParamsDlg::addPage(QTabWidget *tabs, const char *name, const char *subTabsName,
-                                      std::span<const char *const> subPages)
+void TMK_SetParamsDlg::addPages(QTabWidget *tabs, std::optional<ed::Page> parent)
 {
-    Page p;
-    p.name = QLatin1String(name);
-    p.tabs = tabs;
-    p.page = MakeEditorPage(name, m_context, nullptr);
-    QTabWidget *subTabs = nullptr;
-    if (p.page) {
-        // A page of its own brings its sub-pages along.
-        p.widget = p.page;
-        if (subTabsName)
-            subTabs = p.page->findChild<QTabWidget *>(QLatin1String(subTabsName));
-    } else if (subTabsName) {
-        // Otherwise the page is a frame around a page control of its sub-pages.
-        p.widget = new QWidget;
-        auto *frame = new QVBoxLayout(p.widget);
-        frame->setContentsMargins(0, 0, 0, 0);
-        subTabs = makeTabs(subTabsName, p.widget);
-        frame->addWidget(subTabs);
-        for (const char *sub : subPages)
-            addPage(subTabs, sub);
-    } else {
-        p.widget = new QWidget;
+    for (const ed::PageInfo *info : ed::SubPages(parent)) {
+        const QString name = QLatin1String(info->objectName);
+        Page p;
+        p.info = info;
+        p.tabs = tabs;
+        switch (info->kind) {
+        case ed::PageKind::Content:
+            p.page = MakeEditorPage(info->id, m_context, nullptr);
+            p.widget = p.page;
+            if (info->subTabs)
+                p.subTabs = p.page->findChild<QTabWidget *>(QLatin1String(info->subTabs));
+            break;
+        case ed::PageKind::Frame: {
+            p.widget = new QWidget;
+            auto *frame = new QVBoxLayout(p.widget);
+            frame->setContentsMargins(0, 0, 0, 0);
+            p.subTabs = makeTabs(info->subTabs, p.widget);
+            frame->addWidget(p.subTabs);
+            break;
+        }
+        case ed::PageKind::Part: // made with its parent
+            continue;
+        case ed::PageKind::Blank:
+            p.widget = new QWidget;
+            break;
+        }
+        if (info->subTabs && !p.subTabs)
+            throw TripError(QStringLiteral("%1 has no page control %2").arg(name, QLatin1String(info->subTabs)));
+        p.widget->setObjectName(name);
+        tabs->addTab(p.widget, QString());
+        m_pages.push_back(p);
+        if (info->kind == ed::PageKind::Frame)
+            addPages(p.subTabs, info->id);
+        else if (p.subTabs)
+            addParts(p);
     }
-    p.widget->setObjectName(p.name);
-    tabs->addTab(p.widget, QString());
-    m_pages.push_back(p);
-    return subTabs;
 }
 
-const TMK_SetParamsDlg::Page *TMK_SetParamsDlg::find(const QString &name) const
+// The sub-pages a page made itself are found where the table puts them.
+void TMK_SetParamsDlg::addParts(const Page &parent)
+{
+    const std::vector<const ed::PageInfo *> parts = ed::SubPages(parent.info->id);
+    for (size_t i = 0; i < parts.size(); ++i) {
+        QWidget *w = parent.subTabs->widget(static_cast<int>(i));
+        if (!w || w->objectName() != QLatin1String(parts[i]->objectName))
+            throw TripError(QStringLiteral("%1 holds no sub-page %2 at tab %3")
+                                .arg(QLatin1String(parent.info->objectName), QLatin1String(parts[i]->objectName))
+                                .arg(i));
+        m_pages.push_back({parts[i], w, nullptr, parent.subTabs});
+    }
+    if (parent.subTabs->count() != static_cast<int>(parts.size()))
+        throw TripError(QStringLiteral("%1 holds sub-pages the page table does not list")
+                            .arg(QLatin1String(parent.info->objectName)));
+}
+
+const TMK_SetParamsDlg::Page *TMK_SetParamsDlg::find(ed::Page page) const
 {
     for (const Page &p : m_pages)
-        if (p.name == name)
+        if (p.info->id == page)
             return &p;
     return nullptr;
 }
 
+TMK_SetParamsDlg::Page *TMK_SetParamsDlg::find(ed::Page page)
+{
+    return const_cast<Page *>(std::as_const(*this).find(page));
+}
+
+const TMK_SetParamsDlg::Page *TMK_SetParamsDlg::find(const QWidget *widget) const
+{
+    for (const Page &p : m_pages)
+        if (widget && p.widget == widget)
+            return &p;
+    return nullptr;
+}
+
+QWidget *TMK_SetParamsDlg::page(ed::Page page) const
+{
+    const Page *p = find(page);
+    return p ? p->widget : nullptr;
+}
+
 QWidget *TMK_SetParamsDlg::page(const QString &name) const
 {
-    const Page *p = find(name);
-    return p ? p->widget : nullptr;
+    const ed::PageInfo *info = ed::FindPage(name);
+    return info ? page(info->id) : nullptr;
+}
+
+bool TMK_SetParamsDlg::pageShown(ed::Page page) const
+{
+    const Page *p = find(page);
+    return p && p->tabs->isTabVisible(p->tabs->indexOf(p->widget));
 }
 
 bool TMK_SetParamsDlg::pageShown(const QString &name) const
 {
-    const Page *p = find(name);
-    return p && p->tabs->isTabVisible(p->tabs->indexOf(p->widget));
+    const ed::PageInfo *info = ed::FindPage(name);
+    return info && pageShown(info->id);
 }
 
 void TMK_SetParamsDlg::forEachPage(const std::function<void(TEditorPage &)> &run)
@@ -153,7 +200,7 @@ void TMK_SetParamsDlg::relabel()
     setWindowTitle(LangText("Device settings", "Настройки МК"));
     CancelBtn->setText(LangText("Cancel", "Отмена"));
     for (const Page &p : m_pages)
-        p.tabs->setTabText(p.tabs->indexOf(p.widget), ed::PageCaption(p.name.toLatin1().constData()));
+        p.tabs->setTabText(p.tabs->indexOf(p.widget), p.info->caption.get());
 }
 
 void TMK_SetParamsDlg::FormShow()
@@ -162,28 +209,31 @@ void TMK_SetParamsDlg::FormShow()
     // from the schema whenever they are refreshed).
     relabel();
     // 2. Pages by the device's capabilities.
-    auto show = [this](const char *name, bool shown) {
-        if (const Page *p = find(QLatin1String(name)))
+    auto show = [this](ed::Page page, bool shown) {
+        if (const Page *p = find(page))
             p->tabs->setTabVisible(p->tabs->indexOf(p->widget), shown);
     };
-    show("tsPark", !m_catalog.has(Cap::NoParkingRadar));
-    show("tsUniMeas", m_catalog.has(Cap::UniversalInput) || m_catalog.has(Cap::Trim));
-    show("tsBlocks", m_catalog.has(Cap::AdditionalSystems));
+    show(ed::Page::ParkingRadar, !m_catalog.has(Cap::NoParkingRadar));
+    show(ed::Page::UniversalInput, m_catalog.has(Cap::UniversalInput) || m_catalog.has(Cap::Trim));
+    show(ed::Page::AdditionalSystems, m_catalog.has(Cap::AdditionalSystems));
     // 4. The first pages active (before loading, so that no page is entered twice).
-    for (QTabWidget *tabs : {pcMain, pcDisp, pcVoice}) {
-        if (!tabs)
+    for (Page &p : m_pages) {
+        if (!p.subTabs)
             continue;
-        const QSignalBlocker block(tabs);
-        tabs->setCurrentIndex(0);
+        const QSignalBlocker block(p.subTabs);
+        p.subTabs->setCurrentIndex(0);
+        p.currentSub = p.subTabs->currentWidget();
+    }
+    {
+        const QSignalBlocker block(pcMain);
+        pcMain->setCurrentIndex(0);
     }
     m_mainPage = pcMain->currentWidget();
-    m_dispPage = pcDisp ? pcDisp->currentWidget() : nullptr;
-    m_voicePage = pcVoice ? pcVoice->currentWidget() : nullptr;
     // 5. Every page loads what it shows from the model.
     m_context.tareEdited = false;
     forEachPage([](TEditorPage &p) { p.Load(); });
     // 7. The service information is filled but never shown.
-    show("tsServiceInfo", false);
+    show(ed::Page::ServiceInfo, false);
     // 8. The colour scheme being edited starts as the model's active one.
     m_context.editedScheme = m_model.ActiveScheme;
     // 9. Everything that follows the protocol, the sources and the tank type.
@@ -193,7 +243,7 @@ void TMK_SetParamsDlg::FormShow()
     // 12. Back to the day scheme; the default schemes follow the device.
     m_context.editedScheme = 0;
     m_model.SetDefaultColours();
-    m_context.systemsPageActive = m_mainPage == page(QStringLiteral("tsBlocks"));
+    m_context.systemsPageActive = m_mainPage == page(ed::Page::AdditionalSystems);
 }
 
 void TMK_SetParamsDlg::showEvent(QShowEvent *event)
@@ -222,32 +272,29 @@ void TMK_SetParamsDlg::pcMainChange(int index)
 {
     QWidget *entered = pcMain->widget(index);
     auto subPageOf = [this](QWidget *mainPage) -> QWidget * {
-        if (pcDisp && mainPage == page(QStringLiteral("tsDisp")))
-            return pcDisp->currentWidget();
-        if (pcVoice && mainPage == page(QStringLiteral("tsVoice")))
-            return pcVoice->currentWidget();
-        return nullptr;
+        const Page *p = find(mainPage);
+        return p && p->subTabs ? p->subTabs->currentWidget() : nullptr;
     };
     for (QWidget *w : {subPageOf(m_mainPage), m_mainPage})
         if (auto *p = qobject_cast<TEditorPage *>(w))
             p->Left();
     m_mainPage = entered;
-    m_context.systemsPageActive = entered && entered == page(QStringLiteral("tsBlocks"));
+    m_context.systemsPageActive = entered && entered == page(ed::Page::AdditionalSystems);
     for (QWidget *w : {entered, subPageOf(entered)})
         if (auto *p = qobject_cast<TEditorPage *>(w))
             p->Entered();
 }
 
-void TMK_SetParamsDlg::subPageChange(QTabWidget *tabs, int index)
+void TMK_SetParamsDlg::subPageChange(ed::Page parent, int index)
 {
-    QWidget *&current = tabs == pcDisp ? m_dispPage : m_voicePage;
+    Page *p = find(parent);
     // Only the sub-pages of the active page are entered and left.
-    const bool active = m_mainPage && m_mainPage->isAncestorOf(tabs);
-    if (auto *p = qobject_cast<TEditorPage *>(current); p && active)
-        p->Left();
-    current = tabs->widget(index);
-    if (auto *p = qobject_cast<TEditorPage *>(current); p && active)
-        p->Entered();
+    const bool active = m_mainPage && m_mainPage->isAncestorOf(p->subTabs);
+    if (auto *left = qobject_cast<TEditorPage *>(p->currentSub); left && active)
+        left->Left();
+    p->currentSub = p->subTabs->widget(index);
+    if (auto *entered = qobject_cast<TEditorPage *>(p->currentSub); entered && active)
+        entered->Entered();
 }
 
 void TMK_SetParamsDlg::protocolChanged()

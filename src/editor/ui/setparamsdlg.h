@@ -1,9 +1,10 @@
 #pragma once
 #include "editor_page.h"
+#include "page_table.h"
 
 #include <QDialog>
 #include <functional>
-#include <span>
+#include <optional>
 #include <vector>
 
 class QPushButton;
@@ -14,8 +15,9 @@ class TProtocolCatalog;
 
 // The modal settings editor. Every control stores into the model the moment it
 // is left, clicked or changed; the model's EditSettings decides what OK and
-// Cancel keep. Pages are made by name (MakeEditorPage); a page with no
-// contents of its own is an empty stand-in under the same name.
+// Cancel keep. Its pages are those of ed::PageTable, made by MakeEditorPage;
+// it refuses to open (a TripError) when the table and the page factories
+// disagree.
 class TMK_SetParamsDlg : public QDialog {
     Q_OBJECT
 public:
@@ -25,15 +27,17 @@ public:
     TFieldBinder &binder() { return *m_binder; }
     TEditorContext &context() { return m_context; }
 
-    // A page or sub-page by name ("tsCorr", "tsColor", "tsAlerts"...): a
-    // TEditorPage, or the empty stand-in of a page with no contents yet.
+    // A page or sub-page: a TEditorPage, the frame of a page control, a part
+    // of a page or the empty stand-in. By object name too ("tsCorr",
+    // "tsColor", "tsAlerts"...); nullptr for a name no page has.
+    QWidget *page(ed::Page page) const;
     QWidget *page(const QString &name) const;
     // Whether a page's tab is shown in its page control.
+    bool pageShown(ed::Page page) const;
     bool pageShown(const QString &name) const;
 
     QTabWidget *pcMain = nullptr;
-    // The sub-pages of tsDisp and tsVoice (nullptr where a page of its own
-    // keeps no such page control).
+    // The sub-pages of tsDisp and tsVoice.
     QTabWidget *pcDisp = nullptr;
     QTabWidget *pcVoice = nullptr;
     QPushButton *OKBtn = nullptr;
@@ -47,22 +51,24 @@ protected:
 
 private:
     struct Page {
-        QString name;
+        const ed::PageInfo *info = nullptr;
         QWidget *widget = nullptr;
         TEditorPage *page = nullptr;
-        QTabWidget *tabs = nullptr; // the page control it is on
+        QTabWidget *tabs = nullptr;    // the page control it is on
+        QTabWidget *subTabs = nullptr; // the page control of its sub-pages
+        QWidget *currentSub = nullptr; // the sub-page last made current there
     };
 
-    // Adds page `name` to `tabs`; a page with sub-pages (tsDisp, tsVoice) gives
-    // back its page control `subTabsName`, if it has one.
-    QTabWidget *addPage(QTabWidget *tabs, const char *name, const char *subTabsName = nullptr,
-                        std::span<const char *const> subPages = {});
-    const Page *find(const QString &name) const;
+    void addPages(QTabWidget *tabs, std::optional<ed::Page> parent);
+    void addParts(const Page &parent);
+    const Page *find(ed::Page page) const;
+    Page *find(ed::Page page);
+    const Page *find(const QWidget *widget) const;
     void relabel();
     void fitSize();
     void FormShow();
     void pcMainChange(int index);
-    void subPageChange(QTabWidget *tabs, int index);
+    void subPageChange(ed::Page parent, int index);
     void protocolChanged();
     void forEachPage(const std::function<void(TEditorPage &)> &run);
 
@@ -72,7 +78,6 @@ private:
     TEditorContext m_context;
     std::vector<Page> m_pages;
     QWidget *m_mainPage = nullptr; // the active page of pcMain, for Left()
-    QWidget *m_dispPage = nullptr, *m_voicePage = nullptr;
     bool m_shown = false;
 };
 

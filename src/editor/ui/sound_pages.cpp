@@ -2,6 +2,7 @@
 
 #include "field_binder.h"
 #include "language.h"
+#include "page_table.h"
 #include "tank_pages.h"
 
 #include <QCheckBox>
@@ -88,7 +89,6 @@ QDoubleSpinBox *unplacedSpin(const char *name, int min, int max)
 
 TVoicePage::TVoicePage(TEditorContext &context, QWidget *parent) : TEditorPage(context, parent)
 {
-    setObjectName(QStringLiteral("tsVoice"));
     TFieldBinder &b = context.binder;
 
     auto *alerts = new QWidget;
@@ -120,13 +120,11 @@ TVoicePage::TVoicePage(TEditorContext &context, QWidget *parent) : TEditorPage(c
         m_lines.push_back({label, first, next});
     }
     auto *scroll = new QScrollArea; // the sub-page itself, for the dialog and its pictures
-    scroll->setObjectName(QStringLiteral("tsAlerts"));
     scroll->setWidget(alerts);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
 
     auto *sounds = new QWidget;
-    sounds->setObjectName(QStringLiteral("tsSounds"));
     auto *form = new QFormLayout;
     for (const char *name : {"seSoundVolume", "rgFlagSound", "rgSayHelloMode", "seSayParamPeriod",
                              "seAlarmVelSecNoSayMax", "seSayEconomPeriod", "cbSoundKeys", "cbSoundLock"})
@@ -136,9 +134,12 @@ TVoicePage::TVoicePage(TEditorContext &context, QWidget *parent) : TEditorPage(c
     soundsBox->addStretch();
 
     m_tabs = new QTabWidget;
-    m_tabs->setObjectName(QStringLiteral("pcVoice"));
-    m_tabs->addTab(scroll, LangText("Warnings", "Предупреждения"));
-    m_tabs->addTab(sounds, LangText("Divers", "Разное"));
+    m_tabs->setObjectName(QLatin1String(ed::PageOf(ed::Page::Sounds).subTabs));
+    const std::pair<ed::Page, QWidget *> parts[] = {{ed::Page::Alerts, scroll}, {ed::Page::SoundSettings, sounds}};
+    for (const auto &[part, widget] : parts) {
+        widget->setObjectName(QLatin1String(ed::PageName(part)));
+        m_tabs->addTab(widget, ed::PageCaption(part));
+    }
     auto *top = new QVBoxLayout(this);
     top->setContentsMargins(0, 0, 0, 0);
     top->addWidget(m_tabs);
@@ -192,7 +193,6 @@ void TVoicePage::ProtocolChanged() { followGroups(); }
 
 TAverPage::TAverPage(TEditorContext &context, QWidget *parent) : TEditorPage(context, parent)
 {
-    setObjectName(QStringLiteral("tsAver"));
     TFieldBinder &b = context.binder;
 
     auto *prices = new QGroupBox(LangText("Cost calculation", "Расчет стоимости"));
@@ -227,7 +227,6 @@ TAverPage::TAverPage(TEditorContext &context, QWidget *parent) : TEditorPage(con
 
 TParkPage::TParkPage(TEditorContext &context, QWidget *parent) : TEditorPage(context, parent)
 {
-    setObjectName(QStringLiteral("tsPark"));
     TFieldBinder &b = context.binder;
     auto group = [&](int side) {
         auto *box = new QGroupBox(side == 0 ? LangText("Rear", "Задний") : LangText("Front", "Передний"));

@@ -52,7 +52,6 @@ QVBoxLayout *titled(QWidget *parent, const ed::Text &title, TStringGrid *grid)
 
 TSystemsPage::TSystemsPage(TEditorContext &context, QWidget *parent) : TEditorPage(context, parent)
 {
-    setObjectName(QStringLiteral("tsBlocks"));
     m_all = new TStringGrid(2, 1, 0, 1, this);
     m_all->setObjectName(QStringLiteral("sgAllBlocks"));
     m_used = new TStringGrid(1, 1, 0, 1, this);

@@ -136,7 +136,6 @@ void ShowUnplaced(QWidget *control)
 
 TOilPage::TOilPage(TEditorContext &context, QWidget *parent) : TEditorPage(context, parent)
 {
-    setObjectName(QStringLiteral("tsOil"));
     TFieldBinder &b = context.binder;
     QWidget *unshown = unshownHolder(this);
     auto place = [&](QGridLayout *grid, const char *name, int row, int column) {
@@ -339,7 +338,6 @@ bool TOilPage::loadFrom(const QString &path)
 
 TTOPage::TTOPage(TEditorContext &context, QWidget *parent) : TEditorPage(context, parent)
 {
-    setObjectName(QStringLiteral("tsTO"));
     TFieldBinder &b = context.binder;
     QWidget *unshown = unshownHolder(this);
     auto *grid = new QGridLayout;

@@ -19,7 +19,6 @@ const char *const kEdits[2][2] = {{"seUniMeasDat0", "seUniMeasADC0"}, {"seUniMea
 
 TUniMeasPage::TUniMeasPage(TEditorContext &context, QWidget *parent) : TEditorPage(context, parent)
 {
-    setObjectName(QStringLiteral("tsUniMeas"));
     auto *group = new QGroupBox(LangText("Calibration", "Калибровка"), this);
     auto *grid = new QGridLayout(group);
     // The heading's three words head the columns.

@@ -11,6 +11,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <algorithm>
+#include <optional>
 
 namespace tripout {
 
@@ -95,7 +96,7 @@ QByteArray SettingsJson(const std::vector<FieldState> &states)
     for (size_t i = 0; i < states.size(); ++i) {
         const FieldState &s = states[i];
         out += "  {\"name\": " + JsonString(QLatin1String(s.row->name)) + ", \"page\": " +
-               JsonString(QLatin1String(s.row->page)) + ", \"caption\": " + JsonString(s.caption) +
+               JsonString(QLatin1String(ed::PageName(s.row->page))) + ", \"caption\": " + JsonString(s.caption) +
                ", \"visible\": " + (s.visible ? "true" : "false") + ", \"value\": " + ShownJson(s);
         if (s.row->kind == ControlKind::SpinEdit) {
             const int d = s.decimals;
@@ -122,12 +123,12 @@ QByteArray SettingsTable(const std::vector<FieldState> &states)
         if (s.visible)
             width = std::max(width, splitUnit(s.caption).first.size());
     QString out;
-    QString page;
+    std::optional<ed::Page> page;
     for (const FieldState &s : states) {
         if (!s.visible)
             continue;
-        if (page != QLatin1String(s.row->page)) {
-            page = QLatin1String(s.row->page);
+        if (page != s.row->page) {
+            page = s.row->page;
             out += (out.isEmpty() ? QString() : QStringLiteral("\n")) + ed::PageCaption(s.row->page) +
                    QLatin1Char('\n');
         }
