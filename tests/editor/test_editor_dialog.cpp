@@ -2,7 +2,10 @@
 #include "blocks.h"
 #include "display_pages.h"
 #include "editor_pages.h"
+#include "capabilities.h"
 #include "field_binder.h"
+#include "field_schema.h"
+#include "field_state.h"
 #include "language.h"
 #include "protocol_catalog.h"
 #include "setparamsdlg.h"
@@ -174,6 +177,41 @@ private Q_SLOTS:
                 // Every page fits: the dialog keeps its designed size.
                 QCOMPARE(d.size(), kDesigned);
                 expectEveryPageFits(d);
+                d.reject();
+            });
+        }
+    }
+
+    // On every model each row it shows has its control, made by the binder
+    // under the row's name, and no other control of that name on the page
+    // the row names: a page that leaves a row out, binds it on another page or
+    // renames it shows it nowhere, or where nobody looks.
+    void everyShownRowIsBoundOnItsPage()
+    {
+        std::vector<CapabilitySet> seen;
+        for (const ModelInfo &info : ModelTable()) {
+            if (std::find(seen.begin(), seen.end(), info.caps) != seen.end())
+                continue;
+            seen.push_back(info.caps);
+            auto m = MakeModel(info.deviceType);
+            edit(*m, [&](TMK_SetParamsDlg &d) {
+                for (const ed::FieldRow &row : ed::FieldSchema()) {
+                    const QString name = QLatin1String(row.name);
+                    const QString where = QString::number(info.deviceType, 16) + QLatin1Char(' ') + name;
+                    TFieldControl *c = d.binder().find(name);
+                    if (!c) {
+                        QVERIFY2(!ed::EvaluateField(*m, Catalog(), row).visible, qPrintable(where + " has no control"));
+                        continue;
+                    }
+                    QWidget *page = d.page(row.page);
+                    QVERIFY2(page, qPrintable(where + " is on no page of the dialog"));
+                    const QList<QWidget *> named = page->findChildren<QWidget *>(name);
+                    QVERIFY2(named == QList<QWidget *>{c->widget()},
+                             qPrintable(where + QStringLiteral(": %1 widgets of that name on %2; the bound one is %3")
+                                                    .arg(named.size())
+                                                    .arg(page->objectName(),
+                                                         page->isAncestorOf(c->widget()) ? "on it" : "elsewhere")));
+                }
                 d.reject();
             });
         }
