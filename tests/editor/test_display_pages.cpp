@@ -105,7 +105,7 @@ TEST(DisplayPages, EveryPreviewShowsAPicture)
 TEST(DisplayPages, ShownDisplayBoxesSetTheirBits)
 {
     Editor e;
-    std::unique_ptr<TEditorPage> page(MakeDiversPage(*e.context, &e.parent));
+    std::unique_ptr<TEditorPage> page(MakeDisplayOptionsPage(*e.context, &e.parent));
     page->Load();
     auto *third = page->findChild<QCheckBox *>(QStringLiteral("cbShowDisp_1_2"));
     ASSERT_NE(third, nullptr);
@@ -125,7 +125,7 @@ TEST(DisplayPages, ShownDisplayBoxesSetTheirBits)
 TEST(DisplayPages, PaletteEditsAndInitializeAll)
 {
     Editor e;
-    std::unique_ptr<TEditorPage> page(MakeColorPage(*e.context, &e.parent));
+    std::unique_ptr<TEditorPage> page(MakeColourSchemesPage(*e.context, &e.parent));
     page->Load();
     auto *palette = page->findChild<QTableView *>(QStringLiteral("sgPalette"));
     ASSERT_NE(palette, nullptr);
@@ -179,7 +179,7 @@ TEST(DisplayPages, ColourEditsFollowTheCurrentRow)
     uint8_t *scheme0 = e.model->block(mem::DisplayBlock) + mem::kScheme0Offset;
     for (int k = 0; k < 6; ++k) // distinct palette indices for the digital display elements
         scheme0[32 + k] = uint8_t(k + 2);
-    std::unique_ptr<TEditorPage> page(MakeColorPage(*e.context, nullptr));
+    std::unique_ptr<TEditorPage> page(MakeColourSchemesPage(*e.context, nullptr));
     page->Load();
     page->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(page.get()));

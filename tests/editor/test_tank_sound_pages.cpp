@@ -130,7 +130,7 @@ TEST(EditorPages, TareGridStoresDigitsOnlyAndSetsTheSlopeFlag)
 {
     SetEnglishVersion(false);
     Hosted h("tsOil");
-    auto *page = static_cast<TOilPage *>(h.page);
+    auto *page = static_cast<TFuelTankPage *>(h.page);
     TStringGrid *grid = page->tareGrid();
     EXPECT_EQ(grid->rowCount(), 16); // the default 15 points and the header
     EXPECT_EQ(grid->rowTexts(0), (QStringList{"#", "литры", "уе"}));
@@ -197,7 +197,7 @@ TEST(EditorPages, TareCellsTakeShortNumbers)
         SetU16(tank, 144, 1000);
         SetU8(tank, 6, 0); // the slope flag, set again by each store
         h.page->Load();
-        TStringGrid *grid = static_cast<TOilPage *>(h.page)->tareGrid();
+        TStringGrid *grid = static_cast<TFuelTankPage *>(h.page)->tareGrid();
         typeKeys(grid, 1, c.column, QString::fromLatin1(c.keys));
         if (c.enter)
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
@@ -222,9 +222,9 @@ TEST(EditorPages, TankFileLoadRefreshesThePage)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(bytes);
     f.close();
-    EXPECT_TRUE(static_cast<TOilPage *>(h.page)->loadFrom(f.fileName()));
+    EXPECT_TRUE(static_cast<TFuelTankPage *>(h.page)->loadFrom(f.fileName()));
     EXPECT_EQ(GetU8(h.block(mem::TankTableBlock), 2), 0);
-    EXPECT_EQ(static_cast<TOilPage *>(h.page)->tareGrid()->rowCount(), 2);
+    EXPECT_EQ(static_cast<TFuelTankPage *>(h.page)->tareGrid()->rowCount(), 2);
     EXPECT_FALSE(h.find<QLabel>("lOilCalibrArr2")->isVisibleTo(&h.window));
     EXPECT_DOUBLE_EQ(h.spin("seOil6L")->value(), 0);
 }

@@ -118,9 +118,9 @@ private:
     std::vector<Section> m_sections;
 };
 
-class TCorrPage : public TSectionedPage {
+class TCorrectionsPage : public TSectionedPage {
 public:
-    TCorrPage(TEditorContext &context, QWidget *parent) : TSectionedPage(context, parent, 3)
+    TCorrectionsPage(TEditorContext &context, QWidget *parent) : TSectionedPage(context, parent, 3)
     {
         section(0, "gbCorrections", {"Corrections of readings", "Поправки показаний"});
         for (const char *name : {"seVelocityCorr", "seExpenseCorr", "seGazExpenseCorr", "seAirTemperCorr",
@@ -136,9 +136,9 @@ public:
     }
 };
 
-class TMethPage : public TSectionedPage {
+class TSourcesPage : public TSectionedPage {
 public:
-    TMethPage(TEditorContext &context, QWidget *parent) : TSectionedPage(context, parent, 3)
+    TSourcesPage(TEditorContext &context, QWidget *parent) : TSectionedPage(context, parent, 3)
     {
         section(0, "gbProtocol", {"Protocol", "Протокол"});
         addWide("cbProtocolSelectMeth");
@@ -186,9 +186,9 @@ private:
     std::vector<TFieldControl *> m_options;
 };
 
-class TLimPage : public TSectionedPage {
+class TLimitsPage : public TSectionedPage {
 public:
-    TLimPage(TEditorContext &context, QWidget *parent) : TSectionedPage(context, parent, 3)
+    TLimitsPage(TEditorContext &context, QWidget *parent) : TSectionedPage(context, parent, 3)
     {
         section(0, "gbEngine", {"Engine", "Двигатель"});
         for (const char *name : {"seLiqTemperLimit", "seLiqTemperReady", "seRevolutionsLimit", "seInjTimeLimit",
@@ -219,6 +219,6 @@ public:
 
 } // namespace
 
-TEditorPage *MakeCorrPage(TEditorContext &context, QWidget *parent) { return new TCorrPage(context, parent); }
-TEditorPage *MakeMethPage(TEditorContext &context, QWidget *parent) { return new TMethPage(context, parent); }
-TEditorPage *MakeLimPage(TEditorContext &context, QWidget *parent) { return new TLimPage(context, parent); }
+TEditorPage *MakeCorrectionsPage(TEditorContext &context, QWidget *parent) { return new TCorrectionsPage(context, parent); }
+TEditorPage *MakeSourcesPage(TEditorContext &context, QWidget *parent) { return new TSourcesPage(context, parent); }
+TEditorPage *MakeLimitsPage(TEditorContext &context, QWidget *parent) { return new TLimitsPage(context, parent); }

@@ -5,6 +5,6 @@ class TEditorPage;
 struct TEditorContext;
 
 // The corrections, sources and limits pages of the settings editor.
-TEditorPage *MakeCorrPage(TEditorContext &context, QWidget *parent);
-TEditorPage *MakeMethPage(TEditorContext &context, QWidget *parent);
-TEditorPage *MakeLimPage(TEditorContext &context, QWidget *parent);
+TEditorPage *MakeCorrectionsPage(TEditorContext &context, QWidget *parent);
+TEditorPage *MakeSourcesPage(TEditorContext &context, QWidget *parent);
+TEditorPage *MakeLimitsPage(TEditorContext &context, QWidget *parent);

@@ -314,9 +314,9 @@ TEditorPage *MakeLayoutPage(disp::Layout layout, TEditorContext &context, QWidge
 
 namespace {
 
-class TDiversPage : public TEditorPage {
+class TDisplayOptionsPage : public TEditorPage {
 public:
-    TDiversPage(TEditorContext &context, QWidget *parent) : TEditorPage(context, parent)
+    TDisplayOptionsPage(TEditorContext &context, QWidget *parent) : TEditorPage(context, parent)
     {
         auto *columns = new QHBoxLayout(this);
         columns->setContentsMargins(0, 0, 0, 0);
@@ -465,7 +465,7 @@ private:
 
 } // namespace
 
-TEditorPage *MakeDiversPage(TEditorContext &context, QWidget *parent) { return new TDiversPage(context, parent); }
+TEditorPage *MakeDisplayOptionsPage(TEditorContext &context, QWidget *parent) { return new TDisplayOptionsPage(context, parent); }
 
 // ---- tsColor ------------------------------------------------------------------
 
@@ -594,9 +594,9 @@ QGroupBox *radioGroup(const char *name, const QString &title, const QStringList 
     return group;
 }
 
-class TColorPage : public TEditorPage {
+class TColourSchemesPage : public TEditorPage {
 public:
-    TColorPage(TEditorContext &context, QWidget *parent) : TEditorPage(context, parent)
+    TColourSchemesPage(TEditorContext &context, QWidget *parent) : TEditorPage(context, parent)
     {
         const QStringList dayNight{tr2("Day", "День"), tr2("Night", "Ночь")};
         auto *columns = new QHBoxLayout(this);
@@ -864,4 +864,4 @@ private:
 
 } // namespace
 
-TEditorPage *MakeColorPage(TEditorContext &context, QWidget *parent) { return new TColorPage(context, parent); }
+TEditorPage *MakeColourSchemesPage(TEditorContext &context, QWidget *parent) { return new TColourSchemesPage(context, parent); }

@@ -75,5 +75,5 @@ private:
 };
 
 TEditorPage *MakeLayoutPage(disp::Layout layout, TEditorContext &context, QWidget *parent);
-TEditorPage *MakeDiversPage(TEditorContext &context, QWidget *parent);
-TEditorPage *MakeColorPage(TEditorContext &context, QWidget *parent);
+TEditorPage *MakeDisplayOptionsPage(TEditorContext &context, QWidget *parent);
+TEditorPage *MakeColourSchemesPage(TEditorContext &context, QWidget *parent);

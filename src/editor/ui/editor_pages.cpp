@@ -7,7 +7,7 @@
 #include "sound_pages.h"
 #include "systems_page.h"
 #include "tank_pages.h"
-#include "uni_meas_page.h"
+#include "universal_input_page.h"
 
 #include <algorithm>
 
@@ -35,10 +35,10 @@ struct PageFactory {
 
 // One line per content page.
 const PageFactory kFactories[] = {
-    {Page::Corrections, MakeCorrPage},
-    {Page::Sources, MakeMethPage},
-    {Page::Limits, MakeLimPage},
-    {Page::ColourSchemes, MakeColorPage},
+    {Page::Corrections, MakeCorrectionsPage},
+    {Page::Sources, MakeSourcesPage},
+    {Page::Limits, MakeLimitsPage},
+    {Page::ColourSchemes, MakeColourSchemesPage},
     {Page::DisplaysX1, makeLayout<disp::Layout::X1>},
     {Page::DisplaysX4, makeLayout<disp::Layout::X4>},
     {Page::DisplaysX9, makeLayout<disp::Layout::X9>},
@@ -47,14 +47,14 @@ const PageFactory kFactories[] = {
     {Page::DialDisplays, makeLayout<disp::Layout::Dials>},
     {Page::HotMenus, MakeHotMenuPage},
     {Page::InfoPanel, makeLayout<disp::Layout::Panel>},
-    {Page::DisplayOptions, MakeDiversPage},
-    {Page::Sounds, make<TVoicePage>},
-    {Page::Averages, make<TAverPage>},
-    {Page::ParkingRadar, make<TParkPage>},
-    {Page::FuelTank, make<TOilPage>},
-    {Page::Maintenance, make<TTOPage>},
+    {Page::DisplayOptions, MakeDisplayOptionsPage},
+    {Page::Sounds, make<TSoundsPage>},
+    {Page::Averages, make<TAveragesPage>},
+    {Page::ParkingRadar, make<TParkingRadarPage>},
+    {Page::FuelTank, make<TFuelTankPage>},
+    {Page::Maintenance, make<TMaintenancePage>},
     {Page::AdditionalSystems, MakeSystemsPage},
-    {Page::UniversalInput, MakeUniMeasPage},
+    {Page::UniversalInput, MakeUniversalInputPage},
 };
 
 } // namespace

@@ -87,7 +87,7 @@ QDoubleSpinBox *unplacedSpin(const char *name, int min, int max)
 
 // ---- tsVoice -----------------------------------------------------------------------
 
-TVoicePage::TVoicePage(TEditorContext &context, QWidget *parent) : TEditorPage(context, parent)
+TSoundsPage::TSoundsPage(TEditorContext &context, QWidget *parent) : TEditorPage(context, parent)
 {
     TFieldBinder &b = context.binder;
 
@@ -144,13 +144,13 @@ TVoicePage::TVoicePage(TEditorContext &context, QWidget *parent) : TEditorPage(c
     top->setContentsMargins(0, 0, 0, 0);
     top->addWidget(m_tabs);
 
-    connect(&b, &TFieldBinder::stored, this, &TVoicePage::followGroups);
+    connect(&b, &TFieldBinder::stored, this, &TSoundsPage::followGroups);
     followGroups();
 }
 
 // The alert's caption and visibility come with its first group's state; the
 // shown alerts fill the columns from the top, without gaps.
-void TVoicePage::followGroups()
+void TSoundsPage::followGroups()
 {
     int shown = 0;
     for (const AlertLine &line : m_lines)
@@ -181,17 +181,17 @@ void TVoicePage::followGroups()
         m_table->setRowStretch(r, r == perColumn + 1 ? 1 : 0);
 }
 
-void TVoicePage::Load()
+void TSoundsPage::Load()
 {
     m_context.binder.refresh();
     followGroups();
 }
 
-void TVoicePage::ProtocolChanged() { followGroups(); }
+void TSoundsPage::ProtocolChanged() { followGroups(); }
 
 // ---- tsAver --------------------------------------------------------------------------
 
-TAverPage::TAverPage(TEditorContext &context, QWidget *parent) : TEditorPage(context, parent)
+TAveragesPage::TAveragesPage(TEditorContext &context, QWidget *parent) : TEditorPage(context, parent)
 {
     TFieldBinder &b = context.binder;
 
@@ -225,7 +225,7 @@ TAverPage::TAverPage(TEditorContext &context, QWidget *parent) : TEditorPage(con
 
 // ---- tsPark --------------------------------------------------------------------------
 
-TParkPage::TParkPage(TEditorContext &context, QWidget *parent) : TEditorPage(context, parent)
+TParkingRadarPage::TParkingRadarPage(TEditorContext &context, QWidget *parent) : TEditorPage(context, parent)
 {
     TFieldBinder &b = context.binder;
     auto group = [&](int side) {

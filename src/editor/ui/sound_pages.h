@@ -11,10 +11,10 @@ class TFieldControl;
 
 // "Sounds": the alert table ("Предупреждения") and the sound settings
 // ("Разное") on an inner tab widget `pcVoice`.
-class TVoicePage : public TEditorPage {
+class TSoundsPage : public TEditorPage {
     Q_OBJECT
 public:
-    TVoicePage(TEditorContext &context, QWidget *parent = nullptr);
+    TSoundsPage(TEditorContext &context, QWidget *parent = nullptr);
     void Load() override;
     void ProtocolChanged() override;
     QTabWidget *tabs() const { return m_tabs; }
@@ -34,15 +34,15 @@ private:
 };
 
 // "Average": prices, auto-reset periods and trip settings.
-class TAverPage : public TEditorPage {
+class TAveragesPage : public TEditorPage {
     Q_OBJECT
 public:
-    TAverPage(TEditorContext &context, QWidget *parent = nullptr);
+    TAveragesPage(TEditorContext &context, QWidget *parent = nullptr);
 };
 
 // "Parctronic": the rear and the front parking radar.
-class TParkPage : public TEditorPage {
+class TParkingRadarPage : public TEditorPage {
     Q_OBJECT
 public:
-    TParkPage(TEditorContext &context, QWidget *parent = nullptr);
+    TParkingRadarPage(TEditorContext &context, QWidget *parent = nullptr);
 };

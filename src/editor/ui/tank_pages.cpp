@@ -134,7 +134,7 @@ void ShowUnplaced(QWidget *control)
 
 // ---- tsOil ---------------------------------------------------------------------
 
-TOilPage::TOilPage(TEditorContext &context, QWidget *parent) : TEditorPage(context, parent)
+TFuelTankPage::TFuelTankPage(TEditorContext &context, QWidget *parent) : TEditorPage(context, parent)
 {
     TFieldBinder &b = context.binder;
     QWidget *unshown = unshownHolder(this);
@@ -198,7 +198,7 @@ TOilPage::TOilPage(TEditorContext &context, QWidget *parent) : TEditorPage(conte
     gt->addWidget(count->label(), 2, 0);
     gt->addWidget(count->widget(), 2, 1);
     connect(static_cast<QDoubleSpinBox *>(count->widget()), &QDoubleSpinBox::valueChanged, this,
-            &TOilPage::tareCountChanged);
+            &TFuelTankPage::tareCountChanged);
     m_grid = new TStringGrid(3, 2, 1, 1);
     m_grid->setObjectName(QStringLiteral("sgTarir"));
     m_grid->setColumnWidths({32, 60, 60});
@@ -262,20 +262,20 @@ TOilPage::TOilPage(TEditorContext &context, QWidget *parent) : TEditorPage(conte
     connect(&b, &TFieldBinder::stored, this, [this] { showSevenPoints(static_cast<int>(m_quant->value())); });
 }
 
-void TOilPage::showSevenPoints(int count)
+void TFuelTankPage::showSevenPoints(int count)
 {
     for (int k = 0; k < static_cast<int>(m_sevenRows.size()); ++k)
         for (QWidget *w : m_sevenRows[static_cast<size_t>(k)])
             w->setVisible(k < count);
 }
 
-void TOilPage::Load()
+void TFuelTankPage::Load()
 {
     m_context.tareEdited = false;
     refresh();
 }
 
-void TOilPage::refresh()
+void TFuelTankPage::refresh()
 {
     ed::ApplyTareCountRule(m_context.model);
     m_context.binder.refresh();
@@ -283,7 +283,7 @@ void TOilPage::refresh()
     showSevenPoints(static_cast<int>(m_quant->value()));
 }
 
-void TOilPage::fillTareGrid()
+void TFuelTankPage::fillTareGrid()
 {
     const TMK &model = m_context.model;
     const int count = std::min<int>(static_cast<int>(model.get(fld::TareCount)), ed::kMaxTarePoints);
@@ -296,14 +296,14 @@ void TOilPage::fillTareGrid()
                                     QString::number(model.getSigned(fld::TareCode(i)))});
 }
 
-void TOilPage::tareCountChanged(double count)
+void TFuelTankPage::tareCountChanged(double count)
 {
     if (!m_context.binder.storeNumber(QStringLiteral("seTarirLeng"), count))
         return;
     refresh();
 }
 
-void TOilPage::storeTareGrid()
+void TFuelTankPage::storeTareGrid()
 {
     if (!m_context.tareEdited)
         return;
@@ -321,12 +321,12 @@ void TOilPage::storeTareGrid()
     refresh();
 }
 
-bool TOilPage::saveTo(const QString &path)
+bool TFuelTankPage::saveTo(const QString &path)
 {
     return shownOnError(this, [&] { ed::SaveTankFile(m_context.model, path); });
 }
 
-bool TOilPage::loadFrom(const QString &path)
+bool TFuelTankPage::loadFrom(const QString &path)
 {
     const bool ok = shownOnError(this, [&] { ed::LoadTankFile(m_context.model, path); });
     m_context.tareEdited = false;
@@ -336,7 +336,7 @@ bool TOilPage::loadFrom(const QString &path)
 
 // ---- tsTO ------------------------------------------------------------------------
 
-TTOPage::TTOPage(TEditorContext &context, QWidget *parent) : TEditorPage(context, parent)
+TMaintenancePage::TMaintenancePage(TEditorContext &context, QWidget *parent) : TEditorPage(context, parent)
 {
     TFieldBinder &b = context.binder;
     QWidget *unshown = unshownHolder(this);
@@ -397,14 +397,14 @@ TTOPage::TTOPage(TEditorContext &context, QWidget *parent) : TEditorPage(context
     top->addStretch();
 }
 
-void TTOPage::Load() { m_context.binder.refresh(); }
+void TMaintenancePage::Load() { m_context.binder.refresh(); }
 
-bool TTOPage::saveTo(const QString &path)
+bool TMaintenancePage::saveTo(const QString &path)
 {
     return shownOnError(this, [&] { ed::SaveServiceFile(m_context.model, path); });
 }
 
-bool TTOPage::loadFrom(const QString &path)
+bool TMaintenancePage::loadFrom(const QString &path)
 {
     const bool ok = shownOnError(this, [&] { ed::LoadServiceFile(m_context.model, path); });
     m_context.binder.refresh();

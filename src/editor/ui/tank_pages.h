@@ -12,10 +12,10 @@ class TFieldControl;
 class TStringGrid;
 
 // The fuel tank page: the two linear tables, the tare table and the tank file.
-class TOilPage : public TEditorPage {
+class TFuelTankPage : public TEditorPage {
     Q_OBJECT
 public:
-    TOilPage(TEditorContext &context, QWidget *parent = nullptr);
+    TFuelTankPage(TEditorContext &context, QWidget *parent = nullptr);
 
     void Load() override;
 
@@ -44,10 +44,10 @@ private:
 
 // The maintenance page: remaining-until rows, dates, engine hours, the
 // reminder set and the maintenance file.
-class TTOPage : public TEditorPage {
+class TMaintenancePage : public TEditorPage {
     Q_OBJECT
 public:
-    TTOPage(TEditorContext &context, QWidget *parent = nullptr);
+    TMaintenancePage(TEditorContext &context, QWidget *parent = nullptr);
 
     void Load() override;
     bool saveTo(const QString &path);

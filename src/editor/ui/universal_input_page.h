@@ -5,10 +5,10 @@ class TFieldControl;
 
 // tsUniMeas: the two calibration points of the universal input. Its four
 // edits are bound controls; the binder refuses equal ADC readings.
-class TUniMeasPage : public TEditorPage {
+class TUniversalInputPage : public TEditorPage {
     Q_OBJECT
 public:
-    TUniMeasPage(TEditorContext &context, QWidget *parent = nullptr);
+    TUniversalInputPage(TEditorContext &context, QWidget *parent = nullptr);
 };
 
-TEditorPage *MakeUniMeasPage(TEditorContext &context, QWidget *parent);
+TEditorPage *MakeUniversalInputPage(TEditorContext &context, QWidget *parent);

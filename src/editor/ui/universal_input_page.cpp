@@ -1,4 +1,4 @@
-#include "uni_meas_page.h"
+#include "universal_input_page.h"
 
 #include "field_binder.h"
 #include "field_schema.h"
@@ -17,7 +17,7 @@ const char *const kEdits[2][2] = {{"seUniMeasDat0", "seUniMeasADC0"}, {"seUniMea
 
 } // namespace
 
-TUniMeasPage::TUniMeasPage(TEditorContext &context, QWidget *parent) : TEditorPage(context, parent)
+TUniversalInputPage::TUniversalInputPage(TEditorContext &context, QWidget *parent) : TEditorPage(context, parent)
 {
     auto *group = new QGroupBox(LangText("Calibration", "Калибровка"), this);
     auto *grid = new QGridLayout(group);
@@ -47,4 +47,4 @@ TUniMeasPage::TUniMeasPage(TEditorContext &context, QWidget *parent) : TEditorPa
     layout->addStretch();
 }
 
-TEditorPage *MakeUniMeasPage(TEditorContext &context, QWidget *parent) { return new TUniMeasPage(context, parent); }
+TEditorPage *MakeUniversalInputPage(TEditorContext &context, QWidget *parent) { return new TUniversalInputPage(context, parent); }
