@@ -45,7 +45,7 @@ int main(int argc, char **argv)
         std::vector<double> ms;
         for (int i = 0; i < 50; ++i) {
             const auto t0 = std::chrono::steady_clock::now();
-            page.Redraw();
+            page.redraw();
             ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
         }
         std::sort(ms.begin(), ms.end());

@@ -48,9 +48,9 @@ TEST(DisplayPages, RightClickChoiceStoresItsCode)
 {
     Editor e;
     TLayoutPage page(disp::Layout::X6, *e.context, &e.parent);
-    page.Load();
-    EXPECT_EQ(page.MenuForClick(1, QPoint(10, 10))->objectName(), QStringLiteral("pmDig6"));
-    QMenu *menu = page.MenuForClick(1, QPoint(300, 10)); // top-right ninth: position 1
+    page.load();
+    EXPECT_EQ(page.menuForClick(1, QPoint(10, 10))->objectName(), QStringLiteral("pmDig6"));
+    QMenu *menu = page.menuForClick(1, QPoint(300, 10)); // top-right ninth: position 1
     ASSERT_NE(menu, nullptr);
     const int before = disp::Code(*e.model, disp::Layout::X6, 1, 1);
     QAction *other = nullptr;
@@ -60,16 +60,16 @@ TEST(DisplayPages, RightClickChoiceStoresItsCode)
             other = a;
     }
     ASSERT_NE(other, nullptr);
-    const QImage shown = page.Previews()[1]->image();
+    const QImage shown = page.previews()[1]->image();
     other->trigger();
     EXPECT_EQ(disp::Code(*e.model, disp::Layout::X6, 1, 1), other->data().toInt());
-    EXPECT_NE(page.Previews()[1]->image(), shown); // redrawn
+    EXPECT_NE(page.previews()[1]->image(), shown); // redrawn
     EXPECT_EQ(disp::Code(*e.model, disp::Layout::X6, 0, 1), GetU8(e.model->block(mem::DisplayBlock), 37));
 
     TLayoutPage x1(disp::Layout::X1, *e.context, &e.parent);
-    EXPECT_EQ(x1.MenuForClick(0, QPoint(300, 100)), nullptr); // upper four sevenths
+    EXPECT_EQ(x1.menuForClick(0, QPoint(300, 100)), nullptr); // upper four sevenths
     TLayoutPage graphs(disp::Layout::Graphs, *e.context, &e.parent);
-    const auto second = graphs.Choices(1);
+    const auto second = graphs.choices(1);
     ASSERT_FALSE(second.empty());
     EXPECT_EQ(second.front().code, 0);
     EXPECT_EQ(second.front().caption, QStringLiteral("Absent"));
@@ -87,8 +87,8 @@ TEST(DisplayPages, EveryPreviewShowsAPicture)
     using L = disp::Layout;
     for (const L layout : {L::X1, L::X4, L::X9, L::X6, L::Graphs, L::Dials, L::Panel}) {
         TLayoutPage page(layout, *e.context, &e.parent);
-        page.Load();
-        for (TPreviewBox *box : page.Previews()) {
+        page.load();
+        for (TPreviewBox *box : page.previews()) {
             if (!box->isVisibleTo(&page))
                 continue;
             const QImage image = box->image();
@@ -106,7 +106,7 @@ TEST(DisplayPages, ShownDisplayBoxesSetTheirBits)
 {
     Editor e;
     std::unique_ptr<TEditorPage> page(MakeDisplayOptionsPage(*e.context, &e.parent));
-    page->Load();
+    page->load();
     auto *third = page->findChild<QCheckBox *>(QStringLiteral("cbShowDisp_1_2"));
     ASSERT_NE(third, nullptr);
     const uint32_t before = GetU32(e.model->block(mem::DisplayBlock), 288);
@@ -126,7 +126,7 @@ TEST(DisplayPages, PaletteEditsAndInitializeAll)
 {
     Editor e;
     std::unique_ptr<TEditorPage> page(MakeColourSchemesPage(*e.context, &e.parent));
-    page->Load();
+    page->load();
     auto *palette = page->findChild<QTableView *>(QStringLiteral("sgPalette"));
     ASSERT_NE(palette, nullptr);
     palette->setCurrentIndex(palette->model()->index(3, 1));
@@ -180,7 +180,7 @@ TEST(DisplayPages, ColourEditsFollowTheCurrentRow)
     for (int k = 0; k < 6; ++k) // distinct palette indices for the digital display elements
         scheme0[32 + k] = uint8_t(k + 2);
     std::unique_ptr<TEditorPage> page(MakeColourSchemesPage(*e.context, nullptr));
-    page->Load();
+    page->load();
     page->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(page.get()));
     auto *palette = page->findChild<QTableView *>(QStringLiteral("sgPalette"));

@@ -152,7 +152,7 @@ void EditorPagesTest::hotMenuEdits()
     for (int i = 0; i < 10; ++i)
         codes[size_t(i)] = uint16_t(before[i]);
     ed::WriteHotMenu(*e.model, 0, codes);
-    page->Load();
+    page->load();
     TStringGrid *grid = page->grid(0);
     QWidget *viewport = grid->viewport();
     const uint16_t inserted = code("ErrorsMenu");
@@ -214,7 +214,7 @@ void EditorPagesTest::systemsWithoutAnyOnTheDevice()
 {
     Editor e(0x1234, "tsBlocks"); // a type no model table lists
     auto *page = qobject_cast<TSystemsPage *>(e.page);
-    page->Entered();
+    page->entered();
     QCOMPARE(page->allGrid()->allTexts(), (QList<QStringList>{{"Name", "Sel."}}));
     QCOMPARE(page->usedGrid()->allTexts(), (QList<QStringList>{{"Name"}}));
 }
@@ -225,7 +225,7 @@ void EditorPagesTest::systemsSelectionByDoubleClick()
     uint8_t *service = e.model->block(mem::ServiceBlock);
     service[ed::kSystemsOffset] = 0x81; // both show choices set
     auto *page = qobject_cast<TSystemsPage *>(e.page);
-    page->Entered();
+    page->entered();
     QVERIFY(e.context->systemsPageActive);
     QCOMPARE(page->showChoice()->checkedId(), 1);
     QCOMPARE(page->showListChoice()->checkedId(), 1);
@@ -248,7 +248,7 @@ void EditorPagesTest::systemsSelectionByDoubleClick()
     doubleClick(page->usedGrid(), 1, 0);
     QCOMPARE(service[ed::kSystemsOffset + 1], uint8_t(0x00));
     QCOMPARE(page->usedGrid()->rowCount(), 1);
-    page->Left();
+    page->left();
     QVERIFY(!e.context->systemsPageActive);
 }
 
@@ -268,7 +268,7 @@ void EditorPagesTest::systemsShowChoice()
     page->showChoice()->button(0)->click();
     QCOMPARE(selectedCount(), 0);
 
-    page->Entered();
+    page->entered();
     page->showChoice()->button(0)->click();
     QCOMPARE(selectedCount(), int(catalog.size()));
     QCOMPARE(page->usedGrid()->rowCount(), 1 + int(catalog.size()));

@@ -39,7 +39,7 @@ struct Hosted {
         model.FormatImage(9);
         ed::OpenForEditing(model);
         page = MakeEditorPage(ed::FindPage(QString::fromLatin1(name))->id, context, &window);
-        page->Load();
+        page->load();
         window.show();
     }
     template <class W> W *find(const char *name) const { return window.findChild<W *>(QLatin1String(name)); }
@@ -196,7 +196,7 @@ TEST(EditorPages, TareCellsTakeShortNumbers)
         SetU8(tank, 8, 16);
         SetU16(tank, 144, 1000);
         SetU8(tank, 6, 0); // the slope flag, set again by each store
-        h.page->Load();
+        h.page->load();
         TStringGrid *grid = static_cast<TFuelTankPage *>(h.page)->tareGrid();
         typeKeys(grid, 1, c.column, QString::fromLatin1(c.keys));
         if (c.enter)

@@ -32,8 +32,8 @@ public:
         connect(&m_context.binder, &TFieldBinder::refreshed, this, [this] { updateSections(); });
     }
 
-    void Load() override { updateSections(); }
-    void ProtocolChanged() override { updateSections(); }
+    void load() override { updateSections(); }
+    void protocolChanged() override { updateSections(); }
 
 protected:
     struct Section {

@@ -160,7 +160,7 @@ TLayoutPage::TLayoutPage(disp::Layout layout, TEditorContext &context, QWidget *
             preview->setObjectName(single ? QLatin1String(ui.previewName)
                                           : QLatin1String(ui.previewName) + QString::number(d + 1));
             connect(preview, &TPreviewBox::rightClicked, this, [this, preview](QPoint at, QPoint global) {
-                if (QMenu *menu = MenuForClick(preview->display(), at))
+                if (QMenu *menu = menuForClick(preview->display(), at))
                     menu->popup(global);
             });
             row->addWidget(preview);
@@ -173,7 +173,7 @@ TLayoutPage::TLayoutPage(disp::Layout layout, TEditorContext &context, QWidget *
     }
     if (tabs) {
         box->addWidget(tabs, 1);
-        connect(tabs, &QTabWidget::currentChanged, this, [this] { Redraw(); });
+        connect(tabs, &QTabWidget::currentChanged, this, [this] { redraw(); });
     }
     if (single)
         box->addWidget(hint);
@@ -200,7 +200,7 @@ void TLayoutPage::draw(TPreviewBox *box)
     box->setImage(canvas.image());
 }
 
-void TLayoutPage::Redraw()
+void TLayoutPage::redraw()
 {
     // Only the sub-page in front; switching sub-pages redraws the new one.
     for (TPreviewBox *box : m_previews)
@@ -208,7 +208,7 @@ void TLayoutPage::Redraw()
             draw(box);
 }
 
-std::vector<TLayoutPage::Choice> TLayoutPage::Choices(int position) const
+std::vector<TLayoutPage::Choice> TLayoutPage::choices(int position) const
 {
     using L = disp::Layout;
     const TMK &model = m_context.model;
@@ -278,7 +278,7 @@ std::vector<TLayoutPage::Choice> TLayoutPage::Choices(int position) const
     return choices;
 }
 
-QMenu *TLayoutPage::MenuForClick(int display, QPoint at)
+QMenu *TLayoutPage::menuForClick(int display, QPoint at)
 {
     const int position = disp::PositionOfClick(m_layout, at.x(), at.y(), m_layout == disp::Layout::Panel ? 80 : 320, 240);
     if (position < 0)
@@ -291,7 +291,7 @@ QMenu *TLayoutPage::MenuForClick(int display, QPoint at)
                                    : QLatin1String(ui.menuName));
     auto *group = new QActionGroup(m_menu);
     const int current = disp::Code(m_context.model, m_layout, display, position);
-    for (const Choice &c : Choices(position)) {
+    for (const Choice &c : choices(position)) {
         QAction *a = m_menu->addAction(c.caption);
         a->setCheckable(true);
         a->setChecked(c.code == current);
@@ -299,7 +299,7 @@ QMenu *TLayoutPage::MenuForClick(int display, QPoint at)
         group->addAction(a);
         connect(a, &QAction::triggered, this, [this, display, position, code = c.code] {
             disp::SetCode(m_context.model, m_layout, display, position, code);
-            Redraw();
+            redraw();
         });
     }
     return m_menu;
@@ -373,7 +373,7 @@ public:
         reflow();
     }
 
-    void Load() override
+    void load() override
     {
         const TMK &model = m_context.model;
         const TProtocolCatalog &catalog = m_context.catalog;
@@ -401,7 +401,7 @@ public:
         }
         reflow();
     }
-    void ProtocolChanged() override { Load(); }
+    void protocolChanged() override { load(); }
 
 private:
     struct Box {
@@ -606,13 +606,13 @@ public:
                                    m_edited, this));
         connect(m_edited, &QButtonGroup::idClicked, this, [this](int id) {
             m_context.editedScheme = id;
-            Redraw();
+            redraw();
         });
         left->addWidget(radioGroup("rgActiveColorScheme", tr2("Color scheme in manual mode", "Цветовая схема в руч. режиме"),
                                    dayNight, m_active, this));
         connect(m_active, &QButtonGroup::idClicked, this, [this](int id) {
             m_context.binder.storeItem(QStringLiteral("rgActiveColorScheme"), id);
-            Redraw();
+            redraw();
         });
 
         std::vector<TColourGridModel::Row> palette;
@@ -645,7 +645,7 @@ public:
         left->addLayout(rgb);
         auto *init = new QPushButton(tr2("Initialize all", "Все в исх.состояние"), this);
         init->setObjectName(QStringLiteral("bPaletteInit"));
-        connect(init, &QPushButton::clicked, this, [this] { InitializeAll(); });
+        connect(init, &QPushButton::clicked, this, [this] { initializeAll(); });
         left->addWidget(init);
 
         m_tabs = new QTabWidget(this);
@@ -685,16 +685,16 @@ public:
                      {53, "Titles backround", "Подписи фон"},
                      {54, "Scale on high exp.", "Шкала при большом расходе"}},
                     {{S::Dials, ""}});
-        connect(m_tabs, &QTabWidget::currentChanged, this, [this] { Redraw(); });
+        connect(m_tabs, &QTabWidget::currentChanged, this, [this] { redraw(); });
     }
 
-    void Load() override { Redraw(); }
-    void Entered() override { Redraw(); }
-    void ProtocolChanged() override { Redraw(); }
+    void load() override { redraw(); }
+    void entered() override { redraw(); }
+    void protocolChanged() override { redraw(); }
 
     // Redraws the palette, the element grid and previews of the sub-page in
     // front, and re-selects the radio groups from the editor and the model.
-    void Redraw()
+    void redraw()
     {
         m_guard = true;
         m_edited->button(m_context.editedScheme)->setChecked(true);
@@ -719,7 +719,7 @@ public:
     }
 
     // "Initialize all": both schemes back to the defaults after a Yes.
-    void InitializeAll()
+    void initializeAll()
     {
         const auto answer = QMessageBox::question(
             this, tr2("Confirmation", "Подтверждение"),
@@ -732,7 +732,7 @@ public:
         std::copy(model.DefaultSchemes[0].begin(), model.DefaultSchemes[0].end(), model.at(fld::ColourScheme0));
         std::copy(model.DefaultSchemes[1].begin(), model.DefaultSchemes[1].end(), model.at(fld::ColourScheme1));
         m_context.editedScheme = 0;
-        Redraw();
+        redraw();
     }
 
 private:
@@ -780,7 +780,7 @@ private:
         if (m_guard || m_paletteRow < 0)
             return;
         SetU16(scheme(), 2 * m_paletteRow, PackColour(m_rgb[0]->value(), m_rgb[1]->value(), m_rgb[2]->value()));
-        Redraw();
+        redraw();
     }
 
     void addElements(const char *page, const QString &caption, const char *grid, const char *spin,
@@ -823,7 +823,7 @@ private:
             if (m_guard || !current.isValid())
                 return;
             scheme()[bytes[size_t(current.row())]] = static_cast<uint8_t>(v);
-            Redraw();
+            redraw();
         });
         // Several previews (the digital displays) are tabs of their own: side
         // by side they would not fit beside the grid.

@@ -48,23 +48,23 @@ class TLayoutPage : public TEditorPage {
 public:
     TLayoutPage(disp::Layout layout, TEditorContext &context, QWidget *parent = nullptr);
 
-    void Load() override { Redraw(); }
-    void ProtocolChanged() override { Redraw(); }
-    void Entered() override { Redraw(); }
+    void load() override { redraw(); }
+    void protocolChanged() override { redraw(); }
+    void entered() override { redraw(); }
     // Draws every preview of the page from the model.
-    void Redraw();
+    void redraw();
 
     // The items the popup menu offers for `position`: code and caption.
     struct Choice {
         int code;
         QString caption;
     };
-    std::vector<Choice> Choices(int position) const;
+    std::vector<Choice> choices(int position) const;
     // What a right click at `canvasPoint` of display `display` opens; the
     // choice made in it is stored. Returns the menu (not yet shown) or null
     // when the click selects nothing; for tests.
-    QMenu *MenuForClick(int display, QPoint canvasPoint);
-    const std::vector<TPreviewBox *> &Previews() const { return m_previews; }
+    QMenu *menuForClick(int display, QPoint canvasPoint);
+    const std::vector<TPreviewBox *> &previews() const { return m_previews; }
 
 private:
     void draw(TPreviewBox *box);

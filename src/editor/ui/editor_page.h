@@ -1,6 +1,10 @@
 #pragma once
 #include <QWidget>
 
+// Naming in the editor's UI classes: member functions are lowerCamelCase, as
+// Qt's own are (load, saveTo, menuForClick); a handler named after its form or
+// control and event keeps that name as designed (FormShow, pcMainChange).
+
 class TFieldBinder;
 class TMK;
 class TProtocolCatalog;
@@ -25,12 +29,12 @@ public:
 
     // Load everything the page shows from the model (when the dialog is
     // shown). Bound single-field controls are refreshed by the binder.
-    virtual void Load() {}
+    virtual void load() {}
     // The protocol index changed: rebuild what depends on it.
-    virtual void ProtocolChanged() {}
+    virtual void protocolChanged() {}
     // The user made this page active / left it.
-    virtual void Entered() {}
-    virtual void Left() {}
+    virtual void entered() {}
+    virtual void left() {}
 
 protected:
     TEditorContext &m_context;

@@ -18,8 +18,8 @@ class THotMenuPage : public TEditorPage {
 public:
     THotMenuPage(TEditorContext &context, QWidget *parent = nullptr);
 
-    void Load() override { reload(); }
-    void ProtocolChanged() override { reload(); }
+    void load() override { reload(); }
+    void protocolChanged() override { reload(); }
 
     TStringGrid *grid(int line) const { return m_grids[static_cast<size_t>(line)]; }
     QLabel *heading(int line) const { return m_headings[static_cast<size_t>(line)]; }

@@ -231,7 +231,7 @@ void TMK_SetParamsDlg::FormShow()
     m_mainPage = pcMain->currentWidget();
     // 5. Every page loads what it shows from the model.
     m_context.tareEdited = false;
-    forEachPage([](TEditorPage &p) { p.Load(); });
+    forEachPage([](TEditorPage &p) { p.load(); });
     // 7. The service information is filled but never shown.
     show(ed::Page::ServiceInfo, false);
     // 8. The colour scheme being edited starts as the model's active one.
@@ -277,12 +277,12 @@ void TMK_SetParamsDlg::pcMainChange(int index)
     };
     for (QWidget *w : {subPageOf(m_mainPage), m_mainPage})
         if (auto *p = qobject_cast<TEditorPage *>(w))
-            p->Left();
+            p->left();
     m_mainPage = entered;
     m_context.systemsPageActive = entered && entered == page(ed::Page::AdditionalSystems);
     for (QWidget *w : {entered, subPageOf(entered)})
         if (auto *p = qobject_cast<TEditorPage *>(w))
-            p->Entered();
+            p->entered();
 }
 
 void TMK_SetParamsDlg::subPageChange(ed::Page parent, int index)
@@ -291,15 +291,15 @@ void TMK_SetParamsDlg::subPageChange(ed::Page parent, int index)
     // Only the sub-pages of the active page are entered and left.
     const bool active = m_mainPage && m_mainPage->isAncestorOf(p->subTabs);
     if (auto *left = qobject_cast<TEditorPage *>(p->currentSub); left && active)
-        left->Left();
+        left->left();
     p->currentSub = p->subTabs->widget(index);
     if (auto *entered = qobject_cast<TEditorPage *>(p->currentSub); entered && active)
-        entered->Entered();
+        entered->entered();
 }
 
 void TMK_SetParamsDlg::protocolChanged()
 {
-    forEachPage([](TEditorPage &p) { p.ProtocolChanged(); });
+    forEachPage([](TEditorPage &p) { p.protocolChanged(); });
     m_binder->refresh();
 }
 

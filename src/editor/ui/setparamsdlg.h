@@ -77,7 +77,7 @@ private:
     TFieldBinder *m_binder;
     TEditorContext m_context;
     std::vector<Page> m_pages;
-    QWidget *m_mainPage = nullptr; // the active page of pcMain, for Left()
+    QWidget *m_mainPage = nullptr; // the active page of pcMain, for left()
     bool m_shown = false;
 };
 

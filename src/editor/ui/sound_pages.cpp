@@ -181,13 +181,13 @@ void TSoundsPage::followGroups()
         m_table->setRowStretch(r, r == perColumn + 1 ? 1 : 0);
 }
 
-void TSoundsPage::Load()
+void TSoundsPage::load()
 {
     m_context.binder.refresh();
     followGroups();
 }
 
-void TSoundsPage::ProtocolChanged() { followGroups(); }
+void TSoundsPage::protocolChanged() { followGroups(); }
 
 // ---- tsAver --------------------------------------------------------------------------
 

@@ -15,8 +15,8 @@ class TSoundsPage : public TEditorPage {
     Q_OBJECT
 public:
     TSoundsPage(TEditorContext &context, QWidget *parent = nullptr);
-    void Load() override;
-    void ProtocolChanged() override;
+    void load() override;
+    void protocolChanged() override;
     QTabWidget *tabs() const { return m_tabs; }
 
 private:

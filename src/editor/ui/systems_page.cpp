@@ -99,13 +99,13 @@ TSystemsPage::TSystemsPage(TEditorContext &context, QWidget *parent) : TEditorPa
     rebuild();
 }
 
-void TSystemsPage::Entered()
+void TSystemsPage::entered()
 {
     rebuild();
     m_context.systemsPageActive = true;
 }
 
-void TSystemsPage::Left() { m_context.systemsPageActive = false; }
+void TSystemsPage::left() { m_context.systemsPageActive = false; }
 
 void TSystemsPage::rebuild()
 {

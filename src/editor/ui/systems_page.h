@@ -17,9 +17,9 @@ class TSystemsPage : public TEditorPage {
 public:
     TSystemsPage(TEditorContext &context, QWidget *parent = nullptr);
 
-    void Load() override { rebuild(); }
-    void Entered() override;
-    void Left() override;
+    void load() override { rebuild(); }
+    void entered() override;
+    void left() override;
 
     TStringGrid *allGrid() const { return m_all; }
     TStringGrid *usedGrid() const { return m_used; }

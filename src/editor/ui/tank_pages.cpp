@@ -269,7 +269,7 @@ void TFuelTankPage::showSevenPoints(int count)
             w->setVisible(k < count);
 }
 
-void TFuelTankPage::Load()
+void TFuelTankPage::load()
 {
     m_context.tareEdited = false;
     refresh();
@@ -397,7 +397,7 @@ TMaintenancePage::TMaintenancePage(TEditorContext &context, QWidget *parent) : T
     top->addStretch();
 }
 
-void TMaintenancePage::Load() { m_context.binder.refresh(); }
+void TMaintenancePage::load() { m_context.binder.refresh(); }
 
 bool TMaintenancePage::saveTo(const QString &path)
 {

@@ -17,7 +17,7 @@ class TFuelTankPage : public TEditorPage {
 public:
     TFuelTankPage(TEditorContext &context, QWidget *parent = nullptr);
 
-    void Load() override;
+    void load() override;
 
     // What the file buttons do once their dialog was confirmed; false after an
     // error message.
@@ -49,7 +49,7 @@ class TMaintenancePage : public TEditorPage {
 public:
     TMaintenancePage(TEditorContext &context, QWidget *parent = nullptr);
 
-    void Load() override;
+    void load() override;
     bool saveTo(const QString &path);
     bool loadFrom(const QString &path);
 
