@@ -60,10 +60,10 @@ public:
         QString caption;
     };
     std::vector<Choice> choices(int position) const;
-    // What a right click at `canvasPoint` of display `display` opens; the
+    // What a right click at canvas point `at` of display `display` opens; the
     // choice made in it is stored. Returns the menu (not yet shown) or null
     // when the click selects nothing; for tests.
-    QMenu *menuForClick(int display, QPoint canvasPoint);
+    QMenu *menuForClick(int display, QPoint at);
     const std::vector<TPreviewBox *> &previews() const { return m_previews; }
 
 private:
