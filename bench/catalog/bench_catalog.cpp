@@ -22,8 +22,7 @@ struct Figures {
     double worst;
 };
 
-template <typename F>
-Figures measure(int rounds, F &&f)
+template <typename F> Figures measure(int rounds, F &&f)
 {
     std::vector<double> times;
     times.reserve(static_cast<size_t>(rounds));

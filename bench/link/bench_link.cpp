@@ -99,9 +99,10 @@ int main(int argc, char **argv)
     source.FormatImage(1);
     const QString settings = dir.filePath(QStringLiteral("device.kelmg"));
     SaveSettingsFile(source, settings);
-    std::printf("tripsim with echo, %d baud (11 bits a byte), %d ms turnaround; "
-                "254 pages x (8 + 38) bytes alone are %.3f s on the line\n",
-                kBaud, kTurnaroundMs, 254.0 * 46 * 11 / kBaud);
+    std::printf(
+        "tripsim with echo, %d baud (11 bits a byte), %d ms turnaround; "
+        "254 pages x (8 + 38) bytes alone are %.3f s on the line\n",
+        kBaud, kTurnaroundMs, 254.0 * 46 * 11 / kBaud);
 
     for (const bool write : {false, true}) {
         Sim sim(dir.path(), settings);

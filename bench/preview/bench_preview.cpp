@@ -35,9 +35,12 @@ int main(int argc, char **argv)
     const struct {
         const char *name;
         disp::Layout layout;
-    } pages[] = {{"tsParams1 (x1)", disp::Layout::X1},      {"tsParams4 (x4, 6 displays)", disp::Layout::X4},
-                 {"tsParams9 (x9, 3)", disp::Layout::X9},   {"tsParams6 (x6, 2)", disp::Layout::X6},
-                 {"tsParamsG (graphs, 8)", disp::Layout::Graphs}, {"tsParamsA (dials, 8)", disp::Layout::Dials},
+    } pages[] = {{"tsParams1 (x1)", disp::Layout::X1},
+                 {"tsParams4 (x4, 6 displays)", disp::Layout::X4},
+                 {"tsParams9 (x9, 3)", disp::Layout::X9},
+                 {"tsParams6 (x6, 2)", disp::Layout::X6},
+                 {"tsParamsG (graphs, 8)", disp::Layout::Graphs},
+                 {"tsParamsA (dials, 8)", disp::Layout::Dials},
                  {"tsInfoPanel", disp::Layout::Panel}};
     std::printf("page redraw, ms (median / worst of 50)\n");
     for (const auto &p : pages) {

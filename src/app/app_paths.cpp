@@ -22,7 +22,10 @@ bool FolderWritable(const QString &folder)
     return probe.open();
 }
 
-void SetIniPath(const QString &path) { g_iniOverride = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath(); }
+void SetIniPath(const QString &path)
+{
+    g_iniOverride = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
+}
 
 QString IniFilePath()
 {

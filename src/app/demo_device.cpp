@@ -60,7 +60,8 @@ QString TDemoDevice::Start(const QStringList &arguments, const QString &program)
         m_process->waitForReadyRead(100);
     const QString line = QString::fromLocal8Bit(m_process->readLine()).trimmed();
     if (line.isEmpty()) {
-        m_error = LangText("The device simulator did not report its port.", "Имитатор устройства не сообщил свой порт.");
+        m_error =
+            LangText("The device simulator did not report its port.", "Имитатор устройства не сообщил свой порт.");
         Stop();
         return {};
     }

@@ -76,9 +76,10 @@ int main(int argc, char *argv[])
     exitShown.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOptions({demo, port, ini, noBackup, log, exitShown});
     if (!parser.parse(app.arguments()) || !parser.positionalArguments().isEmpty()) {
-        const QString error = parser.positionalArguments().isEmpty()
-                                  ? parser.errorText()
-                                  : QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first());
+        const QString error =
+            parser.positionalArguments().isEmpty()
+                ? parser.errorText()
+                : QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first());
         std::fprintf(stderr, "tripconf: %s\n\n%s", qPrintable(error), qPrintable(parser.helpText()));
         return 2;
     }

@@ -544,12 +544,9 @@ bool TMainForm::askToSaveChanges()
     if (!m_modified || !m_settingsInHand)
         return true;
     switch (AskSaveDiscardCancel(this, LangText(kUnsavedQuestion[1], kUnsavedQuestion[0]))) {
-    case TAnswer::Yes:
-        return bSaveParamsClick(); // a cancelled or failed save keeps the settings here
-    case TAnswer::No:
-        return true;
-    case TAnswer::Cancel:
-        break;
+    case TAnswer::Yes: return bSaveParamsClick(); // a cancelled or failed save keeps the settings here
+    case TAnswer::No: return true;
+    case TAnswer::Cancel: break;
     }
     return false;
 }
@@ -685,7 +682,7 @@ QString TMainForm::fileDialogFolder() const
 bool TMainForm::bSaveParamsClick()
 {
     const TFileDialogOptions dlg{QtFileFilter(QString::fromUtf8(kSettingsFilter)), QString::fromLatin1(kSettingsSuffix),
-                               fileDialogFolder()};
+                                 fileDialogFolder()};
     const QString path = SaveFileDialog(this, dlg);
     if (path.isEmpty())
         return false;
@@ -709,7 +706,7 @@ void TMainForm::bLoadParamsClick()
     if (m_busy || !askToSaveChanges() || m_quitting)
         return;
     const TFileDialogOptions dlg{QtFileFilter(QString::fromUtf8(kSettingsFilter)), QString::fromLatin1(kSettingsSuffix),
-                               fileDialogFolder()};
+                                 fileDialogFolder()};
     const QString path = OpenFileDialog(this, dlg);
     if (path.isEmpty())
         return;
@@ -734,10 +731,7 @@ std::function<bool(TMK &)> TMainForm::SettingsEditor()
 }
 
 // The journals viewer: the one place that opens it.
-std::function<bool(TMK &)> TMainForm::JournalsViewer()
-{
-    return JournalsViewerDialog(this);
-}
+std::function<bool(TMK &)> TMainForm::JournalsViewer() { return JournalsViewerDialog(this); }
 
 void TMainForm::bEditParamsClick()
 {

@@ -20,10 +20,10 @@ struct TTransferCallbacks;
 
 // How this run was started (command line).
 struct TStartOptions {
-    QString PortPath;             // a device file to use for this run (--port, --demo)
-    bool BackupEnabled = true;    // keep the device's image before each write
-    QString BackupFolder;         // empty: the transfer's default
-    QString LogPath;              // every frame of the link goes there (--log)
+    QString PortPath;          // a device file to use for this run (--port, --demo)
+    bool BackupEnabled = true; // keep the device's image before each write
+    QString BackupFolder;      // empty: the transfer's default
+    QString LogPath;           // every frame of the link goes there (--log)
 };
 
 // The language that the ini file keeps (true: English); Russian when it says

@@ -64,10 +64,7 @@ TPortDialog::TPortDialog(const TKV_RS_Base &port, QWidget *parent) : QDialog(par
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-int TPortDialog::SelectedPort() const
-{
-    return cbPort->currentIndex() < 0 ? 0 : cbPort->currentData().toInt();
-}
+int TPortDialog::SelectedPort() const { return cbPort->currentIndex() < 0 ? 0 : cbPort->currentData().toInt(); }
 
 TPasswordDlg::TPasswordDlg(const QString &message, QWidget *parent) : QDialog(parent)
 {

@@ -33,11 +33,11 @@ TQuitSignals::TQuitSignals(QObject *parent) : QObject(parent)
     m_notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, [this] { readPipe(); });
     for (int s : kSignals) {
-        struct sigaction old{};
+        struct sigaction old {};
         ::sigaction(s, nullptr, &old);
         if (old.sa_handler == SIG_IGN)
             continue;
-        struct sigaction sa{};
+        struct sigaction sa {};
         sa.sa_handler = onSignal;
         sigemptyset(&sa.sa_mask);
         sa.sa_flags = SA_RESTART;
@@ -50,7 +50,7 @@ TQuitSignals::~TQuitSignals()
     if (g_pipe[0] < 0)
         return;
     for (int s : kSignals) {
-        struct sigaction old{};
+        struct sigaction old {};
         ::sigaction(s, nullptr, &old);
         if (old.sa_handler == onSignal)
             ::signal(s, SIG_DFL);

@@ -137,21 +137,48 @@ std::vector<ModelInfo> buildModelTable()
 {
     using C = Cap;
     // Device capabilities of the model table, with its "as 0x…" references spelt out.
-    const CapabilitySet caps4010{C::NoVoice, C::LightsOnAirTempInput, C::LowBeamControl, C::NoSpeedSensor,
-                                 C::EngineDataFromEcuOnly, C::AdditionalSystems, C::AdditionalSystemMenus};
+    const CapabilitySet caps4010{
+        C::NoVoice,           C::LightsOnAirTempInput, C::LowBeamControl, C::NoSpeedSensor, C::EngineDataFromEcuOnly,
+        C::AdditionalSystems, C::AdditionalSystemMenus};
     const CapabilitySet caps4110 = caps4010 - CapabilitySet{C::NoVoice};
-    const CapabilitySet caps5100{C::NoVoice, C::LightsOnAirTempInput, C::NoParkingRadar, C::NoGasFuel,
-                                 C::NoTrafficJamStatistics, C::NoLightAlerts, C::NoParkingLightPolarity,
-                                 C::Retarder, C::SingleServiceInterval, C::TiltSensor, C::NoFuelLevelSensor,
+    const CapabilitySet caps5100{C::NoVoice,
+                                 C::LightsOnAirTempInput,
+                                 C::NoParkingRadar,
+                                 C::NoGasFuel,
+                                 C::NoTrafficJamStatistics,
+                                 C::NoLightAlerts,
+                                 C::NoParkingLightPolarity,
+                                 C::Retarder,
+                                 C::SingleServiceInterval,
+                                 C::TiltSensor,
+                                 C::NoFuelLevelSensor,
                                  C::IgnitionLockFixed};
-    const CapabilitySet caps5200{C::TiltLayout, C::NoVoice, C::LightsOnAirTempInput, C::NoParkingRadar,
-                                 C::NoGasFuel, C::NoTrafficJamStatistics, C::NoLightAlerts,
-                                 C::NoParkingLightPolarity, C::SingleServiceInterval, C::TiltSensor,
-                                 C::NoFuelLevelSensor, C::IgnitionLockFixed, C::NoAirTempAlgorithm};
-    const CapabilitySet caps5800{C::TiltLayout, C::NoVoice, C::PhysicalLockRestrictsSpeedSource,
-                                 C::NoParkingRadar, C::NoGasFuel, C::NoTrafficJamStatistics, C::NoLightAlerts,
-                                 C::NoParkingLightPolarity, C::SpeedFromGps, C::SingleServiceInterval,
-                                 C::TiltSensor, C::Trim, C::NoAirTempAlgorithm};
+    const CapabilitySet caps5200{C::TiltLayout,
+                                 C::NoVoice,
+                                 C::LightsOnAirTempInput,
+                                 C::NoParkingRadar,
+                                 C::NoGasFuel,
+                                 C::NoTrafficJamStatistics,
+                                 C::NoLightAlerts,
+                                 C::NoParkingLightPolarity,
+                                 C::SingleServiceInterval,
+                                 C::TiltSensor,
+                                 C::NoFuelLevelSensor,
+                                 C::IgnitionLockFixed,
+                                 C::NoAirTempAlgorithm};
+    const CapabilitySet caps5800{C::TiltLayout,
+                                 C::NoVoice,
+                                 C::PhysicalLockRestrictsSpeedSource,
+                                 C::NoParkingRadar,
+                                 C::NoGasFuel,
+                                 C::NoTrafficJamStatistics,
+                                 C::NoLightAlerts,
+                                 C::NoParkingLightPolarity,
+                                 C::SpeedFromGps,
+                                 C::SingleServiceInterval,
+                                 C::TiltSensor,
+                                 C::Trim,
+                                 C::NoAirTempAlgorithm};
     const CapabilitySet caps8002{C::AdditionalSystems, C::AdditionalSystemMenus};
     const CapabilitySet caps8082{C::AdditionalSystems, C::AdditionalSystemMenus, C::AlternativeDisplay};
     const CapabilitySet caps8180 = caps8082 + CapabilitySet{C::NoVoice};
@@ -160,27 +187,30 @@ std::vector<ModelInfo> buildModelTable()
     // Protocol families.
     const CapabilitySet fam4010{C::Obd2eOnly, C::FamOBD2, C::FamJan, C::FamBoschM70, C::FamM74, C::FamBoschM797};
     const CapabilitySet fam4200 = fam4010 + CapabilitySet{C::FamM74_8, C::CanGroup};
-    const CapabilitySet fam5100{C::FamOBD2, C::FamCorvet10_11, C::FamBoschTiggo, C::FamDelphi, C::FamDelphi1,
-                                C::FamPM800T, C::FamUni, C::FamCAN, C::FamJ1939, C::FamBRP};
-    const CapabilitySet fam5200{C::FamCorvet10_11, C::FamDelphi, C::FamYamaha, C::FamYam2018, C::FamSuzuki223,
-                                C::FamHonda224, C::FamEvinrude, C::FamPM800T, C::FamCarb, C::FamUni,
-                                C::FamJ1939, C::FamNMEA2000};
-    const CapabilitySet fam5800{C::FamMikas10_3, C::FamCorvet10_11, C::FamJan, C::FamMikas7_6, C::FamMikas11,
-                                C::FamMikas11E3, C::FamM12, C::FamOBD2, C::FamToyota, C::FamToyota1,
-                                C::FamDelphi, C::FamYamaha, C::FamYam2018, C::FamSuzuki223, C::FamHonda224,
-                                C::FamEvinrude, C::FamHidea, C::FamCarb, C::FamUni, C::FamCAN, C::FamJ1939,
-                                C::FamNMEA2000};
+    const CapabilitySet fam5100{C::FamOBD2,   C::FamCorvet10_11, C::FamBoschTiggo, C::FamDelphi, C::FamDelphi1,
+                                C::FamPM800T, C::FamUni,         C::FamCAN,        C::FamJ1939,  C::FamBRP};
+    const CapabilitySet fam5200{C::FamCorvet10_11, C::FamDelphi,   C::FamYamaha,   C::FamYam2018,
+                                C::FamSuzuki223,   C::FamHonda224, C::FamEvinrude, C::FamPM800T,
+                                C::FamCarb,        C::FamUni,      C::FamJ1939,    C::FamNMEA2000};
+    const CapabilitySet fam5800{C::FamMikas10_3, C::FamCorvet10_11, C::FamJan,     C::FamMikas7_6,  C::FamMikas11,
+                                C::FamMikas11E3, C::FamM12,         C::FamOBD2,    C::FamToyota,    C::FamToyota1,
+                                C::FamDelphi,    C::FamYamaha,      C::FamYam2018, C::FamSuzuki223, C::FamHonda224,
+                                C::FamEvinrude,  C::FamHidea,       C::FamCarb,    C::FamUni,       C::FamCAN,
+                                C::FamJ1939,     C::FamNMEA2000};
     const CapabilitySet fam8002 =
         allFamilies() + CapabilitySet{C::CanGroup} -
         CapabilitySet{C::FamToyotaHybridsA, C::FamToyotaHybridsB, C::FamToyotaHybridsC, C::FamEstima10,
-                      C::FamPrius20, C::FamLexRX400H, C::Obd2eOnly, C::FamOBDPWM, C::FamDelphi,
-                      C::FamDelphi1, C::FamNMEA2000, C::FamBRP, C::FamYamaha, C::FamSuzuki223,
-                      C::FamHonda224, C::FamEvinrude, C::FamHidea, C::FamYam2018, C::FamPM800T, C::FamCarb};
-    const CapabilitySet fam8082{C::CanGroup, C::FamCANToyota, C::FamToyotaHybridsA, C::FamToyotaHybridsB,
-                                C::FamToyotaHybridsC, C::FamEstima10, C::FamPrius20, C::FamLexRX400H, C::FamCAN};
+                      C::FamPrius20,        C::FamLexRX400H,      C::Obd2eOnly,         C::FamOBDPWM,
+                      C::FamDelphi,         C::FamDelphi1,        C::FamNMEA2000,       C::FamBRP,
+                      C::FamYamaha,         C::FamSuzuki223,      C::FamHonda224,       C::FamEvinrude,
+                      C::FamHidea,          C::FamYam2018,        C::FamPM800T,         C::FamCarb};
+    const CapabilitySet fam8082{C::CanGroup,          C::FamCANToyota,      C::FamToyotaHybridsA,
+                                C::FamToyotaHybridsB, C::FamToyotaHybridsC, C::FamEstima10,
+                                C::FamPrius20,        C::FamLexRX400H,      C::FamCAN};
     const CapabilitySet fam8180 = fam8082 + CapabilitySet{C::FamOBDPWM};
     const CapabilitySet fam8202 = fam8002 - CapabilitySet{C::FamM74_8, C::FamDAEWOO, C::FamBoschTiggo};
 
+    // clang-format off
     return {
         {0x4010, "Model 1", caps4010 + fam4010},
         {0x4020, "Model 2", caps4010 + fam4010},
@@ -201,6 +231,7 @@ std::vector<ModelInfo> buildModelTable()
         {0xC000, "Model 17", capsC000 + fam8002},
         {0xC010, "Model 18", capsC000 + CapabilitySet{C::Power24V} + fam8002},
     };
+    // clang-format on
 }
 
 } // namespace

@@ -122,11 +122,25 @@ constexpr int kFirstFamily = static_cast<int>(Cap::FamM74CAN);
 class CapabilitySet {
 public:
     CapabilitySet() = default;
-    CapabilitySet(std::initializer_list<Cap> caps) { for (Cap c : caps) set(c); }
+    CapabilitySet(std::initializer_list<Cap> caps)
+    {
+        for (Cap c : caps)
+            set(c);
+    }
     bool has(Cap c) const { return m_bits.test(static_cast<size_t>(c)); }
     void set(Cap c, bool on = true) { m_bits.set(static_cast<size_t>(c), on); }
-    CapabilitySet operator+(const CapabilitySet &o) const { CapabilitySet r = *this; r.m_bits |= o.m_bits; return r; }
-    CapabilitySet operator-(const CapabilitySet &o) const { CapabilitySet r = *this; r.m_bits &= ~o.m_bits; return r; }
+    CapabilitySet operator+(const CapabilitySet &o) const
+    {
+        CapabilitySet r = *this;
+        r.m_bits |= o.m_bits;
+        return r;
+    }
+    CapabilitySet operator-(const CapabilitySet &o) const
+    {
+        CapabilitySet r = *this;
+        r.m_bits &= ~o.m_bits;
+        return r;
+    }
     bool operator==(const CapabilitySet &o) const = default;
     bool any() const { return m_bits.any(); }
     void reset() { m_bits.reset(); }

@@ -33,7 +33,7 @@ struct MeasParRow {
     int32_t width;
     int32_t gaugeSlot;
     bool graphable;
-    const char *fixedSample; // nullptr: made from sample, decimals and width
+    const char *fixedSample;                  // nullptr: made from sample, decimals and width
     std::array<const char *, kTextFields> en; // nullptr: empty
     std::array<const char *, kTextFields> ru;
 };
@@ -43,6 +43,7 @@ namespace {
 // One row per class, in creation order. Columns: class, number, sample,
 // decimals, range, scale, width, gauge slot, graph, fixed sample text; then the
 // English and the Russian texts.
+// clang-format off
 const MeasParRow kRows[] = {
     {"TVelocity", 12, 60, 0, 0, 160, 0, 160, 3, 2, true, nullptr, // speed
      {"Speed", "Speed", "Speed", "km/h", "Speed", "km/h", "Speed", "Speed", "km/h", "Speed,km/h"},
@@ -240,6 +241,7 @@ const MeasParRow kRows[] = {
      {"FuelCon,km/l", "FuelCon,km/l", "FuelCn", "km/l", "FuelCn", "km/l", "FuelCon,km/l", "FuelCn", "km/l", "FuelCon,km/l"},
      {"Расход,км/л", "Расход,км/л", "Расход", "км/л", "Расход", "км/л", "Расход,км/л", "Расход", "км/л", "Расход,км/л"}},
 };
+// clang-format on
 
 QString text(const MeasParRow &r, int field)
 {

@@ -8,10 +8,10 @@ namespace {
 using Cond = bool (*)(const TProtocolCatalog &);
 
 enum class CodeBase {
-    Fixed,     // code = offset
+    Fixed,       // code = offset
     AfterVolume, // 26, or 25 on a model without voice
-    B,         // code = B + offset
-    TripSlots, // twenty items B + offset + n, n = 1..20, with the trip slot caption
+    B,           // code = B + offset
+    TripSlots,   // twenty items B + offset + n, n = 1..20, with the trip slot caption
 };
 
 struct Row {
@@ -21,7 +21,7 @@ struct Row {
     const char *en;
     const char *ru; // nullptr: the same as English
     uint8_t kind;
-    Cond cond;      // nullptr: always
+    Cond cond; // nullptr: always
 };
 
 bool always(const TProtocolCatalog &) { return true; }
@@ -29,18 +29,14 @@ bool voice(const TProtocolCatalog &c) { return !c.has(Cap::NoVoice); }
 bool mikas(const TProtocolCatalog &c) { return c.has(Cap::FamMikas); }
 bool timing(const TProtocolCatalog &c) { return !c.has(Cap::NoAccelBrakeTiming); }
 bool lightsOn(const TProtocolCatalog &c) { return c.has(Cap::LightsOnAirTempInput) && c.has(Cap::LowBeamControl); }
-bool holo(const TProtocolCatalog &c)
-{
-    return !c.has(Cap::LightsOnAirTempInput) && !c.has(Cap::NoAirTempAlgorithm);
-}
+bool holo(const TProtocolCatalog &c) { return !c.has(Cap::LightsOnAirTempInput) && !c.has(Cap::NoAirTempAlgorithm); }
 bool lightAlerts(const TProtocolCatalog &c) { return !c.has(Cap::NoLightAlerts); }
 bool jams(const TProtocolCatalog &c) { return !c.has(Cap::NoTrafficJamStatistics); }
 bool parking(const TProtocolCatalog &c) { return !c.has(Cap::NoParkingRadar); }
 bool gas(const TProtocolCatalog &c) { return !c.has(Cap::NoGasFuel); }
 bool cargo(const TProtocolCatalog &c) { return c.has(Cap::Cargo); }
 bool altDisplay(const TProtocolCatalog &c) { return c.has(Cap::AlternativeDisplay); }
-template <int Code>
-bool systemMenu(const TProtocolCatalog &c)
+template <int Code> bool systemMenu(const TProtocolCatalog &c)
 {
     return c.has(Cap::AdditionalSystemMenus) && c.blockPresent(Code);
 }
@@ -61,7 +57,8 @@ const Row kRows[] = {
     {CodeBase::Fixed, 9, "CorrUOZMenu", "IgnAngCorr", "Поправка УОЗ", 0, mikas},
     {CodeBase::Fixed, 10, "EBUResetMenu", "ECU reset", "Сброс ЭБУ", 0, always},
     {CodeBase::Fixed, 11, "CandleDryMenu", "Spark plugs drying", "Сушка свечей", 0, always},
-    {CodeBase::Fixed, 12, "TankMethMenu", "Tank type Calculated/FLS/ECU FLS", "Бак тип Расчетный/ДУТ/ДУТ ЭБУ", 0, always},
+    {CodeBase::Fixed, 12, "TankMethMenu", "Tank type Calculated/FLS/ECU FLS", "Бак тип Расчетный/ДУТ/ДУТ ЭБУ", 0,
+     always},
     {CodeBase::Fixed, 13, "LiqTemperLimitMenu", "T cool.lim", "Граница ТОЖ", 0, always},
     {CodeBase::Fixed, 14, "RevolutionsLimitMenu", "Eng.speed lim", "Граница Обор.", 0, always},
     {CodeBase::Fixed, 15, "VelocityLimitMenu", "Speed lim", "Граница Скор.", 0, always},
@@ -156,10 +153,7 @@ void append(const QString &id, const QString &caption, int code, uint8_t kind)
 
 } // namespace
 
-QString TripSlotCaption(int n)
-{
-    return QStringLiteral("%1     ").arg(n, 4) + LangText(kSlotEn, kSlotRu);
-}
+QString TripSlotCaption(int n) { return QStringLiteral("%1     ").arg(n, 4) + LangText(kSlotEn, kSlotRu); }
 
 void BuildMenuCatalog()
 {
@@ -178,8 +172,7 @@ void BuildMenuCatalog()
             append(QString::fromLatin1(row.id), LangText(row.en, row.ru), noVoice ? 25 : 26, row.kind);
             break;
         case CodeBase::B:
-            append(QString::fromLatin1(row.id), LangText(row.en, row.ru ? row.ru : row.en), b + row.offset,
-                   row.kind);
+            append(QString::fromLatin1(row.id), LangText(row.en, row.ru ? row.ru : row.en), b + row.offset, row.kind);
             break;
         case CodeBase::TripSlots:
             for (int n = 1; n <= 20; ++n)

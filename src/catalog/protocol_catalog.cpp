@@ -142,7 +142,4 @@ void TProtocolCatalog::markBlockPresent(int code)
         m_blockPresent.set(static_cast<size_t>(code));
 }
 
-void TProtocolCatalog::appendEntry(std::unique_ptr<TProtBase> entry)
-{
-    m_list.push_back(std::move(entry));
-}
+void TProtocolCatalog::appendEntry(std::unique_ptr<TProtBase> entry) { m_list.push_back(std::move(entry)); }

@@ -7,6 +7,7 @@
 
 namespace {
 
+// clang-format off
 const std::vector<ItemText> kSetA{
     {"No", "Нет"}, {"Paj.Sport"}, {"Outlndr"}, {"Niss1"}, {"Captiva"}, {"Toy1"}, {"Toy2"}, {"HovH5,St"},
     {"Niss2"}, {"Wrangler"}, {"Rexton"}, {"Kyr/Act"}, {"Niss3"}, {"Outl3.0"}, {"Paj.WF"}, {"Duster"},
@@ -624,6 +625,7 @@ const std::vector<ProtocolRow> &rows()
      kNoCoolant | kNoFaults, 0},
 
     };
+    // clang-format on
     return table;
 }
 
@@ -642,9 +644,7 @@ void applyOption(TProtBase &e, const OptionSpec &o)
 {
     e.OptionCaption[static_cast<size_t>(o.list)] = CaptionText(o.caption);
     switch (o.set) {
-    case ItemSet::Listed:
-        applyItems(e, o.list, o.items);
-        break;
+    case ItemSet::Listed: applyItems(e, o.list, o.items); break;
     case ItemSet::A:
     case ItemSet::B:
         // Both transmission sets come with the CAN polling rate and the oil temperature.
@@ -659,17 +659,28 @@ void applyOption(TProtBase &e, const OptionSpec &o)
 void applyFlags(TProtBase &e, const ProtocolRow &r)
 {
     const unsigned f = r.flags;
-    if (f & kAtOil) e.HasAtOilTemp = true;
-    if (f & kEngineOil) e.HasEngineOilTemp = true;
-    if (f & kFan) e.HasFanControl = true;
-    if (f & kParkingLights) e.HasEcuParkingLights = true;
-    if (f & kBatterySource) e.HasBatterySource = true;
-    if (f & kHybrid) e.IsHybrid = true;
-    if (f & kExtraCooling) e.HasExtraCooling = true;
-    if (f & kTrim) e.HasTrim = true;
-    if (f & kAirSource) e.HasAirTempSource = true;
-    if (f & kNoCoolant) e.HasCoolantTemp = false;
-    if (f & kNoFaults) e.HasFaults = false;
+    if (f & kAtOil)
+        e.HasAtOilTemp = true;
+    if (f & kEngineOil)
+        e.HasEngineOilTemp = true;
+    if (f & kFan)
+        e.HasFanControl = true;
+    if (f & kParkingLights)
+        e.HasEcuParkingLights = true;
+    if (f & kBatterySource)
+        e.HasBatterySource = true;
+    if (f & kHybrid)
+        e.IsHybrid = true;
+    if (f & kExtraCooling)
+        e.HasExtraCooling = true;
+    if (f & kTrim)
+        e.HasTrim = true;
+    if (f & kAirSource)
+        e.HasAirTempSource = true;
+    if (f & kNoCoolant)
+        e.HasCoolantTemp = false;
+    if (f & kNoFaults)
+        e.HasFaults = false;
     e.EcuFuelSensors = r.ecuFuelSensors;
 }
 

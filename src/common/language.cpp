@@ -7,10 +7,7 @@ bool g_english = false;
 bool EnglishVersion() { return g_english; }
 void SetEnglishVersion(bool english) { g_english = english; }
 
-QString LangText(const char *english, const char *russian)
-{
-    return QString::fromUtf8(g_english ? english : russian);
-}
+QString LangText(const char *english, const char *russian) { return QString::fromUtf8(g_english ? english : russian); }
 
 QString CountText(long long n, const char *englishOne, const char *englishMany, const char *russianOne,
                   const char *russianFew, const char *russianMany)

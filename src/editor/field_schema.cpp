@@ -18,6 +18,7 @@ constexpr ControlKind Radio = ControlKind::RadioGroup;
 constexpr ControlKind Combo = ControlKind::ComboBox;
 constexpr ControlKind Check = ControlKind::CheckBox;
 // The modes of every alert group.
+// clang-format off
 const std::vector<Text> kModes = {{"O", "О"}, {"N", "Н"}, {"B", "Б"}, {"M", "М"}, {"V", "Г"}};
 
 // One row per control, in the order of the pages and of the controls on them.
@@ -248,6 +249,7 @@ const std::vector<FieldRow> kSchema = {
     {.name = "seUniMeasDat1", .page = Page::UniversalInput, .kind = Spin, .at = fld::UniversalDataMax, .type = FieldType::Int16, .min = -180, .max = 2500, .caption = {"Data Max", "Показания Макс"}, .items = {}, .shown = Shown::UniversalInput},
     {.name = "seUniMeasADC1", .page = Page::UniversalInput, .kind = Spin, .at = fld::UniversalAdcMax, .type = FieldType::Int16, .min = 0, .max = 1023, .caption = {"ADC Max", "АЦП Макс"}, .items = {}, .shown = Shown::UniversalInput, .differsFrom = "seUniMeasADC0"},
 };
+// clang-format on
 
 } // namespace
 
@@ -292,10 +294,8 @@ int RowWidth(const FieldRow &row)
     switch (row.type) {
     case FieldType::Text:
     case FieldType::Bit:
-    case FieldType::Nibble:
-        return row.at.field.width;
-    default:
-        return FieldWidth(row.type);
+    case FieldType::Nibble: return row.at.field.width;
+    default: return FieldWidth(row.type);
     }
 }
 
@@ -303,19 +303,15 @@ int FieldWidth(FieldType type)
 {
     switch (type) {
     case FieldType::Int8:
-    case FieldType::UInt8:
-        return 1;
+    case FieldType::UInt8: return 1;
     case FieldType::Int16:
     case FieldType::UInt16:
-    case FieldType::TimeOfDay:
-        return 2;
+    case FieldType::TimeOfDay: return 2;
     case FieldType::Int32:
-    case FieldType::Float32Factor:
-        return 4;
+    case FieldType::Float32Factor: return 4;
     case FieldType::Bit:
     case FieldType::Nibble:
-    case FieldType::Text:
-        return 0;
+    case FieldType::Text: return 0;
     }
     return 0;
 }
@@ -323,24 +319,16 @@ int FieldWidth(FieldType type)
 bool FitsField(FieldType type, int64_t v)
 {
     switch (type) {
-    case FieldType::Int8:
-        return v >= -128 && v <= 127;
-    case FieldType::UInt8:
-        return v >= 0 && v <= 255;
-    case FieldType::Int16:
-        return v >= -32768 && v <= 32767;
+    case FieldType::Int8: return v >= -128 && v <= 127;
+    case FieldType::UInt8: return v >= 0 && v <= 255;
+    case FieldType::Int16: return v >= -32768 && v <= 32767;
     case FieldType::UInt16:
-    case FieldType::TimeOfDay:
-        return v >= 0 && v <= 65535;
-    case FieldType::Nibble:
-        return v >= 0 && v <= 15;
-    case FieldType::Int32:
-        return v >= std::numeric_limits<int32_t>::min() && v <= std::numeric_limits<int32_t>::max();
-    case FieldType::Bit:
-        return v == 0 || v == 1;
+    case FieldType::TimeOfDay: return v >= 0 && v <= 65535;
+    case FieldType::Nibble: return v >= 0 && v <= 15;
+    case FieldType::Int32: return v >= std::numeric_limits<int32_t>::min() && v <= std::numeric_limits<int32_t>::max();
+    case FieldType::Bit: return v == 0 || v == 1;
     case FieldType::Float32Factor:
-    case FieldType::Text:
-        return false;
+    case FieldType::Text: return false;
     }
     return false;
 }
@@ -349,23 +337,17 @@ int64_t ReadRaw(const TMK &model, const FieldRow &row)
 {
     const uint8_t *b = model.at(row.at.field);
     switch (row.type) {
-    case FieldType::Int8:
-        return static_cast<int8_t>(GetU8(b, 0));
-    case FieldType::UInt8:
-        return GetU8(b, 0);
-    case FieldType::Int16:
-        return GetI16(b, 0);
+    case FieldType::Int8: return static_cast<int8_t>(GetU8(b, 0));
+    case FieldType::UInt8: return GetU8(b, 0);
+    case FieldType::Int16: return GetI16(b, 0);
     case FieldType::UInt16:
-    case FieldType::TimeOfDay:
-        return GetU16(b, 0);
-    case FieldType::Int32:
-        return GetI32(b, 0);
+    case FieldType::TimeOfDay: return GetU16(b, 0);
+    case FieldType::Int32: return GetI32(b, 0);
     case FieldType::Nibble:
     case FieldType::Bit:
         return static_cast<int64_t>((model.get(row.at.field) >> row.at.bit) & ((uint64_t{1} << row.at.bits) - 1));
     case FieldType::Float32Factor:
-    case FieldType::Text:
-        break;
+    case FieldType::Text: break;
     }
     return 0;
 }
@@ -391,14 +373,9 @@ void WriteRaw(TMK &model, const FieldRow &row, int64_t value)
     }
     default:
         switch (FieldWidth(row.type)) {
-        case 1:
-            SetU8(b, 0, static_cast<uint8_t>(value));
-            break;
-        case 2:
-            SetU16(b, 0, static_cast<uint16_t>(value));
-            break;
-        default:
-            SetU32(b, 0, static_cast<uint32_t>(value));
+        case 1: SetU8(b, 0, static_cast<uint8_t>(value)); break;
+        case 2: SetU16(b, 0, static_cast<uint16_t>(value)); break;
+        default: SetU32(b, 0, static_cast<uint32_t>(value));
         }
     }
 }
@@ -416,27 +393,16 @@ std::optional<int> ItemOfStored(ValueMap map, int64_t stored, int itemCount)
 {
     int64_t index = stored;
     switch (map) {
-    case ValueMap::IndexPlusOne:
-        index = stored - 1;
-        break;
+    case ValueMap::IndexPlusOne: index = stored - 1; break;
     case ValueMap::Tachometer:
         index = stored == 1 ? 0 : stored == 2 ? 1 : 2; // any other factor shows "4"
         break;
-    case ValueMap::InvertedBit:
-        index = stored ? 0 : 1;
-        break;
-    case ValueMap::MinusOne:
-        index = stored + 1;
-        break;
+    case ValueMap::InvertedBit: index = stored ? 0 : 1; break;
+    case ValueMap::MinusOne: index = stored + 1; break;
     case ValueMap::AlertFirst:
-    case ValueMap::AlertSingle:
-        index = stored & 7;
-        break;
-    case ValueMap::AlertNext:
-        index = (stored >> 3) & 7;
-        break;
-    case ValueMap::Plain:
-        break;
+    case ValueMap::AlertSingle: index = stored & 7; break;
+    case ValueMap::AlertNext: index = (stored >> 3) & 7; break;
+    case ValueMap::Plain: break;
     }
     if (index < 0 || index >= itemCount)
         return std::nullopt;
@@ -448,32 +414,23 @@ int AlertByte(ValueMap map, int index, int current)
     const int first = current & 7;
     const int next = (current >> 3) & 7;
     switch (map) {
-    case ValueMap::AlertFirst:
-        return index + 8 * next;
-    case ValueMap::AlertNext:
-        return first + 8 * index;
-    default:
-        return index * 9;
+    case ValueMap::AlertFirst: return index + 8 * next;
+    case ValueMap::AlertNext: return first + 8 * index;
+    default: return index * 9;
     }
 }
 
 int64_t StoredOfItem(ValueMap map, int index)
 {
     switch (map) {
-    case ValueMap::IndexPlusOne:
-        return index + 1;
-    case ValueMap::Tachometer:
-        return int64_t{1} << index; // 1, 2, 4
-    case ValueMap::InvertedBit:
-        return index ? 0 : 1;
-    case ValueMap::MinusOne:
-        return index - 1;
-    case ValueMap::AlertSingle:
-        return index * 9;
+    case ValueMap::IndexPlusOne: return index + 1;
+    case ValueMap::Tachometer: return int64_t{1} << index; // 1, 2, 4
+    case ValueMap::InvertedBit: return index ? 0 : 1;
+    case ValueMap::MinusOne: return index - 1;
+    case ValueMap::AlertSingle: return index * 9;
     case ValueMap::AlertFirst:
     case ValueMap::AlertNext: // the pair rule needs the other group: AlertByte
-    case ValueMap::Plain:
-        break;
+    case ValueMap::Plain: break;
     }
     return index;
 }

@@ -22,7 +22,14 @@ enum class ControlKind { SpinEdit, RadioGroup, ComboBox, CheckBox, TextEdit, Dat
 
 // How the field is read, shown and range-checked; the stored width follows.
 enum class FieldType {
-    Int8, UInt8, Int16, UInt16, Int32, Float32Factor, Bit, Text,
+    Int8,
+    UInt8,
+    Int16,
+    UInt16,
+    Int32,
+    Float32Factor,
+    Bit,
+    Text,
     Nibble,    // the 4 bits of a byte from bit `bit` (0 or 4)
     TimeOfDay, // u16 minutes after midnight, shown as hh:mm
 };
@@ -53,7 +60,12 @@ enum class ItemSource {
 
 // A spin edit's range where it depends on the device, the protocol or another field.
 enum class RangeRule {
-    Static, BatteryLow, BatteryHigh, FanTemp, TrimLow, TrimHigh,
+    Static,
+    BatteryLow,
+    BatteryHigh,
+    FanTemp,
+    TrimLow,
+    TrimHigh,
     FullTank,        // 0..the full tank (petrol) volume
     ServiceInterval, // 0..99, or 0.0..9.9 (× 10) with a single service interval
 };
@@ -61,27 +73,27 @@ enum class RangeRule {
 // When a control is shown.
 enum class Shown {
     Always,
-    GasFuel,             // hidden without gas fuel
-    SpeedCorrection,     // hidden with no speed correction
-    AirTempCorrection,   // hidden when the air temperature input carries the lights
-    Injector,            // a consumption or engine speed source is the injector
-    Tachometer,          // the injector rule, unless the carburettor pulses take its place
-    CarbPulses,          // kind 254 with the "Carb." family
+    GasFuel,              // hidden without gas fuel
+    SpeedCorrection,      // hidden with no speed correction
+    AirTempCorrection,    // hidden when the air temperature input carries the lights
+    Injector,             // a consumption or engine speed source is the injector
+    Tachometer,           // the injector rule, unless the carburettor pulses take its place
+    CarbPulses,           // kind 254 with the "Carb." family
     ManualProtocolChoice, // while the selection method is manual (or nothing is selected)
-    ProtocolOption,      // option list `arg` offered by the protocol
-    LockType,            // hidden with the ignition lock fixed
-    LockLevel,           // with the virtual lock, always with the lock fixed
-    ParkingLightsSource, // protocol gives parking lights, device has polarity
-    ParkingLightsLevel,  // device has polarity, and the lights are physical
-    EngineSources,       // unless engine data comes from the ECU only
-    GasSource,           // as EngineSources, and gas fuel
-    LowBeam,             // low beam control
-    AirTempAlgorithm,    // hidden by the lights on the air input or no algorithm
-    BatterySource,       // protocol offers a battery voltage source choice
-    TrimSource,          // trim, and a protocol with trim
+    ProtocolOption,       // option list `arg` offered by the protocol
+    LockType,             // hidden with the ignition lock fixed
+    LockLevel,            // with the virtual lock, always with the lock fixed
+    ParkingLightsSource,  // protocol gives parking lights, device has polarity
+    ParkingLightsLevel,   // device has polarity, and the lights are physical
+    EngineSources,        // unless engine data comes from the ECU only
+    GasSource,            // as EngineSources, and gas fuel
+    LowBeam,              // low beam control
+    AirTempAlgorithm,     // hidden by the lights on the air input or no algorithm
+    BatterySource,        // protocol offers a battery voltage source choice
+    TrimSource,           // trim, and a protocol with trim
     TemperatureSignature, // universal input or trim
-    AirTempSource,       // protocol offers an air temperature source choice
-    Coolant,             // coolant temperature by the protocol, or by the signature without an ECU
+    AirTempSource,        // protocol offers an air temperature source choice
+    Coolant,              // coolant temperature by the protocol, or by the signature without an ECU
     WarmUp,
     AtOilTemp,
     EngineOilTemp,
@@ -163,9 +175,9 @@ struct FieldRow {
     ControlKind kind = ControlKind::SpinEdit;
     Storage at;
     FieldType type = FieldType::Int8;
-    double scale = 1;   // stored = shown × scale
+    double scale = 1; // stored = shown × scale
     double min = 0, max = 0, step = 1;
-    int decimals = 0;   // shown decimals of a spin edit
+    int decimals = 0;      // shown decimals of a spin edit
     bool noTyping = false; // the spin edit only steps from its minimum
     Text caption;
     std::vector<Text> items; // ItemSource::Static

@@ -115,12 +115,8 @@ void buildItems(const Context &c, const FieldRow &row, FieldState &s)
         for (const auto &entry : c.catalog.protocolList())
             s.items << entry->Name;
         break;
-    case ItemSource::ProtocolSelectMeth:
-        s.items = protocolSelectItems(c.catalog);
-        break;
-    case ItemSource::TankMeth:
-        s.items = TankMethItems(c.catalog, c.protocol);
-        break;
+    case ItemSource::ProtocolSelectMeth: s.items = protocolSelectItems(c.catalog); break;
+    case ItemSource::TankMeth: s.items = TankMethItems(c.catalog, c.protocol); break;
     case ItemSource::VelocityMeth:
         s.items << kVelEcu.get();
         if (c.has(Cap::SpeedFromGps))
@@ -147,8 +143,7 @@ void buildItems(const Context &c, const FieldRow &row, FieldState &s)
     }
     s.itemEnabled.assign(static_cast<size_t>(s.items.size()), true);
     switch (row.enabledItems) {
-    case EnabledItems::All:
-        break;
+    case EnabledItems::All: break;
     case EnabledItems::ThirdNeedsLightAlerts:
         if (c.has(Cap::NoLightAlerts) && s.itemEnabled.size() > 2)
             s.itemEnabled[2] = false;
@@ -169,112 +164,65 @@ bool visible(const Context &c, const FieldRow &row)
 {
     const TProtBase *p = c.protocol;
     switch (row.shown) {
-    case Shown::Always:
-        return true;
-    case Shown::GasFuel:
-        return !c.has(Cap::NoGasFuel);
-    case Shown::SpeedCorrection:
-        return !c.has(Cap::NoSpeedCorrection);
-    case Shown::AirTempCorrection:
-        return !c.has(Cap::LightsOnAirTempInput);
-    case Shown::Injector:
-        return c.injector();
-    case Shown::Tachometer:
-        return c.injector() && !c.carbPulses();
-    case Shown::CarbPulses:
-        return c.carbPulses();
+    case Shown::Always: return true;
+    case Shown::GasFuel: return !c.has(Cap::NoGasFuel);
+    case Shown::SpeedCorrection: return !c.has(Cap::NoSpeedCorrection);
+    case Shown::AirTempCorrection: return !c.has(Cap::LightsOnAirTempInput);
+    case Shown::Injector: return c.injector();
+    case Shown::Tachometer: return c.injector() && !c.carbPulses();
+    case Shown::CarbPulses: return c.carbPulses();
     case Shown::ManualProtocolChoice: {
         if (!p)
             return true; // nothing selected: the user must be able to pick one
         const QStringList methods = protocolSelectItems(c.catalog);
         return static_cast<int>(c.model.get(fld::ProtocolSelection)) == methods.size() - 1;
     }
-    case Shown::ProtocolOption:
-        return p && !p->OptionCaption[static_cast<size_t>(row.arg)].isEmpty();
-    case Shown::LockType:
-        return !c.has(Cap::IgnitionLockFixed);
-    case Shown::LockLevel:
-        return c.has(Cap::IgnitionLockFixed) || c.bit(fld::VirtualLock);
-    case Shown::ParkingLightsSource:
-        return c.parkingLightsSource();
+    case Shown::ProtocolOption: return p && !p->OptionCaption[static_cast<size_t>(row.arg)].isEmpty();
+    case Shown::LockType: return !c.has(Cap::IgnitionLockFixed);
+    case Shown::LockLevel: return c.has(Cap::IgnitionLockFixed) || c.bit(fld::VirtualLock);
+    case Shown::ParkingLightsSource: return c.parkingLightsSource();
     case Shown::ParkingLightsLevel:
-        return !c.has(Cap::NoParkingLightPolarity) &&
-               (!c.parkingLightsSource() || !c.bit(fld::ParkingLightsFromEcu));
-    case Shown::EngineSources:
-        return !c.has(Cap::EngineDataFromEcuOnly);
-    case Shown::GasSource:
-        return !c.has(Cap::EngineDataFromEcuOnly) && !c.has(Cap::NoGasFuel);
-    case Shown::LowBeam:
-        return c.has(Cap::LowBeamControl);
-    case Shown::AirTempAlgorithm:
-        return !c.has(Cap::LightsOnAirTempInput) && !c.has(Cap::NoAirTempAlgorithm);
-    case Shown::BatterySource:
-        return p && p->HasBatterySource;
-    case Shown::TrimSource:
-        return c.has(Cap::Trim) && p && p->HasTrim;
-    case Shown::TemperatureSignature:
-        return c.has(Cap::UniversalInput) || c.has(Cap::Trim);
-    case Shown::AirTempSource:
-        return p && p->HasAirTempSource;
+        return !c.has(Cap::NoParkingLightPolarity) && (!c.parkingLightsSource() || !c.bit(fld::ParkingLightsFromEcu));
+    case Shown::EngineSources: return !c.has(Cap::EngineDataFromEcuOnly);
+    case Shown::GasSource: return !c.has(Cap::EngineDataFromEcuOnly) && !c.has(Cap::NoGasFuel);
+    case Shown::LowBeam: return c.has(Cap::LowBeamControl);
+    case Shown::AirTempAlgorithm: return !c.has(Cap::LightsOnAirTempInput) && !c.has(Cap::NoAirTempAlgorithm);
+    case Shown::BatterySource: return p && p->HasBatterySource;
+    case Shown::TrimSource: return c.has(Cap::Trim) && p && p->HasTrim;
+    case Shown::TemperatureSignature: return c.has(Cap::UniversalInput) || c.has(Cap::Trim);
+    case Shown::AirTempSource: return p && p->HasAirTempSource;
     case Shown::Coolant:
         return p && (p->HasCoolantTemp || c.kind() == kOutboardWater ||
                      (c.noEcu() && c.value(fld::TemperatureSignature) == kSignatureEngine));
     case Shown::WarmUp:
         return p && (p->HasCoolantTemp || (c.kind() >= kOutboardWater && c.kind() <= kOutboardWater + 2));
-    case Shown::AtOilTemp:
-        return p && p->HasAtOilTemp;
-    case Shown::EngineOilTemp:
-        return p && p->HasEngineOilTemp;
-    case Shown::RetarderOil:
-        return c.kind() == kJ1939 && c.has(Cap::Retarder);
-    case Shown::AtOilWear:
-        return c.kind() == kCan;
-    case Shown::FanTemp:
-        return p && (p->HasFanControl || p->IsHybrid);
-    case Shown::FanSpeed:
-        return p && p->HasFanControl;
-    case Shown::Hybrid:
-        return p && p->IsHybrid;
-    case Shown::HybridExtraCooling:
-        return p && p->IsHybrid && p->HasExtraCooling;
-    case Shown::SootFilter:
-        return c.kind() == kVagFirst;
-    case Shown::JamSpeed:
-        return !c.has(Cap::NoTrafficJamStatistics);
-    case Shown::AccelTiming:
-        return !c.has(Cap::NoAccelBrakeTiming);
-    case Shown::Battery24V:
-        return c.has(Cap::Power24V);
-    case Shown::TrimLimits:
-        return c.has(Cap::Trim);
-    case Shown::SevenPoint:
-        return row.arg < static_cast<int>(c.model.get(fld::SevenPointCount));
-    case Shown::ServiceItem:
-        return !c.has(Cap::SingleServiceInterval);
-    case Shown::Voice:
-        return !c.has(Cap::NoVoice);
-    case Shown::ParkingRadar:
-        return !c.has(Cap::NoParkingRadar);
-    case Shown::AlertGlazeIce:
-        return !c.has(Cap::LightsOnAirTempInput) && !c.has(Cap::NoAirTempAlgorithm);
-    case Shown::AlertFault:
-        return p && p->HasFaults;
-    case Shown::AlertLights:
-        return !c.has(Cap::NoLightAlerts);
-    case Shown::AlertWarmUp:
-        return p && p->HasCoolantTemp;
-    case Shown::AlertSootFilter:
-        return c.has(Cap::FamVAG);
-    case Shown::AlertWaterInFuel:
-        return c.kind() == kWaterInFuel || (p && p->IsHybrid);
-    case Shown::AlertAtOilWear:
-        return c.kind() == kCan || (c.kind() == kJ1939 && c.has(Cap::Retarder));
-    case Shown::AlertEngineOverheat:
-        return c.kind() >= kOutboardWater && c.kind() <= kOutboardAirLast;
-    case Shown::AlertRetarder:
-        return c.kind() == kJ1939;
-    case Shown::UniversalInput:
-        return c.has(Cap::UniversalInput) || c.has(Cap::Trim);
+    case Shown::AtOilTemp: return p && p->HasAtOilTemp;
+    case Shown::EngineOilTemp: return p && p->HasEngineOilTemp;
+    case Shown::RetarderOil: return c.kind() == kJ1939 && c.has(Cap::Retarder);
+    case Shown::AtOilWear: return c.kind() == kCan;
+    case Shown::FanTemp: return p && (p->HasFanControl || p->IsHybrid);
+    case Shown::FanSpeed: return p && p->HasFanControl;
+    case Shown::Hybrid: return p && p->IsHybrid;
+    case Shown::HybridExtraCooling: return p && p->IsHybrid && p->HasExtraCooling;
+    case Shown::SootFilter: return c.kind() == kVagFirst;
+    case Shown::JamSpeed: return !c.has(Cap::NoTrafficJamStatistics);
+    case Shown::AccelTiming: return !c.has(Cap::NoAccelBrakeTiming);
+    case Shown::Battery24V: return c.has(Cap::Power24V);
+    case Shown::TrimLimits: return c.has(Cap::Trim);
+    case Shown::SevenPoint: return row.arg < static_cast<int>(c.model.get(fld::SevenPointCount));
+    case Shown::ServiceItem: return !c.has(Cap::SingleServiceInterval);
+    case Shown::Voice: return !c.has(Cap::NoVoice);
+    case Shown::ParkingRadar: return !c.has(Cap::NoParkingRadar);
+    case Shown::AlertGlazeIce: return !c.has(Cap::LightsOnAirTempInput) && !c.has(Cap::NoAirTempAlgorithm);
+    case Shown::AlertFault: return p && p->HasFaults;
+    case Shown::AlertLights: return !c.has(Cap::NoLightAlerts);
+    case Shown::AlertWarmUp: return p && p->HasCoolantTemp;
+    case Shown::AlertSootFilter: return c.has(Cap::FamVAG);
+    case Shown::AlertWaterInFuel: return c.kind() == kWaterInFuel || (p && p->IsHybrid);
+    case Shown::AlertAtOilWear: return c.kind() == kCan || (c.kind() == kJ1939 && c.has(Cap::Retarder));
+    case Shown::AlertEngineOverheat: return c.kind() >= kOutboardWater && c.kind() <= kOutboardAirLast;
+    case Shown::AlertRetarder: return c.kind() == kJ1939;
+    case Shown::UniversalInput: return c.has(Cap::UniversalInput) || c.has(Cap::Trim);
     }
     return true;
 }
@@ -295,8 +243,7 @@ QString caption(const Context &c, const FieldRow &row)
     if (row.captionFrom)
         return ItemName(c.model, rowNamed(row.captionFrom).at.field);
     switch (row.captionRule) {
-    case CaptionRule::Fixed:
-        break;
+    case CaptionRule::Fixed: break;
     case CaptionRule::ProtocolOption:
         return c.protocol ? c.protocol->OptionCaption[static_cast<size_t>(row.arg)] : QString();
     case CaptionRule::CoolantLimit:
@@ -338,8 +285,7 @@ void applyRange(const Context &c, const FieldRow &row, FieldState &s)
     s.decimals = row.decimals;
     const bool v24 = c.has(Cap::Power24V);
     switch (row.range) {
-    case RangeRule::Static:
-        break;
+    case RangeRule::Static: break;
     case RangeRule::BatteryLow:
         if (v24) {
             s.min = 18.0;
@@ -359,15 +305,9 @@ void applyRange(const Context &c, const FieldRow &row, FieldState &s)
         }
         break;
     // The trim bounds follow each other's stored values.
-    case RangeRule::TrimLow:
-        s.max = std::clamp(c.value(fld::TrimHighLimit) - 1.0, row.min, row.max);
-        break;
-    case RangeRule::TrimHigh:
-        s.min = std::clamp(c.value(fld::TrimLowLimit) + 1.0, row.min, row.max);
-        break;
-    case RangeRule::FullTank:
-        s.max = std::max<double>(0, c.value(fld::FullTankPetrol));
-        break;
+    case RangeRule::TrimLow: s.max = std::clamp(c.value(fld::TrimHighLimit) - 1.0, row.min, row.max); break;
+    case RangeRule::TrimHigh: s.min = std::clamp(c.value(fld::TrimLowLimit) + 1.0, row.min, row.max); break;
+    case RangeRule::FullTank: s.max = std::max<double>(0, c.value(fld::FullTankPetrol)); break;
     case RangeRule::ServiceInterval:
         if (c.has(Cap::SingleServiceInterval)) {
             s.max = 9.9;
@@ -397,8 +337,8 @@ void restrictSpeedSource(TMK &model, const TProtocolCatalog &catalog)
 QString acceptsNumber(const FieldState &s)
 {
     const int d = s.decimals;
-    QString text = LangText("a number %1..%2", "число %1..%2")
-                       .arg(QString::number(s.min, 'f', d), QString::number(s.max, 'f', d));
+    QString text =
+        LangText("a number %1..%2", "число %1..%2").arg(QString::number(s.min, 'f', d), QString::number(s.max, 'f', d));
     if (s.row->noTyping)
         text += LangText(" in steps of %1 from %2", " с шагом %1 от %2")
                     .arg(QString::number(s.step, 'f', d), QString::number(s.min, 'f', d));
@@ -416,10 +356,8 @@ QString controlName(const FieldState &s)
 bool storedNow(const TMK &model, const TProtocolCatalog &catalog, const FieldRow &row)
 {
     switch (row.storedWhen) {
-    case StoredWhen::Always:
-        return true;
-    case StoredWhen::NotWaterInFuel:
-        return contextOf(model, catalog).kind() != kWaterInFuel;
+    case StoredWhen::Always: return true;
+    case StoredWhen::NotWaterInFuel: return contextOf(model, catalog).kind() != kWaterInFuel;
     }
     return true;
 }
@@ -429,9 +367,8 @@ void storeAlert(TMK &model, const TProtocolCatalog &catalog, const FieldRow &row
 {
     const Context c = contextOf(model, catalog);
     if (index < 0 || index >= static_cast<int>(row.items.size()))
-        throw TripError(LangText("There is no mode %1 for \"%2\"", "Нет режима %1 для \"%2\"")
-                            .arg(index)
-                            .arg(row.caption.get()));
+        throw TripError(
+            LangText("There is no mode %1 for \"%2\"", "Нет режима %1 для \"%2\"").arg(index).arg(row.caption.get()));
     const int value = AlertByte(row.map, index, static_cast<int>(model.get(row.at.field)));
     model.set(row.at.field, value);
     if (row.mirrorWithTrim.width > 0 && c.has(Cap::Trim))
@@ -443,14 +380,9 @@ void afterStore(TMK &model, TProtocolCatalog &catalog, const FieldRow &row)
 {
     switch (row.onStore) {
     case OnStore::Write:
-    case OnStore::ChangeProtocol:
-        break;
-    case OnStore::RestrictSpeedSource:
-        restrictSpeedSource(model, catalog);
-        break;
-    case OnStore::RenameParameters:
-        RenameParameters(model, catalog);
-        break;
+    case OnStore::ChangeProtocol: break;
+    case OnStore::RestrictSpeedSource: restrictSpeedSource(model, catalog); break;
+    case OnStore::RenameParameters: RenameParameters(model, catalog); break;
     case OnStore::ClearReminderHighBits: // bits 10 and 11 stay
         model.set(row.at.field, static_cast<int64_t>(model.get(row.at.field) & 0x0FFFu));
         break;
@@ -529,7 +461,7 @@ FieldState EvaluateField(const TMK &model, const TProtocolCatalog &catalog, cons
         // The scale in force, as StoreNumber takes it: the single service
         // interval is kept in tenths.
         const double shown = row.type == FieldType::Float32Factor ? FactorToShown(ReadFactor(model, row))
-                                                                   : static_cast<double>(ReadRaw(model, row)) / s.scale;
+                                                                  : static_cast<double>(ReadRaw(model, row)) / s.scale;
         s.number = std::clamp(shown, s.min, s.max); // the spin edit shows a stored value clipped
         break;
     }
@@ -538,9 +470,7 @@ FieldState EvaluateField(const TMK &model, const TProtocolCatalog &catalog, cons
         buildItems(c, row, s);
         s.index = ItemOfStored(row.map, ReadRaw(model, row), static_cast<int>(s.items.size()));
         break;
-    case ControlKind::CheckBox:
-        s.checked = ItemOfStored(row.map, ReadRaw(model, row), 2) == 1;
-        break;
+    case ControlKind::CheckBox: s.checked = ItemOfStored(row.map, ReadRaw(model, row), 2) == 1; break;
     case ControlKind::TextEdit:
         if (row.type == FieldType::TimeOfDay)
             s.text = TimeOfDayText(static_cast<int>(ReadRaw(model, row)));
@@ -614,8 +544,8 @@ void StoreDate(TMK &model, const FieldRow &row, const QString &text)
 {
     const std::optional<int> n = DayNumberOfText(text);
     if (!n || *n < kEarliestDayNumber)
-        throw TripError(LangText("\"%1\" is no date from 10.10.11 on", "\"%1\" не является датой не ранее 10.10.11")
-                            .arg(text));
+        throw TripError(
+            LangText("\"%1\" is no date from 10.10.11 on", "\"%1\" не является датой не ранее 10.10.11").arg(text));
     WriteRaw(model, row, *n);
 }
 
@@ -662,8 +592,7 @@ void StoreText(TMK &model, TProtocolCatalog &catalog, const FieldRow &row, const
         slot[bytes.size()] = '\0';
         break;
     }
-    default:
-        throw TripError(LangText("%1 takes no text", "%1 не принимает текст").arg(QLatin1String(row.name)));
+    default: throw TripError(LangText("%1 takes no text", "%1 не принимает текст").arg(QLatin1String(row.name)));
     }
     afterStore(model, catalog, row);
 }

@@ -21,8 +21,8 @@ struct FieldState {
     bool visible = true;
     bool enabled = true;
     QString caption;
-    QStringList items;             // radio groups and combo boxes, in the current language
-    std::vector<bool> itemEnabled; // one per item
+    QStringList items;                 // radio groups and combo boxes, in the current language
+    std::vector<bool> itemEnabled;     // one per item
     double min = 0, max = 0, step = 1; // spin edits, as in force now
     double scale = 1;                  // stored = shown × scale, as in force now
     int decimals = 0;
@@ -32,7 +32,7 @@ struct FieldState {
     double number = 0;
     std::optional<int> index;
     bool checked = false;
-    QString text; // a text edit; a date edit "dd.MM.yy"
+    QString text;      // a text edit; a date edit "dd.MM.yy"
     int dayNumber = 0; // a date edit, clipped to the earliest and latest dates
 };
 
@@ -67,7 +67,7 @@ QString RefuseEqualAdc(const TMK &model, const TProtocolCatalog &catalog, const 
 // would hold later ones).
 constexpr int kEarliestDayNumber = 4301;
 constexpr int kLatestDayNumber = 36525;
-QString DateText(int dayNumber);                  // "dd.MM.yy"
+QString DateText(int dayNumber);                         // "dd.MM.yy"
 std::optional<int> DayNumberOfText(const QString &text); // nothing when no date
 constexpr int kItemNameLength = 15;
 // The name in a maintenance item's name slot.

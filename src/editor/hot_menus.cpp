@@ -41,24 +41,15 @@ struct Category {
 bool holds(const TProtocolCatalog &c, When when)
 {
     switch (when) {
-    case When::Always:
-        return true;
-    case When::GasFuel:
-        return !c.has(Cap::NoGasFuel);
-    case When::JamStatistics:
-        return !c.has(Cap::NoTrafficJamStatistics);
-    case When::LightsOnAirInput:
-        return c.has(Cap::LightsOnAirTempInput);
-    case When::GlazeIceAlert:
-        return !c.has(Cap::LightsOnAirTempInput) && !c.has(Cap::NoAirTempAlgorithm);
-    case When::LightAlerts:
-        return !c.has(Cap::NoLightAlerts);
-    case When::AccelTiming:
-        return !c.has(Cap::NoAccelBrakeTiming);
-    case When::Voice:
-        return !c.has(Cap::NoVoice);
-    case When::AlternativeDisplay:
-        return c.has(Cap::AlternativeDisplay);
+    case When::Always: return true;
+    case When::GasFuel: return !c.has(Cap::NoGasFuel);
+    case When::JamStatistics: return !c.has(Cap::NoTrafficJamStatistics);
+    case When::LightsOnAirInput: return c.has(Cap::LightsOnAirTempInput);
+    case When::GlazeIceAlert: return !c.has(Cap::LightsOnAirTempInput) && !c.has(Cap::NoAirTempAlgorithm);
+    case When::LightAlerts: return !c.has(Cap::NoLightAlerts);
+    case When::AccelTiming: return !c.has(Cap::NoAccelBrakeTiming);
+    case When::Voice: return !c.has(Cap::NoVoice);
+    case When::AlternativeDisplay: return c.has(Cap::AlternativeDisplay);
     }
     return true;
 }
@@ -67,45 +58,90 @@ bool holds(const TProtocolCatalog &c, When when)
 // additional systems.
 const std::vector<Category> kParameterCategories = {
     {{"Control", "Управление"},
-     {{"VirtLockMenu"}, {"FullTankMenu"}, {"ToTankMenu"}, {"InTankMenu"}, {"FullGasTankMenu", When::GasFuel},
-      {"ToGasTankMenu", When::GasFuel}, {"InGasTankMenu", When::GasFuel}, {"VentOnMenu"}, {"PrognozMenu"},
-      {"InjTimeHHMenu"}, {"ExpenseHHMenu"}, {"CorrUOZMenu"}, {"CandleDryMenu"}, {"EBUInitMenu"}, {"EBUResetMenu"},
+     {{"VirtLockMenu"},
+      {"FullTankMenu"},
+      {"ToTankMenu"},
+      {"InTankMenu"},
+      {"FullGasTankMenu", When::GasFuel},
+      {"ToGasTankMenu", When::GasFuel},
+      {"InGasTankMenu", When::GasFuel},
+      {"VentOnMenu"},
+      {"PrognozMenu"},
+      {"InjTimeHHMenu"},
+      {"ExpenseHHMenu"},
+      {"CorrUOZMenu"},
+      {"CandleDryMenu"},
+      {"EBUInitMenu"},
+      {"EBUResetMenu"},
       {"HVFanForcedOnMenu", When::AlternativeDisplay}}},
     {{"Resources", "Источники"},
      {{"TankMethMenu"}, {"LightsOnMenu", When::LightsOnAirInput}, {"IntenseDayTimeMenu"}, {"IntenseNightTimeMenu"}}},
     {{"Limits", "Границы"},
-     {{"LiqTemperLimitMenu"}, {"RevolutionsLimitMenu"}, {"VelocityLimitMenu"}, {"TankLimitMenu"},
-      {"VentTempLimitMenu"}, {"InjTimeLimitMenu"}, {"LiqTemperReadyMenu"}, {"Vel100Menu", When::AccelTiming},
+     {{"LiqTemperLimitMenu"},
+      {"RevolutionsLimitMenu"},
+      {"VelocityLimitMenu"},
+      {"TankLimitMenu"},
+      {"VentTempLimitMenu"},
+      {"InjTimeLimitMenu"},
+      {"LiqTemperReadyMenu"},
+      {"Vel100Menu", When::AccelTiming},
       {"Vel100DownMenu", When::AccelTiming}}},
     {{"Display", "Дисплей"}, {{"Intense0Menu"}, {"Intense1Menu"}, {"IntenseDayTimeMenu"}, {"IntenseNightTimeMenu"}}},
     {{"Voice messages", "Озвуч.сообщения"},
-     {{"AlarmPermJournMenu"}, {"SoundVolumeMenu", When::Voice}, {"FlagSoundMenu"}, {"SayParamPeriodMenu"},
-      {"apVelMenu"}, {"AlarmVelSecNoSayMaxMenu"}, {"apRevMenu"}, {"apTankMenu"},
-      {"LightsOnMenu", When::LightsOnAirInput}, {"apHoloMenu", When::GlazeIceAlert}, {"apEconomMenu"},
-      {"apGabarMenu", When::LightAlerts}, {"apLightsMenu", When::LightAlerts}, {"apTankFullMenu"},
-      {"apInjTimeMenu"}, {"apErrorMenu"}, {"apLiqTempHighMenu"}, {"apLiqTempReadyMenu"}}},
+     {{"AlarmPermJournMenu"},
+      {"SoundVolumeMenu", When::Voice},
+      {"FlagSoundMenu"},
+      {"SayParamPeriodMenu"},
+      {"apVelMenu"},
+      {"AlarmVelSecNoSayMaxMenu"},
+      {"apRevMenu"},
+      {"apTankMenu"},
+      {"LightsOnMenu", When::LightsOnAirInput},
+      {"apHoloMenu", When::GlazeIceAlert},
+      {"apEconomMenu"},
+      {"apGabarMenu", When::LightAlerts},
+      {"apLightsMenu", When::LightAlerts},
+      {"apTankFullMenu"},
+      {"apInjTimeMenu"},
+      {"apErrorMenu"},
+      {"apLiqTempHighMenu"},
+      {"apLiqTempReadyMenu"}}},
     {{"TS", "TO"}, {{"ErrorsMenu"}}},
 };
 
 // Each exists in the menu catalog only when the device polls its system.
 const Category kSlipCategory = {{"Slip", "Пробуксовка"},
-                                {{"BlocksBoschESP9Menu"}, {"BlocksBoschESP91Menu"}, {"BlocksBoschABSESP9Menu"},
-                                 {"BlocksABSKesens102Menu"}, {"BlocksABSItelmaMenu"}, {"BlocksABSAPGMenu"},
+                                {{"BlocksBoschESP9Menu"},
+                                 {"BlocksBoschESP91Menu"},
+                                 {"BlocksBoschABSESP9Menu"},
+                                 {"BlocksABSKesens102Menu"},
+                                 {"BlocksABSItelmaMenu"},
+                                 {"BlocksABSAPGMenu"},
                                  {"BlocksABS9Menu"}}};
 
 const std::vector<Offer> kAverageItems = {
-    {"InitTripParamsMenu"},         {"InitReset0ParamsMenu"},        {"InitReset1ParamsMenu"},
-    {"InitStopParamsMenu", When::JamStatistics}, {"InitNoStopParamsMenu", When::JamStatistics},
-    {"InitResetOnlyParamsMenu"},    {"InitResetOnlyGasParamsMenu", When::GasFuel},
-    {"InitResetOnlyOilParamsMenu", When::GasFuel}, {"TripMinStopMenu"}, {"TripJournMenu"},
+    {"InitTripParamsMenu"},
+    {"InitReset0ParamsMenu"},
+    {"InitReset1ParamsMenu"},
+    {"InitStopParamsMenu", When::JamStatistics},
+    {"InitNoStopParamsMenu", When::JamStatistics},
+    {"InitResetOnlyParamsMenu"},
+    {"InitResetOnlyGasParamsMenu", When::GasFuel},
+    {"InitResetOnlyOilParamsMenu", When::GasFuel},
+    {"TripMinStopMenu"},
+    {"TripJournMenu"},
 };
 
 const Category kParking = {{"Parking", "Парковка"},
-                           {{"ParkOffMenu"}, {"ParkUseMenu_0"}, {"ParkSenseMenu_0"}, {"ParkSpeedMenu_0"},
-                            {"ParkBeepTypeMenu"}, {"ParkAlwaysOnMenu"}}};
-const Category kFrontParking = {{"Front parling", "Парковка вперед"},
-                                {{"ParkUseMenu_1"}, {"ParkForwConstOffMenu"}, {"ParkSenseMenu_1"},
-                                 {"ParkSpeedMenu_1"}}};
+                           {{"ParkOffMenu"},
+                            {"ParkUseMenu_0"},
+                            {"ParkSenseMenu_0"},
+                            {"ParkSpeedMenu_0"},
+                            {"ParkBeepTypeMenu"},
+                            {"ParkAlwaysOnMenu"}}};
+const Category kFrontParking = {
+    {"Front parling", "Парковка вперед"},
+    {{"ParkUseMenu_1"}, {"ParkForwConstOffMenu"}, {"ParkSenseMenu_1"}, {"ParkSpeedMenu_1"}}};
 
 void addItem(std::vector<HotMenuChoice> &out, const QString &identifier)
 {
@@ -244,8 +280,7 @@ std::vector<HotMenuChoice> HotMenuChoices(const TProtocolCatalog &catalog, int l
         addCategory(out, catalog, kParking);
         addCategory(out, catalog, kFrontParking);
         break;
-    default:
-        break;
+    default: break;
     }
     return out;
 }

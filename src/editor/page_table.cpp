@@ -76,7 +76,8 @@ std::vector<const PageInfo *> SubPages(std::optional<Page> parent)
     for (const PageInfo &p : kPages)
         if (p.parent == parent)
             pages.push_back(&p);
-    std::stable_sort(pages.begin(), pages.end(), [](const PageInfo *a, const PageInfo *b) { return a->order < b->order; });
+    std::stable_sort(pages.begin(), pages.end(),
+                     [](const PageInfo *a, const PageInfo *b) { return a->order < b->order; });
     return pages;
 }
 

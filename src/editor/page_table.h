@@ -50,8 +50,8 @@ struct PageInfo {
     const char *objectName; // the widget's name, as designed
     Text caption;           // of its tab
     PageKind kind;
-    std::optional<Page> parent; // nothing: a page of pcMain
-    int order;                  // place among its parent's sub-pages
+    std::optional<Page> parent;    // nothing: a page of pcMain
+    int order;                     // place among its parent's sub-pages
     const char *subTabs = nullptr; // the page control of its sub-pages, if it has some
 };
 

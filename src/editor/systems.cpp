@@ -13,10 +13,7 @@ namespace {
 constexpr int kShowBit = 0;
 constexpr int kShowListBit = 7;
 
-bool bitOf(const TMK &model, int n)
-{
-    return (model.at(fld::SystemsSet)[n / 8] >> (n % 8)) & 1u;
-}
+bool bitOf(const TMK &model, int n) { return (model.at(fld::SystemsSet)[n / 8] >> (n % 8)) & 1u; }
 
 void setBit(TMK &model, int n, bool on)
 {
@@ -57,8 +54,8 @@ void ChooseSystemsShow(TMK &model, const TProtocolCatalog &catalog, int choice)
     for (const TBlockInfo &info : SystemCatalog(catalog)) {
         bool on = true;
         if (choice != 0)
-            on = protocol && std::find(protocol->Blocks.begin(), protocol->Blocks.end(), info.Number) !=
-                                 protocol->Blocks.end();
+            on = protocol &&
+                 std::find(protocol->Blocks.begin(), protocol->Blocks.end(), info.Number) != protocol->Blocks.end();
         SetSystemSelected(model, info.Number, on);
     }
     setBit(model, kShowBit, choice != 0);

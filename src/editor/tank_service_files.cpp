@@ -96,11 +96,11 @@ void save(const QByteArray &bytes, const QString &path)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        throw TripError(LangText("Cannot create the file %1: %2", "Не удалось создать файл %1: %2")
-                            .arg(path, file.errorString()));
+        throw TripError(
+            LangText("Cannot create the file %1: %2", "Не удалось создать файл %1: %2").arg(path, file.errorString()));
     if (file.write(bytes) != bytes.size() || !file.commit())
-        throw TripError(LangText("Cannot write the file %1: %2", "Не удалось записать файл %1: %2")
-                            .arg(path, file.errorString()));
+        throw TripError(
+            LangText("Cannot write the file %1: %2", "Не удалось записать файл %1: %2").arg(path, file.errorString()));
 }
 
 // Reads the whole file; `fillWith` gets what was read, also when reading fails
@@ -109,8 +109,8 @@ void load(const QString &path, const std::function<void(const QByteArray &)> &fi
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw TripError(LangText("Cannot open the file %1: %2", "Не удалось открыть файл %1: %2")
-                            .arg(path, file.errorString()));
+        throw TripError(
+            LangText("Cannot open the file %1: %2", "Не удалось открыть файл %1: %2").arg(path, file.errorString()));
     QByteArray bytes;
     char chunk[4096];
     for (;;) {

@@ -12,10 +12,7 @@ uint32_t DecimalToBcd(uint32_t a) { return (a % 10) + 16 * ((a / 10) % 10) + 256
 
 namespace {
 
-QString hex(uint32_t v, int width)
-{
-    return QStringLiteral("%1").arg(v, width, 16, QLatin1Char('0')).toUpper();
-}
+QString hex(uint32_t v, int width) { return QStringLiteral("%1").arg(v, width, 16, QLatin1Char('0')).toUpper(); }
 
 QString obdText(uint32_t code)
 {
@@ -55,9 +52,7 @@ uint32_t vagOffset(uint32_t code)
 QString FormatFaultCode(int style, uint32_t code, int optionList0, int optionList2)
 {
     switch (style) {
-    case 7:
-        style = optionList2 == 1 ? 0 : 1;
-        break;
+    case 7: style = optionList2 == 1 ? 0 : 1; break;
     case 8:
         if (code < 0x4000) {
             style = optionList0 == 1 ? 2 : 6;
@@ -66,20 +61,14 @@ QString FormatFaultCode(int style, uint32_t code, int optionList0, int optionLis
             style = 0;
         }
         break;
-    case 9:
-        style = optionList2 == 0 ? 2 : 0;
-        break;
-    default:
-        break;
+    case 9: style = optionList2 == 0 ? 2 : 0; break;
+    default: break;
     }
 
     switch (style) {
-    case 0:
-        return obdText(code);
-    case 1:
-        return hex(code & 0x3FFF, 4);
-    case 2:
-        return QString::number(code);
+    case 0: return obdText(code);
+    case 1: return hex(code & 0x3FFF, 4);
+    case 2: return QString::number(code);
     case 3: {
         QString mark;
         if (code & 0x8000)
@@ -90,12 +79,9 @@ QString FormatFaultCode(int style, uint32_t code, int optionList0, int optionLis
             mark = QStringLiteral("м");
         return QString::number(code) + mark;
     }
-    case 4:
-        return hex(code, 4) + (code < 256 || code > 4095 ? QStringLiteral("Sub") : QString());
-    case 5:
-        return j1939Text(code);
-    case 10:
-        return QStringLiteral("%1-%2").arg((code >> 8) & 0xFF).arg(code % 7);
+    case 4: return hex(code, 4) + (code < 256 || code > 4095 ? QStringLiteral("Sub") : QString());
+    case 5: return j1939Text(code);
+    case 10: return QStringLiteral("%1-%2").arg((code >> 8) & 0xFF).arg(code % 7);
     default: // 6, 1000 and unknown styles
         return {};
     }
@@ -123,32 +109,22 @@ int JournalFaultFormat(TMK &model)
 QString FuelSystemText(int status)
 {
     switch (status) {
-    case 1:
-        return LangText("Open loop(ins.eng.T)", "Разомкнута(Ош.Тдв)");
-    case 2:
-        return LangText("Closed loop(O2 sens)", "Замкнута (ДатчО2)");
-    case 4:
-        return LangText("Open loop(Eng.load)", "Разомк.(Нагр.дв.)");
-    case 8:
-        return LangText("Open loop(SysFault)", "Разомк.(ОшСист)");
-    case 16:
-        return LangText("Closed loop(O2s Flt)", "Замкн.(ОшДатчО2)");
-    default:
-        return LangText("Unknown", "Неизвестно");
+    case 1: return LangText("Open loop(ins.eng.T)", "Разомкнута(Ош.Тдв)");
+    case 2: return LangText("Closed loop(O2 sens)", "Замкнута (ДатчО2)");
+    case 4: return LangText("Open loop(Eng.load)", "Разомк.(Нагр.дв.)");
+    case 8: return LangText("Open loop(SysFault)", "Разомк.(ОшСист)");
+    case 16: return LangText("Closed loop(O2s Flt)", "Замкн.(ОшДатчО2)");
+    default: return LangText("Unknown", "Неизвестно");
     }
 }
 
 QString SecondaryAirText(int status)
 {
     switch (status) {
-    case 1:
-        return LangText("Upstream of catal.", "В катализатор");
-    case 2:
-        return LangText("Downstream of catal", "Из катализатора");
-    case 4:
-        return LangText("Off", "Выключено");
-    default:
-        return LangText("Unknown", "Неизвестно");
+    case 1: return LangText("Upstream of catal.", "В катализатор");
+    case 2: return LangText("Downstream of catal", "Из катализатора");
+    case 4: return LangText("Off", "Выключено");
+    default: return LangText("Unknown", "Неизвестно");
     }
 }
 
@@ -157,9 +133,9 @@ namespace {
 enum class Value { Number, FuelSystem, SecondaryAir };
 
 struct FrameRow {
-    int n;        // OBD-II parameter whose bit governs the row
-    int offset;   // in the frame
-    int divisor;  // 1, 10 or 100
+    int n;       // OBD-II parameter whose bit governs the row
+    int offset;  // in the frame
+    int divisor; // 1, 10 or 100
     Value kind;
     const char *en; // nullptr: the Russian label in both languages
     const char *ru;
@@ -187,7 +163,8 @@ const FrameRow kFrameRows[] = {
     {21, 38, 100, Value::Number, "Oxygen sensor voltage 2, V", "Датчик кислорода 2, В"},
     {31, 40, 1, Value::Number, "Run time since engine start, s", "Время с момента запуска двигателя, с"},
     {33, 42, 1, Value::Number, "Distance traveled with MIL on, km", "Пробег с вкл. лампой неиспр., км"},
-    {34, 44, 1, Value::Number, "Fuel Rail Press.(rel.to manifold vacuum), kPa", "Давление в топл.рампе отн.вакуума, кПа"},
+    {34, 44, 1, Value::Number, "Fuel Rail Press.(rel.to manifold vacuum), kPa",
+     "Давление в топл.рампе отн.вакуума, кПа"},
     {35, 46, 10, Value::Number, "Fuel Pressure (diesel), kPa", "Давление в топл.рампе (выс.диап.), кПа"},
     {44, 48, 1, Value::Number, "Commanded EGR, %", "Желаемый расход системы EGR, %"},
     {45, 50, 1, Value::Number, "EGR Error, %", "Ошибка регул.расхода сис.EGR, %"},

@@ -226,8 +226,8 @@ QStringList JournalRecordCells(const JournalRecord &r, const JournalPrices &pric
     cells << (t != 0 ? RatioText(36 * f, 10 * t, 2, point) : none);
     // (d/1000 * km + petrol/1000 * petrol + gas/1000 * gas + t/360 * hour) / 10,
     // over the common denominator 90000.
-    const int64_t cost = 9 * d * prices.km + 9 * int64_t(r.petrol) * prices.petrol +
-                         9 * int64_t(r.gas) * prices.gas + 25 * t * prices.hour;
+    const int64_t cost = 9 * d * prices.km + 9 * int64_t(r.petrol) * prices.petrol + 9 * int64_t(r.gas) * prices.gas +
+                         25 * t * prices.hour;
     cells << RatioText(cost, 90000, 1, point);
     return cells;
 }
@@ -243,7 +243,8 @@ QList<QPair<QString, QString>> SumRows(const SumGroup &g, int64_t initialMileage
     rows.append({LangText("Mileage,m", "Пробег, км"), RatioText(initialMileageKm * 1000 + m, 1000, 3, point)});
     rows.append({LangText("Expense, l", "Расход, л"), RatioText(f, 1000, 3, point)});
     // The averages use the distance travelled only, never the initial mileage.
-    rows.append({LangText("Av.speed, km/h", "Ср.скорость, км/час"), s != 0 ? RatioText(36 * m, 10 * s, 1, point) : none});
+    rows.append(
+        {LangText("Av.speed, km/h", "Ср.скорость, км/час"), s != 0 ? RatioText(36 * m, 10 * s, 1, point) : none});
     rows.append({LangText("Av.exp., l/100", "Ср.расход, л/100"), m != 0 ? RatioText(f * 100, m, 1, point) : none});
     rows.append({LangText("Av.exp., l/h", "Ср.расход, л/час"), s != 0 ? RatioText(36 * f, 10 * s, 1, point) : none});
     return rows;
@@ -352,12 +353,9 @@ int clearedBlock(const JournalClearing &what)
 {
     switch (what.target) {
     case Target::TripJournal:
-    case Target::RefuelJournal:
-        return mem::TripLogBlock;
-    case Target::ErrorJournal:
-        return mem::ErrorLogBlock;
-    case Target::Sums:
-        break;
+    case Target::RefuelJournal: return mem::TripLogBlock;
+    case Target::ErrorJournal: return mem::ErrorLogBlock;
+    case Target::Sums: break;
     }
     return mem::TotalsBlock;
 }
@@ -365,18 +363,10 @@ int clearedBlock(const JournalClearing &what)
 void clearBlock(uint8_t *block, const JournalClearing &what)
 {
     switch (what.target) {
-    case Target::TripJournal:
-        ClearJournal(block, Journal::Trip);
-        break;
-    case Target::RefuelJournal:
-        ClearJournal(block, Journal::Refuel);
-        break;
-    case Target::ErrorJournal:
-        ClearErrorJournal(block);
-        break;
-    case Target::Sums:
-        ClearSumGroup(block, what.group);
-        break;
+    case Target::TripJournal: ClearJournal(block, Journal::Trip); break;
+    case Target::RefuelJournal: ClearJournal(block, Journal::Refuel); break;
+    case Target::ErrorJournal: ClearErrorJournal(block); break;
+    case Target::Sums: ClearSumGroup(block, what.group); break;
     }
 }
 
@@ -408,8 +398,7 @@ QString ClearingQuestion(const TMK &model, const JournalClearing &what)
         return LangText("Clear the fault journal (%1) with its freeze frames?",
                         "Очистить журнал ошибок (%1) вместе со стоп-кадрами?")
             .arg(recordCount(UsedErrorRecords(model)));
-    case Target::Sums:
-        break;
+    case Target::Sums: break;
     }
     const SumGroupInfo &info = SumGroupOf(what.group);
     return LangText("Reset the totals \"%1\"?", "Сбросить накопители «%1»?").arg(LangText(info.titleEn, info.titleRu));

@@ -50,10 +50,10 @@ constexpr int kSumGroupCount = 8;
 
 struct SumGroupInfo {
     SumGroupId id;
-    const char *table;   // grid name, also the JSON key: "sgAllSum"
+    const char *table;      // grid name, also the JSON key: "sgAllSum"
     fld::FieldAddress sums; // 4 words: time, distance, petrol, gas; 3: time, distance, one fuel
     int words() const { return sums.width / 4; }
-    bool gasOnly;        // the third word of a 3-word group is gas
+    bool gasOnly; // the third word of a 3-word group is gas
     const char *titleEn;
     const char *titleRu;
 };
@@ -116,7 +116,7 @@ struct ErrorRecord {
 QString TwoDigit(int n);
 QString JournalTimeText(int minutes, int day, int month); // "08:05   7.03"
 QString ErrorTimeText(int minutes, int day, int month);   // "8:05 7.03", hours not reduced
-QString JournalDurationText(uint32_t seconds);             // "34:17"
+QString JournalDurationText(uint32_t seconds);            // "34:17"
 QString SumDurationText(uint32_t seconds);
 
 // num / den (den > 0) with `decimals` decimals, a half away from zero.

@@ -46,7 +46,10 @@ void writeSums(uint8_t *totals, SumGroupId id, uint32_t seconds, uint32_t metres
     }
 }
 
-uint32_t millilitres(uint32_t metres, double litresPer100km) { return uint32_t(std::lround(metres * litresPer100km / 100.0)); }
+uint32_t millilitres(uint32_t metres, double litresPer100km)
+{
+    return uint32_t(std::lround(metres * litresPer100km / 100.0));
+}
 
 // Trips between home and work on weekdays, a longer one now and then.
 struct TripKind {
@@ -56,8 +59,8 @@ struct TripKind {
     double gasPer100;
 };
 const TripKind kTrips[] = {
-    {18420, 27, 2.1, 11.8}, {17650, 31, 2.3, 11.2}, {23110, 24, 1.8, 12.6}, {16980, 29, 2.4, 11.5},
-    {142300, 78, 0.3, 9.6}, {19870, 26, 9.9, 0.0}, // the gas tank ran dry on the way
+    {18420, 27, 2.1, 11.8}, {17650, 31, 2.3, 11.2}, {23110, 24, 1.8, 12.6},
+    {16980, 29, 2.4, 11.5}, {142300, 78, 0.3, 9.6}, {19870, 26, 9.9, 0.0}, // the gas tank ran dry on the way
     {31540, 38, 1.4, 10.7},
 };
 
@@ -104,9 +107,9 @@ void fillSums(uint8_t *totals)
 // engine reports these parameters.
 using Values = std::initializer_list<std::pair<int, double>>;
 const Values kCruise = {
-    {4, 32},   {5, 89},   {6, 2},   {7, 3},    {11, 38},  {12, 1850}, {13, 52},   {14, 18.5}, {15, 24},
-    {16, 21.4}, {17, 14}, {20, 0.45}, {21, 0.68}, {31, 640}, {33, 0},  {46, 12},   {51, 99},   {60, 612},
-    {66, 14.1}, {68, 1.0}, {69, 9}, {70, 6},    {76, 15},  {77, 0},
+    {4, 32},  {5, 89},    {6, 2},     {7, 3},     {11, 38},   {12, 1850}, {13, 52}, {14, 18.5},
+    {15, 24}, {16, 21.4}, {17, 14},   {20, 0.45}, {21, 0.68}, {31, 640},  {33, 0},  {46, 12},
+    {51, 99}, {60, 612},  {66, 14.1}, {68, 1.0},  {69, 9},    {70, 6},    {76, 15}, {77, 0},
 };
 constexpr int kFuelSystemPid = 3;
 constexpr uint8_t kOpenLoopCold = 1, kClosedLoop = 2, kOpenLoopFault = 8;
@@ -118,8 +121,12 @@ struct Fault {
 };
 // Newest first.
 const Fault kFaults[kErrorRecords] = {
-    {0x0171, kClosedLoop, {{4, 22}, {6, 11}, {7, 24}, {11, 31}, {12, 780}, {13, 0}, {16, 9.8}, {17, 3}, {20, 0.12}, {31, 1840}}},
-    {0x0300, kClosedLoop, {{4, 71}, {11, 78}, {12, 2650}, {13, 84}, {14, 21.0}, {16, 78.6}, {17, 46}, {33, 3}, {77, 5}}},
+    {0x0171,
+     kClosedLoop,
+     {{4, 22}, {6, 11}, {7, 24}, {11, 31}, {12, 780}, {13, 0}, {16, 9.8}, {17, 3}, {20, 0.12}, {31, 1840}}},
+    {0x0300,
+     kClosedLoop,
+     {{4, 71}, {11, 78}, {12, 2650}, {13, 84}, {14, 21.0}, {16, 78.6}, {17, 46}, {33, 3}, {77, 5}}},
     {0x0420, kClosedLoop, {{4, 47}, {12, 2750}, {13, 96}, {21, 0.44}, {60, 695}, {33, 27}, {77, 31}}},
     {0x0130, kOpenLoopFault, {{6, 0}, {7, 0}, {20, 0.0}}},
     {0x0117, kOpenLoopCold, {{5, -40}, {31, 95}, {70, 4}, {60, 180}, {12, 1240}, {13, 0}}},

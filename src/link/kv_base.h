@@ -20,9 +20,9 @@ public:
 class TKVBaseInterface : public TKVBaseDevice {
 public:
     static constexpr int kBufferSize = 2048;
-    static constexpr int kMaxFrame = 255;  // L is one byte
-    static constexpr int kMinFrame = 6;    // length, three header bytes, status, checksum
-    static constexpr int kDataStart = 5;   // first data byte of a frame
+    static constexpr int kMaxFrame = 255; // L is one byte
+    static constexpr int kMinFrame = 6;   // length, three header bytes, status, checksum
+    static constexpr int kDataStart = 5;  // first data byte of a frame
 
     std::array<uint8_t, kBufferSize> TxBuffer{};
     int TxLength = 1; // request bytes placed so far, byte 0 included; the checksum goes here

@@ -142,8 +142,7 @@ void TKV_RS::Receive()
     };
     if (m_fd < 0)
         fail(NoLinkText(), 0);
-    const int64_t first =
-        nowNs() + (int64_t(FirstByteTimeout) + LineAllowance()) * 1000000LL;
+    const int64_t first = nowNs() + (int64_t(FirstByteTimeout) + LineAllowance()) * 1000000LL;
     if (readSome(RxBuffer.data(), 1, first, true) != 1)
         fail(NoLinkText(), 0);
     const int length = RxBuffer[0];

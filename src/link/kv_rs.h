@@ -15,7 +15,7 @@ class TKV_RS : public TKV_RS_Base {
 public:
     TKV_RS();
 
-    uint8_t LineType = 0;            // 0 RS232, 1 RS422 (RS485 without echo), 2 RS485 with echo
+    uint8_t LineType = 0;             // 0 RS232, 1 RS422 (RS485 without echo), 2 RS485 with echo
     uint16_t FirstByteTimeout = 1000; // ms, before the line allowance
     uint16_t InterByteTimeout = 200;  // ms
 
@@ -33,7 +33,7 @@ public:
     void FinishFrame() override; // refuses frames over 255 bytes
 
     void BeginRequest(uint8_t command, uint8_t function);
-    virtual void Exchange();     // three attempts; RxPos = 5 on success
+    virtual void Exchange(); // three attempts; RxPos = 5 on success
     virtual void SendCommand(uint8_t command, uint8_t function);
     virtual void Receive();
     virtual void Transmit();
@@ -43,10 +43,10 @@ public:
     // TxLength, rounded to the nearest with ties to even.
     int LineAllowance() const;
 
-    static QString NoLinkText();               // "RS232. No link. Check PC-device connection."
-    static QString DelayText();                // "RS232. Delay within block error."
+    static QString NoLinkText();                // "RS232. No link. Check PC-device connection."
+    static QString DelayText();                 // "RS232. Delay within block error."
     static QString ExchangeErrorText(int code); // "RS232. Exchange error.(0)" / "(4)"
-    static QString BusyText();                 // the device is busy (local control)
+    static QString BusyText();                  // the device is busy (local control)
     static constexpr int kAttempts = 3;
     static constexpr int kRetryPauseMs = 50;
     static constexpr int kLinePauseMs = 2;

@@ -52,9 +52,8 @@ QStringList devicesMatching(const QString &prefix)
     names.erase(std::remove_if(names.begin(), names.end(),
                                [&](const QString &n) { return trailingNumber(n) < 0 || n.size() == prefix.size(); }),
                 names.end());
-    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
-        return trailingNumber(a) < trailingNumber(b);
-    });
+    std::sort(names.begin(), names.end(),
+              [](const QString &a, const QString &b) { return trailingNumber(a) < trailingNumber(b); });
     QStringList paths;
     for (const QString &n : names)
         paths << QStringLiteral("/dev/") + n;
@@ -138,11 +137,11 @@ long lockHolder(const QString &lockPath)
 speed_t speedConstant(uint32_t baud, bool &known)
 {
     static const std::pair<uint32_t, speed_t> table[] = {
-        {50, B50},         {75, B75},         {110, B110},       {134, B134},       {150, B150},
-        {200, B200},       {300, B300},       {600, B600},       {1200, B1200},     {1800, B1800},
-        {2400, B2400},     {4800, B4800},     {9600, B9600},     {19200, B19200},   {38400, B38400},
-        {57600, B57600},   {115200, B115200}, {230400, B230400}, {460800, B460800}, {500000, B500000},
-        {576000, B576000}, {921600, B921600}, {1000000, B1000000}, {1152000, B1152000}, {1500000, B1500000},
+        {50, B50},           {75, B75},           {110, B110},         {134, B134},         {150, B150},
+        {200, B200},         {300, B300},         {600, B600},         {1200, B1200},       {1800, B1800},
+        {2400, B2400},       {4800, B4800},       {9600, B9600},       {19200, B19200},     {38400, B38400},
+        {57600, B57600},     {115200, B115200},   {230400, B230400},   {460800, B460800},   {500000, B500000},
+        {576000, B576000},   {921600, B921600},   {1000000, B1000000}, {1152000, B1152000}, {1500000, B1500000},
         {2000000, B2000000}, {2500000, B2500000}, {3000000, B3000000}, {3500000, B3500000}, {4000000, B4000000},
     };
     for (const auto &[b, c] : table)
@@ -156,9 +155,10 @@ speed_t speedConstant(uint32_t baud, bool &known)
 
 uint32_t speedValue(speed_t s)
 {
-    for (uint32_t b : {50u, 75u, 110u, 134u, 150u, 200u, 300u, 600u, 1200u, 1800u, 2400u, 4800u, 9600u, 19200u,
-                       38400u, 57600u, 115200u, 230400u, 460800u, 500000u, 576000u, 921600u, 1000000u, 1152000u,
-                       1500000u, 2000000u, 2500000u, 3000000u, 3500000u, 4000000u}) {
+    for (uint32_t b :
+         {50u,     75u,     110u,     134u,     150u,     200u,     300u,     600u,     1200u,    1800u,
+          2400u,   4800u,   9600u,    19200u,   38400u,   57600u,   115200u,  230400u,  460800u,  500000u,
+          576000u, 921600u, 1000000u, 1152000u, 1500000u, 2000000u, 2500000u, 3000000u, 3500000u, 4000000u}) {
         bool known = false;
         if (speedConstant(b, known) == s)
             return b;
@@ -171,10 +171,11 @@ QString openErrorText(const QString &path, int err)
     switch (err) {
     case EACCES:
     case EPERM:
-        return LangText("No permission to open %1. Add your user to the \"dialout\" group "
-                        "(sudo usermod -aG dialout $USER), then log out and in again.",
-                        "Нет прав на открытие %1. Добавьте пользователя в группу \"dialout\" "
-                        "(sudo usermod -aG dialout $USER) и войдите в систему заново.")
+        return LangText(
+                   "No permission to open %1. Add your user to the \"dialout\" group "
+                   "(sudo usermod -aG dialout $USER), then log out and in again.",
+                   "Нет прав на открытие %1. Добавьте пользователя в группу \"dialout\" "
+                   "(sudo usermod -aG dialout $USER) и войдите в систему заново.")
             .arg(path);
     case EBUSY:
     case EWOULDBLOCK:
@@ -188,8 +189,7 @@ QString openErrorText(const QString &path, int err)
         return LangText("%1 is not there: the adapter may have been unplugged, or it came back under another name.",
                         "%1 не найден: возможно, адаптер отключён или после подключения получил другое имя.")
             .arg(path);
-    case ENOTTY:
-        return LangText("%1 is not a serial port.", "%1 не является последовательным портом.").arg(path);
+    case ENOTTY: return LangText("%1 is not a serial port.", "%1 не является последовательным портом.").arg(path);
     default:
         return LangText("Cannot open %1: %2", "Не удаётся открыть %1: %2")
             .arg(path, QString::fromLocal8Bit(std::strerror(err)));
@@ -600,7 +600,8 @@ bool TKV_RS_Base::CheckAccess(const std::function<QString(const QString &message
     if (AccessUnlocked)
         return true;
     const QString entry =
-        askPassword ? askPassword(QStringLiteral("Данная команда будет выполняться только после ввода пароля!")) : QString();
+        askPassword ? askPassword(QStringLiteral("Данная команда будет выполняться только после ввода пароля!"))
+                    : QString();
     if (CheckPassword(entry)) {
         AccessUnlocked = true;
         return true;

@@ -10,10 +10,10 @@ class QSettings;
 
 // A serial device of the system under its port number (1..32).
 struct TSerialPortInfo {
-    int Number = 0;        // 1..32
-    QString Path;          // the device file, e.g. /dev/ttyUSB0 or /dev/pts/3
-    QString StableName;    // a /dev/serial/by-id link to it when there is one, else Path
-    QString Description;   // driver or adapter name for the port dialog; may be empty
+    int Number = 0;         // 1..32
+    QString Path;           // the device file, e.g. /dev/ttyUSB0 or /dev/pts/3
+    QString StableName;     // a /dev/serial/by-id link to it when there is one, else Path
+    QString Description;    // driver or adapter name for the port dialog; may be empty
     bool Available = false; // could be opened at the last probe
 };
 
@@ -50,7 +50,7 @@ public:
     uint8_t EnumeratePorts(); // closes the open port first
     int FirstAvailablePort() const;
     const std::vector<TSerialPortInfo> &Ports() const { return m_ports; }
-    QString PortPath(int n) const;               // empty when there is no port n
+    QString PortPath(int n) const;                   // empty when there is no port n
     int PortNumberOfPath(const QString &path) const; // matches links too; 0 when unknown
     // A device file the user names (a pseudo-terminal, a by-id link): it gets
     // a number after the system's own ports from the next enumeration on.

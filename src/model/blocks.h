@@ -7,7 +7,7 @@ namespace mem {
 
 constexpr int kDeviceMemorySize = 8192; // ImageSize of the device
 constexpr int kPageSize = 32;
-constexpr int kImagePages = 254;        // pages 1..127 and 129..255
+constexpr int kImagePages = 254;                    // pages 1..127 and 129..255
 constexpr int kImageSize = kImagePages * kPageSize; // 8128 bytes as read from a device
 constexpr int kDirectorySize = 60;
 constexpr int kDirectoryEntries = 14;

@@ -95,10 +95,8 @@ int PositionOfClick(Layout layout, int x, int y, int w, int h)
     const int col2 = x / (w / 2), row2 = y / (h / 2);
     const int col3 = std::min(x / (w / 3), 2), row3 = std::min(y / (h / 3), 2);
     switch (layout) {
-    case Layout::X4:
-        return col2 + 2 * row2;
-    case Layout::X9:
-        return col3 + 3 * row3;
+    case Layout::X4: return col2 + 2 * row2;
+    case Layout::X9: return col3 + 3 * row3;
     case Layout::X6:
         switch (col3 + 3 * row3) {
         case 2: return 1;
@@ -108,14 +106,10 @@ int PositionOfClick(Layout layout, int x, int y, int w, int h)
         case 8: return 5;
         default: return 0;
         }
-    case Layout::X1:
-        return y >= h * 4 / 7 ? x / (w / 4) : -1;
-    case Layout::Graphs:
-        return y < 90 ? 0 : y <= 180 ? 1 : -1;
-    case Layout::Dials:
-        return x < w - 200 ? 0 : 1;
-    case Layout::Panel:
-        return y / (h / 4);
+    case Layout::X1: return y >= h * 4 / 7 ? x / (w / 4) : -1;
+    case Layout::Graphs: return y < 90 ? 0 : y <= 180 ? 1 : -1;
+    case Layout::Dials: return x < w - 200 ? 0 : 1;
+    case Layout::Panel: return y / (h / 4);
     }
     return -1;
 }

@@ -12,7 +12,7 @@ namespace disp {
 enum class Layout { X4, X6, X9, X1, Graphs, Dials, Panel };
 
 struct LayoutPlace {
-    int offset;    // in DisplayBlock: display d's position p at offset + d × positions + p
+    int offset; // in DisplayBlock: display d's position p at offset + d × positions + p
     int displays;
     int positions;
 };

@@ -88,8 +88,8 @@ const std::vector<FieldDefault> &NewModelDefaults()
 
         {firstByte(LayoutsX4), {4, 14, 8, 9, 13, 10, 11, 4, 1, 2, 5, 9, 7, 12, 3, 6, 7, 10, 8, 12, 18, 25, 27, 21}},
         {firstByte(LayoutsX6), {12, 17, 13, 10, 8, 9, 13, 17, 12, 10, 8, 9}},
-        {firstByte(LayoutsX9), {14, 5, 12, 1, 2, 6, 10, 8, 9, 11, 24, 13, 23, 18,
-                                17, 7, 19, 22, 1, 2, 3, 5, 14, 6, 20, 24, 25}},
+        {firstByte(LayoutsX9),
+         {14, 5, 12, 1, 2, 6, 10, 8, 9, 11, 24, 13, 23, 18, 17, 7, 19, 22, 1, 2, 3, 5, 14, 6, 20, 24, 25}},
         {ManualColourScheme, 1},
         {ShownX1, 0xFFFFFFFF}, // the first 32 displays
         {ShownX6, 1},

@@ -215,8 +215,8 @@ constexpr FieldAddress TripContinueStop{TripLogBlock, 10, 2}; // minutes / 5
 // The trip and refuelling journals: 21 records each, record 0 the newest.
 constexpr int kJournalRecords = 21;
 constexpr int kJournalRecordSize = 20;
-constexpr FieldAddress TripJournal{TripLogBlock, 16, kJournalRecords * kJournalRecordSize};
-constexpr FieldAddress RefuelJournal{TripLogBlock, 436, kJournalRecords * kJournalRecordSize};
+constexpr FieldAddress TripJournal{TripLogBlock, 16, kJournalRecords *kJournalRecordSize};
+constexpr FieldAddress RefuelJournal{TripLogBlock, 436, kJournalRecords *kJournalRecordSize};
 
 // A part of a record, from the record's start.
 struct RecordPart {
@@ -294,7 +294,7 @@ constexpr FieldAddress ManualColourScheme{DisplayBlock, 195, 1};
 // Four lines of ten u16 menu item codes (0 = an empty slot).
 constexpr int kHotMenuLines = 4;
 constexpr int kHotMenuEntries = 10;
-constexpr FieldAddress HotMenus{DisplayBlock, 196, kHotMenuLines * kHotMenuEntries * 2};
+constexpr FieldAddress HotMenus{DisplayBlock, 196, kHotMenuLines *kHotMenuEntries * 2};
 constexpr FieldAddress HotMenuEntry(int line, int entry)
 {
     return {DisplayBlock, HotMenus.offset + 2 * (kHotMenuEntries * line + entry), 2};
@@ -307,7 +307,7 @@ constexpr FieldAddress GreetingMode{DisplayBlock, 280, 1};
 constexpr FieldAddress SoundVolume{DisplayBlock, 281, 1};
 constexpr FieldAddress SoundOff{DisplayBlock, 282, 1};
 constexpr FieldAddress SwitchMethods{DisplayBlock, 283, 1}; // brightness, colour scheme
-constexpr FieldAddress DayTime{DisplayBlock, 284, 2};   // minutes after midnight
+constexpr FieldAddress DayTime{DisplayBlock, 284, 2};       // minutes after midnight
 constexpr FieldAddress NightTime{DisplayBlock, 286, 2};
 // Which displays of a kind are shown: bit i = display i + 1.
 constexpr FieldAddress ShownX1{DisplayBlock, 288, 8};
@@ -348,7 +348,7 @@ constexpr FieldAddress ProtocolOption(int list) { return {VehicleBlock, 12 + lis
 constexpr FieldAddress FreezeFramePids{ErrorLogBlock, 4, 12};
 constexpr int kErrorRecords = 7;
 constexpr int kErrorRecordSize = 92;
-constexpr FieldAddress ErrorRecords{ErrorLogBlock, 16, kErrorRecords * kErrorRecordSize};
+constexpr FieldAddress ErrorRecords{ErrorLogBlock, 16, kErrorRecords *kErrorRecordSize};
 namespace error_record {
 constexpr RecordPart Minutes{0, 2};
 constexpr RecordPart Day{2, 1};

@@ -40,12 +40,12 @@ void SaveSettingsFile(uint16_t deviceType, const QByteArray &image, const QStrin
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        throw TripError(LangText("Cannot create the file %1: %2", "Не удалось создать файл %1: %2")
-                            .arg(path, file.errorString()));
+        throw TripError(
+            LangText("Cannot create the file %1: %2", "Не удалось создать файл %1: %2").arg(path, file.errorString()));
     const QByteArray bytes = SettingsFileBytes(deviceType, image);
     if (file.write(bytes) != bytes.size() || !file.commit())
-        throw TripError(LangText("Cannot write the file %1: %2", "Не удалось записать файл %1: %2")
-                            .arg(path, file.errorString()));
+        throw TripError(
+            LangText("Cannot write the file %1: %2", "Не удалось записать файл %1: %2").arg(path, file.errorString()));
 }
 
 void SaveSettingsFile(const TMK &model, const QString &path)
@@ -61,12 +61,11 @@ constexpr qint64 kMaxFileSize = 2 + mem::kImageSize;
 // "The file X is not a settings file or is damaged." and why.
 TripError notASettingsFile(const QString &path, const QString &why)
 {
-    const QString head = path.isEmpty()
-                             ? LangText("This is not a settings file or it is damaged.",
-                                        "Это не файл настроек, или он повреждён.")
-                             : LangText("The file %1 is not a settings file or is damaged.",
-                                        "Файл %1 не является файлом настроек или повреждён.")
-                                   .arg(QDir::toNativeSeparators(path));
+    const QString head = path.isEmpty() ? LangText("This is not a settings file or it is damaged.",
+                                                   "Это не файл настроек, или он повреждён.")
+                                        : LangText("The file %1 is not a settings file or is damaged.",
+                                                   "Файл %1 не является файлом настроек или повреждён.")
+                                              .arg(QDir::toNativeSeparators(path));
     return TripError(head + QLatin1Char(' ') + why);
 }
 
@@ -82,7 +81,8 @@ TripError tooLong(const QString &path, qint64 size)
 TSettingsFileContents decode(const QByteArray &file, const QString &path)
 {
     if (file.size() < 2)
-        throw notASettingsFile(path, LangText("It is only %1 long.", "Его длина всего %1.").arg(ByteCount(file.size())));
+        throw notASettingsFile(path,
+                               LangText("It is only %1 long.", "Его длина всего %1.").arg(ByteCount(file.size())));
     if (file.size() > kMaxFileSize)
         throw tooLong(path, file.size());
     TSettingsFileContents out;
@@ -123,20 +123,20 @@ TSettingsFileContents ReadSettingsFile(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw TripError(LangText("Cannot open the file %1: %2", "Не удалось открыть файл %1: %2")
-                            .arg(path, file.errorString()));
+        throw TripError(
+            LangText("Cannot open the file %1: %2", "Не удалось открыть файл %1: %2").arg(path, file.errorString()));
     // The size is known before reading for an ordinary file; anything else is
     // read no further than one byte past the largest settings file.
     if (!file.isSequential() && file.size() > kMaxFileSize)
         throw tooLong(path, file.size());
     const QByteArray bytes = file.read(kMaxFileSize + 1);
     if (file.error() != QFileDevice::NoError)
-        throw TripError(LangText("Cannot read the file %1: %2", "Не удалось прочитать файл %1: %2")
-                            .arg(path, file.errorString()));
+        throw TripError(
+            LangText("Cannot read the file %1: %2", "Не удалось прочитать файл %1: %2").arg(path, file.errorString()));
     if (bytes.size() > kMaxFileSize)
-        throw notASettingsFile(path, LangText("It is longer than the %1 of a device's settings.",
-                                              "Он длиннее %1 настроек МК.")
-                                         .arg(ByteCount(kMaxFileSize)));
+        throw notASettingsFile(
+            path, LangText("It is longer than the %1 of a device's settings.", "Он длиннее %1 настроек МК.")
+                      .arg(ByteCount(kMaxFileSize)));
     return decode(bytes, path);
 }
 

@@ -12,9 +12,18 @@
 namespace mem {
 const char *BlockName(int block)
 {
-    static const char *const names[] = {"",           "TotalsBlock",  "ParkingBlock", "FuelBlock",
-                                        "TankTableBlock", "ServiceBlock", "LimitsBlock", "TripLogBlock",
-                                        "SoundBlock", "DisplayBlock", "VehicleBlock", "ErrorLogBlock"};
+    static const char *const names[] = {"",
+                                        "TotalsBlock",
+                                        "ParkingBlock",
+                                        "FuelBlock",
+                                        "TankTableBlock",
+                                        "ServiceBlock",
+                                        "LimitsBlock",
+                                        "TripLogBlock",
+                                        "SoundBlock",
+                                        "DisplayBlock",
+                                        "VehicleBlock",
+                                        "ErrorLogBlock"};
     return block >= 1 && block <= kBlockCount ? names[block] : "";
 }
 } // namespace mem
@@ -125,8 +134,9 @@ TDate DateOfDayNumber(int n)
 
 QString TimeOfDayText(int minutes)
 {
-    return QStringLiteral("%1:%2").arg((minutes / 60) % 24, 2, 10, QLatin1Char('0')).arg(minutes % 60, 2, 10,
-                                                                                          QLatin1Char('0'));
+    return QStringLiteral("%1:%2")
+        .arg((minutes / 60) % 24, 2, 10, QLatin1Char('0'))
+        .arg(minutes % 60, 2, 10, QLatin1Char('0'));
 }
 
 int MinutesOfTimeText(const QString &text)
@@ -227,8 +237,21 @@ void TMK::SetDefaultColours()
     };
 
     auto &s0 = DefaultSchemes[0];
-    fill(s0, {C{0, 0, 0}, {0, 9, 9}, {31, 13, 0}, {9, 9, 0}, {0, 0, 6}, {9, 0, 9}, {9, 17, 17}, {16, 16, 16},
-              {12, 5, 3}, {31, 0, 0}, {0, 31, 0}, {31, 31, 0}, {0, 0, 31}, {31, 0, 31}, {0, 31, 31},
+    fill(s0, {C{0, 0, 0},
+              {0, 9, 9},
+              {31, 13, 0},
+              {9, 9, 0},
+              {0, 0, 6},
+              {9, 0, 9},
+              {9, 17, 17},
+              {16, 16, 16},
+              {12, 5, 3},
+              {31, 0, 0},
+              {0, 31, 0},
+              {31, 31, 0},
+              {0, 0, 31},
+              {31, 0, 31},
+              {0, 31, 31},
               {31, 31, 31}});
     if (alt) {
         setIndices(s0, {10, 4, 11, 12, 14, 14, 7, 11});
@@ -239,14 +262,40 @@ void TMK::SetDefaultColours()
 
     auto &s1 = DefaultSchemes[1];
     if (alt) {
-        fill(s1, {C{0, 0, 0}, {0, 9, 9}, {31, 13, 0}, {9, 9, 0}, {0, 0, 6}, {9, 0, 9}, {9, 17, 17}, {16, 16, 16},
-                  {5, 1, 0}, {13, 0, 0}, {0, 31, 0}, {21, 21, 21}, {0, 0, 31}, {31, 0, 31}, {0, 31, 31},
+        fill(s1, {C{0, 0, 0},
+                  {0, 9, 9},
+                  {31, 13, 0},
+                  {9, 9, 0},
+                  {0, 0, 6},
+                  {9, 0, 9},
+                  {9, 17, 17},
+                  {16, 16, 16},
+                  {5, 1, 0},
+                  {13, 0, 0},
+                  {0, 31, 0},
+                  {21, 21, 21},
+                  {0, 0, 31},
+                  {31, 0, 31},
+                  {0, 31, 31},
                   {13, 13, 22}});
         setIndices(s1, {7, 0, 11, 0, 0, 15, 1, 12});
     } else {
-        fill(s1, {C{0, 0, 0}, {3, 12, 12}, {31, 13, 0}, {9, 9, 0}, {0, 0, 6}, {9, 0, 9}, {9, 17, 17},
-                  {29, 29, 29}, {17, 17, 17}, {13, 0, 0}, {0, 31, 0}, {23, 23, 23}, {0, 0, 31}, {31, 0, 31},
-                  {0, 31, 31}, {13, 13, 22}});
+        fill(s1, {C{0, 0, 0},
+                  {3, 12, 12},
+                  {31, 13, 0},
+                  {9, 9, 0},
+                  {0, 0, 6},
+                  {9, 0, 9},
+                  {9, 17, 17},
+                  {29, 29, 29},
+                  {17, 17, 17},
+                  {13, 0, 0},
+                  {0, 31, 0},
+                  {23, 23, 23},
+                  {0, 0, 31},
+                  {31, 0, 31},
+                  {0, 31, 31},
+                  {13, 13, 22}});
         setIndices(s1, {7, 0, 11, 4, 3, 6, 1, 15});
     }
     s1[32 + 23] = 0;

@@ -38,8 +38,8 @@ struct TDate {
     int day = 0, month = 0, year = 0;
     bool operator==(const TDate &) const = default;
 };
-TDate DateOfDayNumber(int n); // n >= 1
-QString TimeOfDayText(int minutes);  // 125 -> "02:05"
+TDate DateOfDayNumber(int n);               // n >= 1
+QString TimeOfDayText(int minutes);         // 125 -> "02:05"
 int MinutesOfTimeText(const QString &text); // "07:30" -> 450; 0 when not "hh:mm"
 QString BitText(uint32_t value, int bits = 8);
 

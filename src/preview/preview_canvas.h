@@ -29,8 +29,16 @@ public:
     int lineWidth = 1;
     int cursorColumn = 0, cursorRow = 0;
 
-    void SetOrigin(int x, int y) { originX = x; originY = y; }
-    void SetColours(uint16_t fore, uint16_t back) { foreground = fore; background = back; }
+    void SetOrigin(int x, int y)
+    {
+        originX = x;
+        originY = y;
+    }
+    void SetColours(uint16_t fore, uint16_t back)
+    {
+        foreground = fore;
+        background = back;
+    }
 
     void ClearScreen(uint16_t colour = 0);
     // From the origin, in the background colour, cut at the screen's edges.
@@ -48,7 +56,11 @@ public:
 
     void SelectFont(FontId id);
     const TFont &font() const { return *m_font; }
-    void SetCursor(int row, int column) { cursorRow = row; cursorColumn = column; }
+    void SetCursor(int row, int column)
+    {
+        cursorRow = row;
+        cursorColumn = column;
+    }
     // One code page 1251 character at the cursor.
     void PutChar(uint8_t c);
     void Print(int row, int column, const QByteArray &cp1251);

@@ -21,9 +21,9 @@ const FontFile kFontFiles[] = {
     {":/preview/font_40x80.bin", 40, 80, false, 20},
 };
 
-const char *const kPictureNames[] = {"ScaleL",     "ScaleR",     "Circle99", "Circle9",    "Arrow",
-                                     "GasStation", "Acc",        "BoatMotor", "BoatScaleT", "BoatT",
-                                     "BoatScaleC", "BoatC",      "CheckEngine", "Electro"};
+const char *const kPictureNames[] = {"ScaleL",     "ScaleR", "Circle99",    "Circle9",    "Arrow",
+                                     "GasStation", "Acc",    "BoatMotor",   "BoatScaleT", "BoatT",
+                                     "BoatScaleC", "BoatC",  "CheckEngine", "Electro"};
 
 TFont loadFont(const FontFile &f)
 {
@@ -63,7 +63,8 @@ TPicture loadPicture(const QString &name)
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const auto byte = static_cast<uint8_t>(data[start + y * rowBytes + x / 8]);
-            pic.bits[static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x)] = (byte & (0x80 >> (x % 8))) ? 0 : 1;
+            pic.bits[static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x)] =
+                (byte & (0x80 >> (x % 8))) ? 0 : 1;
         }
     return pic;
 }

@@ -15,7 +15,7 @@ struct TFont {
     int width = 0, height = 0; // pixels per character cell
     bool full = false;         // full character set, else digits only
     int glyphCount = 0;
-    QByteArray glyphs;         // glyph after glyph, rows from the top, MSB leftmost
+    QByteArray glyphs; // glyph after glyph, rows from the top, MSB leftmost
     int glyphBytes() const { return width / 8 * height; }
 };
 
@@ -26,7 +26,10 @@ struct TPicture {
     int width = 0, height = 0;
     std::vector<uint8_t> bits; // one per pixel, row by row, 1 = set
     bool isNull() const { return width == 0; }
-    bool isSet(int x, int y) const { return bits[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)] != 0; }
+    bool isSet(int x, int y) const
+    {
+        return bits[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)] != 0;
+    }
 };
 
 // An empty picture for a name that has none.

@@ -183,8 +183,7 @@ int numberAt(const std::vector<int> &numbers, size_t i) { return i < numbers.siz
 
 TScheme::TScheme(const TMK &model, int scheme)
     : m_bytes(model.at(scheme == 1 ? fld::ColourScheme1 : fld::ColourScheme0))
-{
-}
+{}
 
 uint16_t TScheme::colour(int k) const { return GetU16(m_bytes, 2 * (k & 15)); }
 
@@ -218,7 +217,7 @@ void DrawStrip(TPreviewCanvas &c, const TMK &model, const CapabilitySet &caps, i
 void DrawMenu(TPreviewCanvas &c, const TMK &model, int scheme)
 {
     static const Text kLines[] = {
-        {"Refilled l        0", "Заправлено л      0"}, {"Now in tank l     50", "Теперь в баке л  50"},
+        {"Refilled l        0", "Заправлено л      0"},  {"Now in tank l     50", "Теперь в баке л  50"},
         {"Refueling to full   ", "Заправка до полн.  "}, {"Fan              Off", "Вентилятор     Откл"},
         {"% of injection    On", "% на впрыск     Вкл"}, {"Spark plugs drying  ", "Сушка свечей       "},
         {"ECU reset           ", "Сброс ЭБУ          "},
@@ -517,8 +516,7 @@ void DrawX1(TPreviewCanvas &c, const TMK &model, int scheme, const std::array<in
                     c.TextAt(x0 + 30, 203, label.get());
             break;
         }
-        default:
-            break;
+        default: break;
         }
     }
     c.SetOrigin(0, 0);
@@ -646,12 +644,8 @@ bool DrawEditorPreview(TPreviewCanvas &c, const TMK &model, const CapabilitySet 
     // A choice of 0 ("Absent") or of a parameter the device lacks draws nothing.
     auto find = [&](int code) { return code > 0 ? model.FindParameter(code) : nullptr; };
     switch (screen) {
-    case Screen::Strip:
-        DrawStrip(c, model, caps, scheme);
-        return true;
-    case Screen::Menu:
-        DrawMenu(c, model, scheme);
-        return true;
+    case Screen::Strip: DrawStrip(c, model, caps, scheme); return true;
+    case Screen::Menu: DrawMenu(c, model, scheme); return true;
     case Screen::Dials: {
         const std::vector<int> codes = codesOf(model, Layout::Dials, display);
         DrawDials(c, model, scheme, find(codes[0]), find(codes[1]));
@@ -678,18 +672,10 @@ bool DrawEditorPreview(TPreviewCanvas &c, const TMK &model, const CapabilitySet 
         DrawX1(c, model, scheme, {codes[0], codes[1], codes[2], codes[3]});
         return true;
     }
-    case Screen::X4:
-        DrawX4(c, model, scheme, codesOf(model, Layout::X4, display));
-        return true;
-    case Screen::X6:
-        DrawX6(c, model, scheme, codesOf(model, Layout::X6, display));
-        return true;
-    case Screen::X9:
-        DrawX9(c, model, scheme, codesOf(model, Layout::X9, display));
-        return true;
-    case Screen::List:
-        DrawList(c, model, scheme, {12, 13, 16, 17, 11, 10, 7});
-        return true;
+    case Screen::X4: DrawX4(c, model, scheme, codesOf(model, Layout::X4, display)); return true;
+    case Screen::X6: DrawX6(c, model, scheme, codesOf(model, Layout::X6, display)); return true;
+    case Screen::X9: DrawX9(c, model, scheme, codesOf(model, Layout::X9, display)); return true;
+    case Screen::List: DrawList(c, model, scheme, {12, 13, 16, 17, 11, 10, 7}); return true;
     }
     return false;
 }

@@ -21,7 +21,10 @@ namespace {
 // Unwinds a transfer that was asked to stop, up to ReadSettings/WriteSettings.
 struct Stopped {};
 
-int gauge(long long part, long long whole) { return whole > 0 ? int(std::lround(double(part) * 100.0 / double(whole))) : 100; }
+int gauge(long long part, long long whole)
+{
+    return whole > 0 ? int(std::lround(double(part) * 100.0 / double(whole))) : 100;
+}
 
 } // namespace
 
@@ -62,7 +65,8 @@ QString TSettingsTransfer::PartlyWrittenText(const QString &backupPath)
                LangText("No copy of its settings before the write was kept; write complete settings into it again.",
                         "Копия его настроек до записи не сохранялась; запишите в него полные настройки заново.");
     return head + QLatin1Char(' ') +
-           LangText("Its settings before the write are in the file %1.", "Его настройки до записи сохранены в файле %1.")
+           LangText("Its settings before the write are in the file %1.",
+                    "Его настройки до записи сохранены в файле %1.")
                .arg(QDir::toNativeSeparators(backupPath));
 }
 
@@ -126,7 +130,7 @@ bool TSettingsTransfer::handshake(uint16_t &deviceType)
 void TSettingsTransfer::readImage(QByteArray &into)
 {
     const int pagesPerHalf = int(kImageSize / 64) - 1; // 127
-    const int pages = int(kImageSize / 32) - 2;         // 254
+    const int pages = int(kImageSize / 32) - 2;        // 254
     for (int half = 0; half < 2; ++half)
         for (int j = 1; j <= pagesPerHalf; ++j) {
             const int page = 128 * half + j;
@@ -318,8 +322,8 @@ try {
     m_backupPath.clear();
     m_writeStarted = false;
     const TBlockSnapshot kept = m_model.SnapshotBlocks(1, mem::kBlockCount);
-    const uint8_t keptVersion = m_model.SettingsImage.size() >= 2 ? uint8_t(m_model.SettingsImage[1])
-                                                                  : m_model.BlockDirectory.SettingsVersion;
+    const uint8_t keptVersion =
+        m_model.SettingsImage.size() >= 2 ? uint8_t(m_model.SettingsImage[1]) : m_model.BlockDirectory.SettingsVersion;
     m_link.SetBaudRate(kBaudRate);
     progress(ReconnectText(), 0, false, true);
     uint16_t deviceType = 0;

@@ -84,11 +84,11 @@ public:
     static QString DefaultBackupFolder(); // <application data location>/backups
 
     // Texts of the transfer (current interface language).
-    static QString ReconnectText();         // "Reconnect the device power supply"
-    static QString ReadingText();           // "The settings are being read..."
-    static QString WritingText();           // "The settings are recorded..."
+    static QString ReconnectText(); // "Reconnect the device power supply"
+    static QString ReadingText();   // "The settings are being read..."
+    static QString WritingText();   // "The settings are recorded..."
     static QString VerifyingText();
-    static QString RecordedText();          // "The settings are recorded in the device"
+    static QString RecordedText();           // "The settings are recorded in the device"
     static QString DeviceTypeMismatchText(); // "The settings version does not match the device version!"
     static QString VersionMismatchText();    // "The settings version does not match the firmware version!"
     static QString InterruptedText();        // "Interrupted"

@@ -49,11 +49,9 @@ TAnswer showBox(QWidget *parent, TMessageKind kind, const QString &text, const Q
     }
     switch (box.exec()) {
     case QMessageBox::Yes:
-    case QMessageBox::Save:
-        return TAnswer::Yes;
+    case QMessageBox::Save: return TAnswer::Yes;
     case QMessageBox::No:
-    case QMessageBox::Discard:
-        return TAnswer::No;
+    case QMessageBox::Discard: return TAnswer::No;
     default:
         // Escape or the close box: a Yes/No box has no Cancel, so they mean No there.
         return kind == TMessageKind::SaveQuestion ? TAnswer::Cancel : TAnswer::No;

@@ -8,7 +8,7 @@
 namespace {
 QTranslator *g_translator = nullptr;
 bool g_installed = false;
-}
+} // namespace
 
 void ApplyQtLanguage(bool english)
 {

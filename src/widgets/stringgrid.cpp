@@ -31,14 +31,15 @@ public:
         pal.setCurrentColorGroup(active ? QPalette::Active : QPalette::Inactive);
         painter->save();
         painter->fillRect(option.rect, fixed ? pal.button() : selected ? pal.highlight() : pal.base());
-        painter->setPen(fixed ? pal.color(QPalette::ButtonText)
-                              : selected ? pal.color(QPalette::HighlightedText) : pal.color(QPalette::Text));
+        painter->setPen(fixed      ? pal.color(QPalette::ButtonText)
+                        : selected ? pal.color(QPalette::HighlightedText)
+                                   : pal.color(QPalette::Text));
         painter->setFont(option.font);
         const auto align = index.data(Qt::TextAlignmentRole).value<Qt::Alignment>();
         const QRect area = option.rect.adjusted(kTextMargin, kTextMargin, -kTextMargin, 0);
         painter->setClipRect(option.rect);
-        painter->drawText(area, (align & Qt::AlignRight ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop |
-                                    Qt::TextSingleLine,
+        painter->drawText(area,
+                          (align & Qt::AlignRight ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop | Qt::TextSingleLine,
                           index.data(Qt::DisplayRole).toString());
         painter->restore();
     }

@@ -3,8 +3,7 @@
 #include <algorithm>
 
 TStringGridModel::TStringGridModel(int columns, int rows, int fixedColumns, int fixedRows, QObject *parent)
-    : QAbstractTableModel(parent), m_columns(std::max(columns, 0)), m_fixedColumns(fixedColumns),
-      m_fixedRows(fixedRows)
+    : QAbstractTableModel(parent), m_columns(std::max(columns, 0)), m_fixedColumns(fixedColumns), m_fixedRows(fixedRows)
 {
     m_rows.fill(QStringList(m_columns, QString()), std::max(rows, 0));
 }
@@ -21,14 +20,12 @@ QVariant TStringGridModel::data(const QModelIndex &index, int role) const
     if (!checkIndex(index, CheckIndexOption::IndexIsValid))
         return {};
     switch (role) {
-    case Qt::DisplayRole:
-        return m_rows[index.row()][index.column()];
+    case Qt::DisplayRole: return m_rows[index.row()][index.column()];
     case Qt::TextAlignmentRole: {
         const bool right = m_rightAligned && !isFixed(index.row(), index.column());
         return QVariant::fromValue(Qt::Alignment((right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop));
     }
-    default:
-        return {};
+    default: return {};
     }
 }
 

@@ -35,7 +35,8 @@ int main(int argc, char **argv)
     }
     const QDir out(QFileInfo(args[1]).absoluteFilePath()); // the window changes the current folder
     const int percent = qRound(app.devicePixelRatio() * 100);
-    const QString suffix = QString(english ? "" : "-ru") + (percent == 100 ? QString() : QStringLiteral("-%1").arg(percent));
+    const QString suffix =
+        QString(english ? "" : "-ru") + (percent == 100 ? QString() : QStringLiteral("-%1").arg(percent));
 
     TStartOptions options;
     options.PortPath = scratch.filePath(QStringLiteral("no-port")); // no device: only the boxes matter
@@ -53,8 +54,9 @@ int main(int argc, char **argv)
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         if (!box) {
             std::fprintf(stderr, "no question box: %s\n",
-                         QApplication::activeModalWidget() ? QApplication::activeModalWidget()->metaObject()->className()
-                                                           : "nothing modal");
+                         QApplication::activeModalWidget()
+                             ? QApplication::activeModalWidget()->metaObject()->className()
+                             : "nothing modal");
             return;
         }
         ok = box->grab().save(out.filePath(QStringLiteral("question-unsaved%1.png").arg(suffix)), "PNG", 0);

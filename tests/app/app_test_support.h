@@ -20,7 +20,7 @@
 struct TMessageLog {
     QList<QPair<TMessageKind, QString>> shown;
     std::deque<TAnswer> answers; // answers to questions in order; No when empty
-    QStringList fileChoices;  // paths the file dialogs return in order; cancel when empty
+    QStringList fileChoices;     // paths the file dialogs return in order; cancel when empty
     int fileDialogs = 0;
 
     void install()

@@ -143,7 +143,7 @@ private Q_SLOTS:
         if (!typed.isEmpty())
             log.fileChoices << typed;
         const TFileDialogOptions dlg{QtFileFilter(QStringLiteral("Файлы настроек (*.kelmg)|*.kelmg")),
-                                   QStringLiteral("kelmg"), QStringLiteral("/tmp")};
+                                     QStringLiteral("kelmg"), QStringLiteral("/tmp")};
         QCOMPARE(SaveFileDialog(nullptr, dlg), path);
         SetFileDialogHook(nullptr);
         SetMessageHook(nullptr);
@@ -195,7 +195,7 @@ private Q_SLOTS:
                  int('$'));
         QTest::keyClicks(dialog.ePassword, QStringLiteral("QZ-R!abcdefghijk"));
         QCOMPARE(dialog.ePassword->text(), QStringLiteral("QZRabcdefg")); // letters and digits, at most 10
-        QCOMPARE(dialog.Entry(), QString());                             // not accepted: no entry
+        QCOMPARE(dialog.Entry(), QString());                              // not accepted: no entry
     }
 
     void accessLock()
@@ -225,9 +225,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QSize>("size");
         const std::pair<const char *, QSize> rows[] = {
-            {"ScaleL", {79, 136}},    {"ScaleR", {149, 136}},     {"Circle99", {199, 199}}, {"Circle9", {9, 9}},
-            {"Arrow", {129, 129}},    {"GasStation", {25, 49}},   {"Acc", {79, 41}},        {"BoatMotor", {33, 49}},
-            {"BoatScaleT", {33, 105}}, {"BoatT", {41, 17}},       {"BoatScaleC", {33, 105}}, {"BoatC", {41, 17}},
+            {"ScaleL", {79, 136}},       {"ScaleR", {149, 136}},   {"Circle99", {199, 199}},  {"Circle9", {9, 9}},
+            {"Arrow", {129, 129}},       {"GasStation", {25, 49}}, {"Acc", {79, 41}},         {"BoatMotor", {33, 49}},
+            {"BoatScaleT", {33, 105}},   {"BoatT", {41, 17}},      {"BoatScaleC", {33, 105}}, {"BoatC", {41, 17}},
             {"CheckEngine", {105, 105}}, {"Electro", {105, 105}},
         };
         for (const auto &[name, size] : rows)
@@ -255,13 +255,15 @@ private Q_SLOTS:
     {
         // The side-strip pictures are stamped at (15, 14) and (22, 2) of a
         // 60-pixel slot in an 80-pixel strip: what they draw must stay inside.
-        const std::tuple<const char *, int, int> rows[] = {{"CheckEngine", 80 - 2 - 15, 60 - 14}, {"Electro", 80 - 2 - 22, 60 - 2}};
+        const std::tuple<const char *, int, int> rows[] = {{"CheckEngine", 80 - 2 - 15, 60 - 14},
+                                                           {"Electro", 80 - 2 - 22, 60 - 2}};
         for (const auto &[name, width, height] : rows) {
             const QImage image = DrawPicture(QString::fromLatin1(name));
             for (int y = 0; y < image.height(); ++y)
                 for (int x = 0; x < image.width(); ++x)
                     if (qGray(image.pixel(x, y)) > 0)
-                        QVERIFY2(x < width && y < height, qPrintable(QStringLiteral("%1 at %2,%3").arg(name).arg(x).arg(y)));
+                        QVERIFY2(x < width && y < height,
+                                 qPrintable(QStringLiteral("%1 at %2,%3").arg(name).arg(x).arg(y)));
         }
         QVERIFY(DrawPicture(QStringLiteral("NoSuchPicture")).isNull());
     }

@@ -67,10 +67,9 @@ private:
     void start(QProcess &p, const QStringList &extra = {})
     {
         p.setProcessEnvironment(environment());
-        p.start(QStringLiteral(TRIPCONF_PATH),
-                QStringList{QStringLiteral("--port"), m_port, QStringLiteral("--ini"),
-                            m_dir.filePath(QStringLiteral("tripconf.ini"))} +
-                    extra);
+        p.start(QStringLiteral(TRIPCONF_PATH), QStringList{QStringLiteral("--port"), m_port, QStringLiteral("--ini"),
+                                                           m_dir.filePath(QStringLiteral("tripconf.ini"))} +
+                                                   extra);
         QVERIFY(p.waitForStarted(5000));
     }
 
@@ -99,9 +98,8 @@ private Q_SLOTS:
         useLockFolder(QStringLiteral("locks-demo"));
         QProcess p;
         p.setProcessEnvironment(environment());
-        p.start(QStringLiteral(TRIPCONF_PATH),
-                {QStringLiteral("--demo"), QStringLiteral("--exit-when-shown"), QStringLiteral("--ini"),
-                 m_dir.filePath(QStringLiteral("demo.ini"))});
+        p.start(QStringLiteral(TRIPCONF_PATH), {QStringLiteral("--demo"), QStringLiteral("--exit-when-shown"),
+                                                QStringLiteral("--ini"), m_dir.filePath(QStringLiteral("demo.ini"))});
         QVERIFY(p.waitForFinished(20000));
         QCOMPARE(p.exitCode(), 0);
         QCOMPARE(p.readAllStandardOutput().trimmed(), QByteArray("shown"));

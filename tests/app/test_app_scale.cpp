@@ -86,11 +86,12 @@ int main(int argc, char *argv[])
         QFile f(path);
         if (!f.open(QIODevice::WriteOnly))
             return 1;
-        f.write(QStringLiteral("{\"windowFrameMargins\": true, \"screens\": [{\"name\": \"laptop\", \"x\": 0, \"y\": 0, "
-                               "\"width\": %1, \"height\": %2, \"logicalDpi\": 96, \"logicalBaseDpi\": 96, \"dpr\": 1}]}")
-                    .arg(kScreenWidth)
-                    .arg(kScreenHeight)
-                    .toUtf8());
+        f.write(
+            QStringLiteral("{\"windowFrameMargins\": true, \"screens\": [{\"name\": \"laptop\", \"x\": 0, \"y\": 0, "
+                           "\"width\": %1, \"height\": %2, \"logicalDpi\": 96, \"logicalBaseDpi\": 96, \"dpr\": 1}]}")
+                .arg(kScreenWidth)
+                .arg(kScreenHeight)
+                .toUtf8());
     }
     qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + path).toUtf8());
     qputenv("QT_SCALE_FACTOR", "1.5");

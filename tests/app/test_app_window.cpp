@@ -151,7 +151,8 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(ini)); // created when it was opened
         QVERIFY(!form->cbEnglishVersion->isChecked());
         QVERIFY(!EnglishVersion());
-        QCOMPARE(form->windowTitle(), QStringLiteral("Просмотр и настройка параметров МК (Версия 20.07.26) " TRIP_VERSION "[*]"));
+        QCOMPARE(form->windowTitle(),
+                 QStringLiteral("Просмотр и настройка параметров МК (Версия 20.07.26) " TRIP_VERSION "[*]"));
         QCOMPARE(form->bGetParams->text(), QStringLiteral("Считать настройки из МК"));
         QCOMPARE(form->bRS232->text(), QStringLiteral("Выбрать СОМ-порт"));
         QCOMPARE(form->GroupBox5->title(), QStringLiteral("Шаг 2a"));
@@ -180,7 +181,8 @@ private Q_SLOTS:
             QVERIFY2(check.ValueExists(QStringLiteral("MainWindow"), QLatin1String(key)), key);
         QCOMPARE(check.ReadInteger(QStringLiteral("MainWindow"), QStringLiteral("State"), -1), 0);
         QCOMPARE(check.ReadInteger(QStringLiteral("MainWindow"), QStringLiteral("Left"), -1), at.x());
-        QCOMPARE(check.ReadInteger(QStringLiteral("MainWindow"), QStringLiteral("Width"), -1), form->frameGeometry().width());
+        QCOMPARE(check.ReadInteger(QStringLiteral("MainWindow"), QStringLiteral("Width"), -1),
+                 form->frameGeometry().width());
         // A port given for this run is not remembered.
         QVERIFY(!check.ValueExists(QStringLiteral("RS232"), QStringLiteral("Port")));
     }
@@ -197,7 +199,8 @@ private Q_SLOTS:
             form->cbEnglishVersion->click();
             QVERIFY(EnglishVersion());
             QCOMPARE(form->windowTitle(),
-                     QStringLiteral("Viewing and configuring trip computer parameters (Version 20.07.26) " TRIP_VERSION "[*]"));
+                     QStringLiteral("Viewing and configuring trip computer parameters (Version 20.07.26) " TRIP_VERSION
+                                    "[*]"));
             QCOMPARE(form->bRS232->text(), QStringLiteral("Select a COM port"));
             QCOMPARE(form->bViewJournals->text(), QStringLiteral("View logs"));
             QCOMPARE(form->GroupBox5->title(), QStringLiteral("Step 2a"));
@@ -235,15 +238,16 @@ private Q_SLOTS:
         QTest::addColumn<bool>("minimiseBeforeClose");
         QTest::newRow("maximised, position not read")
             << QByteArray("[MainWindow]\nState=2\nLeft=-20\nTop=-20\n") << true << QPoint() << false;
-        QTest::newRow("minimised opens normal") << QByteArray("[MainWindow]\nState=1\nLeft=50\nTop=60\n") << false
-                                                << QPoint(50, 60) << false;
+        QTest::newRow("minimised opens normal")
+            << QByteArray("[MainWindow]\nState=1\nLeft=50\nTop=60\n") << false << QPoint(50, 60) << false;
         QTest::newRow("closed minimised, kept normal")
             << QByteArray("[MainWindow]\nState=0\nLeft=50\nTop=60\n") << false << QPoint(50, 60) << true;
-        QTest::newRow("negative left is 0") << QByteArray("[MainWindow]\nState=0\nLeft=-20\nTop=40\n") << false
-                                            << QPoint(0, 40) << false;
-        QTest::newRow("negative top is 0") << QByteArray("[MainWindow]\nLeft=30\nTop=-1\n") << false << QPoint(30, 0) << false;
-        QTest::newRow("on the screen stays") << QByteArray("[MainWindow]\nLeft=50\nTop=60\n") << false
-                                             << QPoint(50, 60) << false;
+        QTest::newRow("negative left is 0")
+            << QByteArray("[MainWindow]\nState=0\nLeft=-20\nTop=40\n") << false << QPoint(0, 40) << false;
+        QTest::newRow("negative top is 0")
+            << QByteArray("[MainWindow]\nLeft=30\nTop=-1\n") << false << QPoint(30, 0) << false;
+        QTest::newRow("on the screen stays")
+            << QByteArray("[MainWindow]\nLeft=50\nTop=60\n") << false << QPoint(50, 60) << false;
         QTest::newRow("beyond the screen comes onto it")
             << QByteArray("[MainWindow]\nLeft=5000\nTop=10\n") << false << QPoint(INT_MAX, 10) << false;
         QTest::newRow("partly below the screen comes onto it")
@@ -302,7 +306,8 @@ private Q_SLOTS:
         const QByteArray ini = english ? "[Common]\nEnglishVersion=1\n" : "[Common]\nEnglishVersion=0\n";
         freshIni(ini);
         auto form = openForm(m_dir.filePath(QStringLiteral("no-such-port")));
-        QVERIFY2(m_messages.last(TMessageKind::Error).contains(portError), qPrintable(m_messages.last(TMessageKind::Error)));
+        QVERIFY2(m_messages.last(TMessageKind::Error).contains(portError),
+                 qPrintable(m_messages.last(TMessageKind::Error)));
         form->close();
 
         freshIni(ini);
@@ -559,7 +564,7 @@ private Q_SLOTS:
         QVERIFY(form->isWindowModified());
         QVERIFY(form->windowTitle().endsWith(QStringLiteral("[*]")));
 
-        const QString kept = saveTo.isEmpty() ? QString()
+        const QString kept = saveTo.isEmpty()                  ? QString()
                              : saveTo == QStringLiteral("bad") ? QStringLiteral("/proc/no-such-dir/x.kelmg")
                                                                : m_dir.filePath(saveTo);
         QFile::remove(kept);

@@ -77,10 +77,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(MeasuredParameters, CreationOrder)
 {
     const MeasParList list = CreateMeasuredParameters(CapabilitySet{Cap::LowBeamControl});
-    const std::vector<int> expected{12, 13, 16, 14, 15, 10, 8, 9, 7, 11, 17, 18, 19, 20, 33, 21, 25, 26, 27, 28,
-                                    29, 24, 31, 30, 22, 23, 1, 5, 4, 2, 3, 6, 32, 34, 35, 36, 37, 38, 39, 41,
-                                    42, 43, 44, 45, 46, 47, 48, 49, 50, 51, 52, 53, 54, 55, 56, 57, 58, 59, 60,
-                                    61, 62, 63, 64, 65};
+    const std::vector<int> expected{12, 13, 16, 14, 15, 10, 8,  9,  7,  11, 17, 18, 19, 20, 33, 21,
+                                    25, 26, 27, 28, 29, 24, 31, 30, 22, 23, 1,  5,  4,  2,  3,  6,
+                                    32, 34, 35, 36, 37, 38, 39, 41, 42, 43, 44, 45, 46, 47, 48, 49,
+                                    50, 51, 52, 53, 54, 55, 56, 57, 58, 59, 60, 61, 62, 63, 64, 65};
     EXPECT_EQ(numbersOf(list), expected);
     EXPECT_EQ(MeasuredParameterClassNames().size(), 65u);
 }
@@ -118,18 +118,15 @@ TEST_P(SampleTextTest, SampleAndRangeTexts)
 
 INSTANTIATE_TEST_SUITE_P(
     Parameters, SampleTextTest,
-    ::testing::Values(SampleCase{"TInjectionTime", " 5.00", "0.00", "24.00"},
-                      SampleCase{"TUOZ", " 10.0", "-84.0", "84.0"}, SampleCase{"TVelocity", " 60", "0", "160"},
-                      SampleCase{"TRevolutions", "2000", "0", "8000"},
-                      SampleCase{"TAccVoltage", "14.0", "0.0", "16.0"},
-                      SampleCase{"THVBChargeLimit", "-20", "-50", "100"},
-                      SampleCase{"THVBCurrent", "  4.0", "-200.0", "200.0"},
-                      SampleCase{"TAKPPMode", "0", "0", "100"}, SampleCase{"TWorkTimeEngine", "10000", "0", "800"},
-                      SampleCase{"TTime", "15:30", "0", "100"}, SampleCase{"TTripTime", " 1:15", "0", "100"},
-                      SampleCase{"TTripMomentaryExpenseK", "23.45", "0", "100"},
-                      SampleCase{"TTripPath", "517.3", "0", "100"}, SampleCase{"TTripExpense", "123.4", "0", "100"},
-                      SampleCase{"TTripVelocity", " 47", "0", "100"},
-                      SampleCase{"TMomentaryExpenseL", " 10.0", "0.0", "10.0"}));
+    ::testing::Values(
+        SampleCase{"TInjectionTime", " 5.00", "0.00", "24.00"}, SampleCase{"TUOZ", " 10.0", "-84.0", "84.0"},
+        SampleCase{"TVelocity", " 60", "0", "160"}, SampleCase{"TRevolutions", "2000", "0", "8000"},
+        SampleCase{"TAccVoltage", "14.0", "0.0", "16.0"}, SampleCase{"THVBChargeLimit", "-20", "-50", "100"},
+        SampleCase{"THVBCurrent", "  4.0", "-200.0", "200.0"}, SampleCase{"TAKPPMode", "0", "0", "100"},
+        SampleCase{"TWorkTimeEngine", "10000", "0", "800"}, SampleCase{"TTime", "15:30", "0", "100"},
+        SampleCase{"TTripTime", " 1:15", "0", "100"}, SampleCase{"TTripMomentaryExpenseK", "23.45", "0", "100"},
+        SampleCase{"TTripPath", "517.3", "0", "100"}, SampleCase{"TTripExpense", "123.4", "0", "100"},
+        SampleCase{"TTripVelocity", " 47", "0", "100"}, SampleCase{"TMomentaryExpenseL", " 10.0", "0.0", "10.0"}));
 
 TEST(MeasuredParameters, FormatSampleTextPadsButNeverCuts)
 {
@@ -181,20 +178,19 @@ TEST_P(ParameterTextTest, TextOfTheCreationLanguage)
 }
 
 using P = TMeasParBase;
-INSTANTIATE_TEST_SUITE_P(
-    Texts, ParameterTextTest,
-    ::testing::Values(TextCase{true, "TMomentaryExpenseK", &P::CellUnit4, "л/100"},
-                      TextCase{true, "TMomentaryExpenseK", &P::GaugeUnit, "l/100"},
-                      TextCase{true, "TTemperAir", &P::Name, "Tair/wat/en"},
-                      TextCase{true, "TTemperAir", &P::GraphName, ""},
-                      TextCase{true, "TTemperCylRight", &P::GaugeUnit, ""},
-                      TextCase{false, "TTemperCylRight", &P::GaugeUnit, "градусы"},
-                      TextCase{false, "TRevolutions", &P::LongName, "Обороты двиг,об/мин"},
-                      TextCase{false, "TRevolutions", &P::GaugeUnit, "x1000"},
-                      TextCase{false, "TThrottle2", &P::Name, "Дроссель"},
-                      TextCase{false, "TTemperAir", &P::CellName4, "Tвозд"},
-                      TextCase{true, "TCorrLeft", &P::GraphName, "Left corr.,В"},
-                      TextCase{false, "TOil", &P::GaugeName, ""}));
+INSTANTIATE_TEST_SUITE_P(Texts, ParameterTextTest,
+                         ::testing::Values(TextCase{true, "TMomentaryExpenseK", &P::CellUnit4, "л/100"},
+                                           TextCase{true, "TMomentaryExpenseK", &P::GaugeUnit, "l/100"},
+                                           TextCase{true, "TTemperAir", &P::Name, "Tair/wat/en"},
+                                           TextCase{true, "TTemperAir", &P::GraphName, ""},
+                                           TextCase{true, "TTemperCylRight", &P::GaugeUnit, ""},
+                                           TextCase{false, "TTemperCylRight", &P::GaugeUnit, "градусы"},
+                                           TextCase{false, "TRevolutions", &P::LongName, "Обороты двиг,об/мин"},
+                                           TextCase{false, "TRevolutions", &P::GaugeUnit, "x1000"},
+                                           TextCase{false, "TThrottle2", &P::Name, "Дроссель"},
+                                           TextCase{false, "TTemperAir", &P::CellName4, "Tвозд"},
+                                           TextCase{true, "TCorrLeft", &P::GraphName, "Left corr.,В"},
+                                           TextCase{false, "TOil", &P::GaugeName, ""}));
 
 struct RelabelCase {
     const char *what;

@@ -49,34 +49,34 @@ TEST_P(MenuCodeTest, ItemHasItsCode)
     EXPECT_EQ(codeOf(GetParam().identifier), GetParam().code);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Models, MenuCodeTest,
-    ::testing::Values(
-        // with voice: B = 28
-        CodeCase{0xC000, "SoundVolumeMenu", 25}, CodeCase{0xC000, "FlagSoundMenu", 26},
-        CodeCase{0xC000, "SayParamPeriodMenu", 27}, CodeCase{0xC000, "apVelMenu", 28},
-        CodeCase{0xC000, "InitTripParamsMenu", 41}, CodeCase{0xC000, "ParkOffMenu", 141},
-        CodeCase{0xC000, "ErrorsMenu", 154}, CodeCase{0xC000, "apHoloMenu", 32},
-        CodeCase{0xC000, "LightsOnMenu", -1}, CodeCase{0xC000, "CorrUOZMenu", 9},
-        CodeCase{0xC000, "ViewTank5Menu", 98}, CodeCase{0xC000, "WriteTrip1Menu", 50},
-        CodeCase{0xC000, "TareWeightMenu", -1}, CodeCase{0xC000, "HVFanForcedOnMenu", -1},
-        // no voice: B = 26
-        CodeCase{0x4010, "FlagSoundMenu", 25}, CodeCase{0x4010, "SoundVolumeMenu", -1},
-        CodeCase{0x4010, "SayParamPeriodMenu", -1}, CodeCase{0x4010, "apVelMenu", 26},
-        CodeCase{0x4010, "ErrorsMenu", 152}, CodeCase{0x4010, "LightsOnMenu", 30},
-        CodeCase{0x4010, "apHoloMenu", -1}, CodeCase{0x4010, "CorrUOZMenu", -1},
-        CodeCase{0x4010, "EBUResetMenu", 10}, CodeCase{0x4010, "ViewTank5Menu", 96},
-        // 0x5100: no light alerts, parking radar, gas fuel or jam statistics
-        CodeCase{0x5100, "apEconomMenu", 31}, CodeCase{0x5100, "apGabarMenu", -1},
-        CodeCase{0x5100, "apTankFullMenu", 34}, CodeCase{0x5100, "InitStopParamsMenu", -1},
-        CodeCase{0x5100, "TripMinStopMenu", 44}, CodeCase{0x5100, "ParkOffMenu", -1},
-        CodeCase{0x5100, "InitResetOnlyGasParamsMenu", -1}, CodeCase{0x5100, "IntenseDayTimeMenu", 150},
-        CodeCase{0x5100, "EBUInitMenu", 153}, CodeCase{0x5100, "InitResetOnlyOilParamsMenu", -1},
-        // 0x5800: no air temperature algorithm, tilt layout; Mikas 10.3 is not the Mikas family
-        CodeCase{0x5800, "apHoloMenu", -1}, CodeCase{0x5800, "LightsOnMenu", -1},
-        CodeCase{0x5800, "apEconomMenu", 31}, CodeCase{0x5800, "CorrUOZMenu", -1},
-        // alternative display
-        CodeCase{0x8082, "HVFanForcedOnMenu", 162}, CodeCase{0x8180, "HVFanForcedOnMenu", 160}));
+INSTANTIATE_TEST_SUITE_P(Models, MenuCodeTest,
+                         ::testing::Values(
+                             // with voice: B = 28
+                             CodeCase{0xC000, "SoundVolumeMenu", 25}, CodeCase{0xC000, "FlagSoundMenu", 26},
+                             CodeCase{0xC000, "SayParamPeriodMenu", 27}, CodeCase{0xC000, "apVelMenu", 28},
+                             CodeCase{0xC000, "InitTripParamsMenu", 41}, CodeCase{0xC000, "ParkOffMenu", 141},
+                             CodeCase{0xC000, "ErrorsMenu", 154}, CodeCase{0xC000, "apHoloMenu", 32},
+                             CodeCase{0xC000, "LightsOnMenu", -1}, CodeCase{0xC000, "CorrUOZMenu", 9},
+                             CodeCase{0xC000, "ViewTank5Menu", 98}, CodeCase{0xC000, "WriteTrip1Menu", 50},
+                             CodeCase{0xC000, "TareWeightMenu", -1}, CodeCase{0xC000, "HVFanForcedOnMenu", -1},
+                             // no voice: B = 26
+                             CodeCase{0x4010, "FlagSoundMenu", 25}, CodeCase{0x4010, "SoundVolumeMenu", -1},
+                             CodeCase{0x4010, "SayParamPeriodMenu", -1}, CodeCase{0x4010, "apVelMenu", 26},
+                             CodeCase{0x4010, "ErrorsMenu", 152}, CodeCase{0x4010, "LightsOnMenu", 30},
+                             CodeCase{0x4010, "apHoloMenu", -1}, CodeCase{0x4010, "CorrUOZMenu", -1},
+                             CodeCase{0x4010, "EBUResetMenu", 10}, CodeCase{0x4010, "ViewTank5Menu", 96},
+                             // 0x5100: no light alerts, parking radar, gas fuel or jam statistics
+                             CodeCase{0x5100, "apEconomMenu", 31}, CodeCase{0x5100, "apGabarMenu", -1},
+                             CodeCase{0x5100, "apTankFullMenu", 34}, CodeCase{0x5100, "InitStopParamsMenu", -1},
+                             CodeCase{0x5100, "TripMinStopMenu", 44}, CodeCase{0x5100, "ParkOffMenu", -1},
+                             CodeCase{0x5100, "InitResetOnlyGasParamsMenu", -1},
+                             CodeCase{0x5100, "IntenseDayTimeMenu", 150}, CodeCase{0x5100, "EBUInitMenu", 153},
+                             CodeCase{0x5100, "InitResetOnlyOilParamsMenu", -1},
+                             // 0x5800: no air temperature algorithm, tilt layout; Mikas 10.3 is not the Mikas family
+                             CodeCase{0x5800, "apHoloMenu", -1}, CodeCase{0x5800, "LightsOnMenu", -1},
+                             CodeCase{0x5800, "apEconomMenu", 31}, CodeCase{0x5800, "CorrUOZMenu", -1},
+                             // alternative display
+                             CodeCase{0x8082, "HVFanForcedOnMenu", 162}, CodeCase{0x8180, "HVFanForcedOnMenu", 160}));
 
 TEST(MenuCatalog, SkippedItemsKeepTheirCodesReserved)
 {
@@ -142,17 +142,17 @@ TEST_P(AdditionalSystemMenuTest, ItemsOfTheBlocksTheListNames)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Models, AdditionalSystemMenuTest,
-    ::testing::Values(
-        SystemCase{0xC000, {kSystemItems[0], kSystemItems[1], kSystemItems[2], kSystemItems[3], kSystemItems[4],
-                            kSystemItems[5], kSystemItems[6]}},
-        // M74 and Bosch M7.9.7 name block 22 only
-        SystemCase{0x4010, {"BlocksABS9Menu"}},
-        // CAN names 77; nothing names 22, 27, 28, 37, 178 or 180
-        SystemCase{0x8082, {"BlocksBoschESP91Menu"}},
-        // blocks 22 of Mikas 10.3 are there, the additional-system menus are not
-        SystemCase{0x5800, {}}));
+INSTANTIATE_TEST_SUITE_P(Models, AdditionalSystemMenuTest,
+                         ::testing::Values(SystemCase{0xC000,
+                                                      {kSystemItems[0], kSystemItems[1], kSystemItems[2],
+                                                       kSystemItems[3], kSystemItems[4], kSystemItems[5],
+                                                       kSystemItems[6]}},
+                                           // M74 and Bosch M7.9.7 name block 22 only
+                                           SystemCase{0x4010, {"BlocksABS9Menu"}},
+                                           // CAN names 77; nothing names 22, 27, 28, 37, 178 or 180
+                                           SystemCase{0x8082, {"BlocksBoschESP91Menu"}},
+                                           // blocks 22 of Mikas 10.3 are there, the additional-system menus are not
+                                           SystemCase{0x5800, {}}));
 
 TEST(MenuCatalog, SystemItemsDoNotDependOnTheCurrentProtocol)
 {

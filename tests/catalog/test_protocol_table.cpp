@@ -86,23 +86,22 @@ INSTANTIATE_TEST_SUITE_P(
         // CAN group added: the M74.8 row (a CAN group row) comes first.
         ListCase{0x4200, {"M74.8", "Jan", "M74", "Bosch M7.9.7", "Bosch M7.0", "OBD2E"}},
         // CAN, J1939 and BRP stay out without the CAN group; Delphi makes row 57 "Bosch".
-        ListCase{0x5100,
-                 {"10/11Corvet", "Bosch", "OBD2Q", "OBD2S", "OBD2P", "Delphi", "Delphi1", "PM 800T", "Uni."}},
+        ListCase{0x5100, {"10/11Corvet", "Bosch", "OBD2Q", "OBD2S", "OBD2P", "Delphi", "Delphi1", "PM 800T", "Uni."}},
         ListCase{0x5200,
-                 {"10/11Corvet", "Delphi", "Yamaha", "Suzuki", "Honda", "Evinrude", "Evinrude2", "Carb.",
-                  "Yam2018", "PM 800T", "Uni."}},
+                 {"10/11Corvet", "Delphi", "Yamaha", "Suzuki", "Honda", "Evinrude", "Evinrude2", "Carb.", "Yam2018",
+                  "PM 800T", "Uni."}},
         ListCase{0x5800,
-                 {"Mikas 10.3", "10/11Corvet", "Jan", "Mikas 7.6", "Микас 11", "Mikas 11E3", "M12", "OBD2Q",
-                  "OBD2S", "OBD2P", "Toyota", "Toyota1", "Delphi", "Yamaha", "Suzuki", "Honda", "Evinrude",
-                  "Evinrude2", "Hidea", "Carb.", "Yam2018", "Uni."}},
+                 {"Mikas 10.3", "10/11Corvet", "Jan",    "Mikas 7.6", "Микас 11", "Mikas 11E3", "M12",    "OBD2Q",
+                  "OBD2S",      "OBD2P",       "Toyota", "Toyota1",   "Delphi",   "Yamaha",     "Suzuki", "Honda",
+                  "Evinrude",   "Evinrude2",   "Hidea",  "Carb.",     "Yam2018",  "Uni."}},
         ListCase{0x8082,
-                 {"CAN Toyota", "Estima20", "Toyota Sai", "Prius2.0", "Prius3.0", "Lex RX450H", "Harrier",
-                  "Prius3.5", "Lex RX400H", "Prius5.0", "Highlander7", "Prius5.1", "Harrier8.1", "Prius5.2",
-                  "Camry 4.0", "Lex GS450H", "Estima10", "CAN"}},
+                 {"CAN Toyota", "Estima20", "Toyota Sai", "Prius2.0", "Prius3.0", "Lex RX450H", "Harrier", "Prius3.5",
+                  "Lex RX400H", "Prius5.0", "Highlander7", "Prius5.1", "Harrier8.1", "Prius5.2", "Camry 4.0",
+                  "Lex GS450H", "Estima10", "CAN"}},
         ListCase{0x8180,
-                 {"CAN Toyota", "Estima20", "Toyota Sai", "Prius2.0", "Prius3.0", "Lex RX450H", "Harrier",
-                  "Prius3.5", "Lex RX400H", "Prius5.0", "Highlander7", "Prius5.1", "Harrier8.1", "Prius5.2",
-                  "Camry 4.0", "Lex GS450H", "Estima10", "CAN", "OBDPWM"}},
+                 {"CAN Toyota", "Estima20", "Toyota Sai", "Prius2.0", "Prius3.0", "Lex RX450H", "Harrier", "Prius3.5",
+                  "Lex RX400H", "Prius5.0", "Highlander7", "Prius5.1", "Harrier8.1", "Prius5.2", "Camry 4.0",
+                  "Lex GS450H", "Estima10", "CAN", "OBDPWM"}},
         ListCase{0x1234, {}}));
 
 struct CountCase {
@@ -290,17 +289,15 @@ TEST_P(GateTest, OffersExactlyTheseRows)
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, GateTest,
-    ::testing::Values(
-        GateCase{"J1939 without the CAN group", {Cap::FamJ1939, Cap::Retarder}, {}},
-        GateCase{"J1939 with retarder", {Cap::FamJ1939, Cap::CanGroup, Cap::Retarder}, {31}},
-        GateCase{"J1939 without retarder", {Cap::FamJ1939, Cap::CanGroup}, {31}},
-        GateCase{"VAG", {Cap::FamVAG}, {60, 61, 62, 63, 64, 65, 66, 67, 68, 69, 70, 71, 72, 73, 74, 75}},
-        GateCase{"VAG with the search excluded", {Cap::FamVAG, Cap::VagSearchExcluded}, {74}},
-        GateCase{"M74CAN without the CAN group", {Cap::FamM74CAN}, {}},
-        GateCase{"M74CAN with the CAN group", {Cap::FamM74CAN, Cap::CanGroup}, {1, 110, 111}},
-        GateCase{"OBD2", {Cap::FamOBD2}, {78, 79, 80}},
-        GateCase{"OBD2E only", {Cap::FamOBD2, Cap::Obd2eOnly}, {77}},
-        GateCase{"nothing", {}, {}}));
+    ::testing::Values(GateCase{"J1939 without the CAN group", {Cap::FamJ1939, Cap::Retarder}, {}},
+                      GateCase{"J1939 with retarder", {Cap::FamJ1939, Cap::CanGroup, Cap::Retarder}, {31}},
+                      GateCase{"J1939 without retarder", {Cap::FamJ1939, Cap::CanGroup}, {31}},
+                      GateCase{"VAG", {Cap::FamVAG}, {60, 61, 62, 63, 64, 65, 66, 67, 68, 69, 70, 71, 72, 73, 74, 75}},
+                      GateCase{"VAG with the search excluded", {Cap::FamVAG, Cap::VagSearchExcluded}, {74}},
+                      GateCase{"M74CAN without the CAN group", {Cap::FamM74CAN}, {}},
+                      GateCase{"M74CAN with the CAN group", {Cap::FamM74CAN, Cap::CanGroup}, {1, 110, 111}},
+                      GateCase{"OBD2", {Cap::FamOBD2}, {78, 79, 80}},
+                      GateCase{"OBD2E only", {Cap::FamOBD2, Cap::Obd2eOnly}, {77}}, GateCase{"nothing", {}, {}}));
 
 TEST(ProtocolCatalog, J1939VariantsDifferInParametersAndFlags)
 {

@@ -87,12 +87,12 @@ TEST_P(TripctlBadArgsTest, RefusedAsUsageErrors)
     EXPECT_FALSE(r.err.isEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Commands, TripctlBadArgsTest,
-    ::testing::Values(BadArgsCase{{"catalog"}}, BadArgsCase{{"catalog", "--device-type", "0x10000"}},
-                      BadArgsCase{{"menu", "--device-type", "C000"}},
-                      BadArgsCase{{"params", "--device-type", "0xC000", "--lang", "de"}},
-                      BadArgsCase{{"params", "--device-type", "0xC000", "extra"}}));
+INSTANTIATE_TEST_SUITE_P(Commands, TripctlBadArgsTest,
+                         ::testing::Values(BadArgsCase{{"catalog"}},
+                                           BadArgsCase{{"catalog", "--device-type", "0x10000"}},
+                                           BadArgsCase{{"menu", "--device-type", "C000"}},
+                                           BadArgsCase{{"params", "--device-type", "0xC000", "--lang", "de"}},
+                                           BadArgsCase{{"params", "--device-type", "0xC000", "extra"}}));
 
 TEST(TripctlCatalog, MenuItemsInCatalogOrder)
 {
@@ -100,8 +100,9 @@ TEST(TripctlCatalog, MenuItemsInCatalogOrder)
     ASSERT_EQ(r.exitCode, 0);
     const QJsonArray items = r.json().array();
     ASSERT_FALSE(items.isEmpty());
-    EXPECT_EQ(items[0].toObject(),
-              (QJsonObject{{"code", 1}, {"identifier", "VirtLockMenu"}, {"caption", "Virtual Lock On/Off"}, {"kind", 0}}));
+    EXPECT_EQ(
+        items[0].toObject(),
+        (QJsonObject{{"code", 1}, {"identifier", "VirtLockMenu"}, {"caption", "Virtual Lock On/Off"}, {"kind", 0}}));
     int previous = 0;
     for (const auto &v : items) {
         EXPECT_GT(v.toObject()["code"].toInt(), previous);

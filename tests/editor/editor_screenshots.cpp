@@ -99,7 +99,7 @@ void fill(TMK &model, int protocol)
     uint8_t *limits = model.block(mem::LimitsBlock);
     SetU16(model.block(mem::VehicleBlock), 4, static_cast<uint16_t>(protocol));
     SetU32(limits, 0, GetU32(limits, 0) | 1u); // virtual ignition lock: its level shows
-    SetU8(limits, 41, 1);                       // engine speed from the injector
+    SetU8(limits, 41, 1);                      // engine speed from the injector
     SetF32(limits, 60, 1.05f);
     // Graph and dial colours (palette indices of elements 40..54): a new
     // model paints them all in colour 0.
@@ -126,7 +126,8 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() < 2) {
-        std::fprintf(stderr, "usage: editor_screenshots OUTPUT_FOLDER [--lang en|ru] [--device-type TYPE] [--protocol N]\n");
+        std::fprintf(stderr,
+                     "usage: editor_screenshots OUTPUT_FOLDER [--lang en|ru] [--device-type TYPE] [--protocol N]\n");
         return 2;
     }
     auto option = [&](const char *name, const QString &fallback) {
@@ -166,7 +167,8 @@ int main(int argc, char **argv)
                 shooter.ok = false;
             }
             for (int i = 0; i < dialog.pcMain->count(); ++i)
-                if (dialog.pcMain->isTabVisible(i) && (only.isEmpty() || dialog.pcMain->widget(i)->objectName() == only))
+                if (dialog.pcMain->isTabVisible(i) &&
+                    (only.isEmpty() || dialog.pcMain->widget(i)->objectName() == only))
                     shooter.shootPage(dialog, dialog.pcMain, i);
             return false;
         });

@@ -198,7 +198,7 @@ TEST(DisplayPages, ColourEditsFollowTheCurrentRow)
         Qt::KeyboardModifiers modifiers;
         int row;
     } moves[] = {{Qt::Key_Down, {}, 4},  {Qt::Key_End, Qt::ControlModifier, 15}, {Qt::Key_Up, {}, 14},
-                 {Qt::Key_End, {}, 14},  {Qt::Key_Home, Qt::ControlModifier, 0},  {Qt::Key_PageDown, {}, 15},
+                 {Qt::Key_End, {}, 14},  {Qt::Key_Home, Qt::ControlModifier, 0}, {Qt::Key_PageDown, {}, 15},
                  {Qt::Key_PageUp, {}, 0}};
     for (const auto &m : moves) {
         QTest::keyClick(palette, m.key, m.modifiers);

@@ -82,14 +82,15 @@ void expectEveryPageFits(TMK_SetParamsDlg &d)
             QCoreApplication::processEvents();
             const QSize room = kDesigned - (d.size() - page->size());
             const QSize least = page->minimumSizeHint();
-            const QByteArray what = page->objectName().toLatin1() + (EnglishVersion() ? " (en)" : " (ru)") + " needs " + QByteArray::number(least.width()) +
-                                    "x" + QByteArray::number(least.height());
+            const QByteArray what = page->objectName().toLatin1() + (EnglishVersion() ? " (en)" : " (ru)") + " needs " +
+                                    QByteArray::number(least.width()) + "x" + QByteArray::number(least.height());
             QVERIFY2(least.width() <= room.width() && least.height() <= room.height(), what.constData());
             // Each preview shows the whole device screen, at a whole factor.
             for (TPreviewBox *box : page->findChildren<TPreviewBox *>())
                 if (box->isVisible())
-                    QVERIFY2(QRect(QPoint(), box->size()).contains(QRect(QPoint(), box->minimumSizeHint() * box->factor())),
-                             qPrintable(box->objectName()));
+                    QVERIFY2(
+                        QRect(QPoint(), box->size()).contains(QRect(QPoint(), box->minimumSizeHint() * box->factor())),
+                        qPrintable(box->objectName()));
             for (QTabWidget *own : page->findChildren<QTabWidget *>(Qt::FindDirectChildrenOnly))
                 visit(own);
         }
@@ -129,7 +130,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("gas");
         QTest::addColumn<bool>("selected"); // cbProtocol selects the stored index
         QTest::newRow("0xC000") << 0xC000 << 1 << true << true << false << false << true << true;
-        QTest::newRow("0x5800 trim, no radar, no gas") << 0x5800 << 0 << false << false << true << false << false << true;
+        QTest::newRow("0x5800 trim, no radar, no gas")
+            << 0x5800 << 0 << false << false << true << false << false << true;
         QTest::newRow("0x8082") << 0x8082 << 0 << true << true << false << false << true << true;
         QTest::newRow("0xC010 24 V") << 0xC010 << 0 << true << true << false << true << true << true;
         QTest::newRow("unlisted type") << int(kUnlisted) << 0 << true << false << false << false << true << false;
@@ -168,8 +170,8 @@ private Q_SLOTS:
                 QCOMPARE(protocol->currentIndex(), selected ? index : -1);
                 QCOMPARE(protocol->count(), int(Catalog().protocolList().size()));
                 // Without a protocol the user can pick one; what needs one is hidden.
-                QCOMPARE(shown(d, "cbProtocol"), !selected || d.binder().find("cbProtocolSelectMeth")->state().index ==
-                                                                  protocol->count() - 1);
+                QCOMPARE(shown(d, "cbProtocol"),
+                         !selected || d.binder().find("cbProtocolSelectMeth")->state().index == protocol->count() - 1);
                 QCOMPARE(shown(d, "seLiqTemperLimit"), selected);
                 QCOMPARE(d.findChild<QLabel *>(QStringLiteral("lProtocolOptions"))->isVisibleTo(d.page("tsMeth")),
                          selected);
@@ -331,7 +333,7 @@ private Q_SLOTS:
             QVERIFY(shown(d, "cbProtTypeAdd2")); // CAN offers list 2
 
             auto *protocol = qobject_cast<QComboBox *>(control(d, "cbProtocol")->widget());
-            protocol->setCurrentIndex(0); // M74CAN
+            protocol->setCurrentIndex(0);                         // M74CAN
             QCOMPARE(GetU16(m->block(mem::VehicleBlock), 4), 11); // stored when left
             leave(protocol);
             QCOMPARE(GetU16(m->block(mem::VehicleBlock), 4), 0);
@@ -361,11 +363,11 @@ private Q_SLOTS:
             const auto blocks = m->blocks();
             const bool confirmed = edit(*m, [&](TMK_SetParamsDlg &d) {
                 TFieldBinder &b = d.binder();
-                QVERIFY(b.storeNumber(QStringLiteral("seVelocityCorr"), -5.0));           // tsCorr
-                control(d, "rgLockType")->radioButtons()[1]->click();                      // tsMeth
+                QVERIFY(b.storeNumber(QStringLiteral("seVelocityCorr"), -5.0)); // tsCorr
+                control(d, "rgLockType")->radioButtons()[1]->click();           // tsMeth
                 QVERIFY(b.storeNumber(QStringLiteral("seTankContFull"), 70));
                 QVERIFY(b.storeItem(QStringLiteral("cbProtocol"), 11));
-                QVERIFY(b.storeNumber(QStringLiteral("seTankLimit"), 15));                 // tsLim
+                QVERIFY(b.storeNumber(QStringLiteral("seTankLimit"), 15)); // tsLim
                 QVERIFY(m->blocks() != blocks);
                 if (end == Cancel)
                     d.CancelBtn->click();

@@ -124,8 +124,8 @@ void EditorPagesTest::hotMenuEdits_data()
     QTest::addColumn<QList<int>>("after");
     const QList<int> full{1, 2, 3, 4, 5, 6, 7, 8, 10, 11};
     const int x = 999; // stands for the inserted item's code
-    QTest::newRow("delete row 3 of a full line") << full << "delete" << 3 << 0
-                                                 << QList<int>{1, 2, 3, 5, 6, 7, 8, 10, 11, 0};
+    QTest::newRow("delete row 3 of a full line")
+        << full << "delete" << 3 << 0 << QList<int>{1, 2, 3, 5, 6, 7, 8, 10, 11, 0};
     QTest::newRow("insert at row 0 of a full line drops row 9")
         << full << "insert" << 0 << 0 << QList<int>{x, 1, 2, 3, 4, 5, 6, 7, 8, 10};
     QTest::newRow("insert at row 7 of three entries lands at row 3")
@@ -133,9 +133,8 @@ void EditorPagesTest::hotMenuEdits_data()
     QTest::newRow("move row 0 to row 4") << full << "move" << 0 << 4 << QList<int>{2, 3, 4, 5, 1, 6, 7, 8, 10, 11};
     QTest::newRow("move row 5 to row 1") << full << "move" << 5 << 1 << QList<int>{1, 6, 2, 3, 4, 5, 7, 8, 10, 11};
     QTest::newRow("clear all") << full << "clear" << 6 << 0 << QList<int>(10, 0);
-    QTest::newRow("reload keeps an unknown code, compacted")
-        << QList<int>{0, 60000, 0, 5, 0, 0, 0, 0, 0, 0} << "reload" << 0 << 0
-        << QList<int>{60000, 5, 0, 0, 0, 0, 0, 0, 0, 0};
+    QTest::newRow("reload keeps an unknown code, compacted") << QList<int>{0, 60000, 0, 5, 0, 0, 0, 0, 0, 0} << "reload"
+                                                             << 0 << 0 << QList<int>{60000, 5, 0, 0, 0, 0, 0, 0, 0, 0};
 }
 
 void EditorPagesTest::hotMenuEdits()

@@ -14,8 +14,8 @@ using namespace ed;
 
 TEST(Conversions, RoundsTiesToEven)
 {
-    const std::pair<double, int64_t> cases[] = {{0.5, 0},  {1.5, 2},   {2.5, 2},     {-0.5, 0},
-                                                {-1.5, -2}, {-2.5, -2}, {2.4999, 2}, {60.5, 60},
+    const std::pair<double, int64_t> cases[] = {{0.5, 0},       {1.5, 2},      {2.5, 2},        {-0.5, 0},
+                                                {-1.5, -2},     {-2.5, -2},    {2.4999, 2},     {60.5, 60},
                                                 {7.0000001, 7}, {0.7 * 10, 7}, {13.9 * 10, 139}};
     for (const auto &[value, expected] : cases)
         EXPECT_EQ(RoundHalfEven(value), expected) << value;
@@ -44,12 +44,19 @@ TEST(Conversions, ItemsAndStoredValues)
         int items;
         std::optional<int> index;
     };
-    const Case cases[] = {
-        {ValueMap::Tachometer, 1, 3, 0}, {ValueMap::Tachometer, 2, 3, 1}, {ValueMap::Tachometer, 3, 3, 2},
-        {ValueMap::Tachometer, 4, 3, 2}, {ValueMap::Tachometer, 0, 3, 2}, {ValueMap::IndexPlusOne, 1, 3, 0},
-        {ValueMap::IndexPlusOne, 0, 3, std::nullopt}, {ValueMap::IndexPlusOne, 4, 3, std::nullopt},
-        {ValueMap::IndexPlusOne, 4, 4, 3}, {ValueMap::InvertedBit, 0, 2, 1}, {ValueMap::InvertedBit, 1, 2, 0},
-        {ValueMap::Plain, 5, 5, std::nullopt}, {ValueMap::Plain, -1, 5, std::nullopt}};
+    const Case cases[] = {{ValueMap::Tachometer, 1, 3, 0},
+                          {ValueMap::Tachometer, 2, 3, 1},
+                          {ValueMap::Tachometer, 3, 3, 2},
+                          {ValueMap::Tachometer, 4, 3, 2},
+                          {ValueMap::Tachometer, 0, 3, 2},
+                          {ValueMap::IndexPlusOne, 1, 3, 0},
+                          {ValueMap::IndexPlusOne, 0, 3, std::nullopt},
+                          {ValueMap::IndexPlusOne, 4, 3, std::nullopt},
+                          {ValueMap::IndexPlusOne, 4, 4, 3},
+                          {ValueMap::InvertedBit, 0, 2, 1},
+                          {ValueMap::InvertedBit, 1, 2, 0},
+                          {ValueMap::Plain, 5, 5, std::nullopt},
+                          {ValueMap::Plain, -1, 5, std::nullopt}};
     for (const Case &c : cases)
         EXPECT_EQ(ItemOfStored(c.map, c.stored, c.items), c.index) << int(c.map) << " " << c.stored;
     EXPECT_EQ(StoredOfItem(ValueMap::Tachometer, 0), 1);

@@ -169,8 +169,8 @@ TEST(FieldState, SpinsAndDatesShowWhatTheyStore)
                 const FieldState s = EvaluateField(*m, Catalog(), r);
                 if (!modes.emplace(r.name, s.min, s.max, s.step, s.scale, s.decimals).second)
                     continue;
-                SCOPED_TRACE(::testing::Message() << r.name << " on 0x" << std::hex << model.deviceType << std::dec
-                                                  << ", protocol " << p);
+                SCOPED_TRACE(::testing::Message()
+                             << r.name << " on 0x" << std::hex << model.deviceType << std::dec << ", protocol " << p);
                 const TBlockSnapshot before = m->SnapshotBlocks(1, mem::kBlockCount);
                 if (r.kind == ControlKind::DateEdit) {
                     for (const int n : {kEarliestDayNumber, kEarliestDayNumber + 1, kLatestDayNumber}) {
@@ -241,34 +241,56 @@ TEST(FieldState, VisibilityByDeviceAndProtocol)
         const char *caption = nullptr;
     };
     const Case cases[] = {
-        {0xC000, 0, 0, "rgGabarType", true},          {0xC000, 0, 0, "seVentVelLimit", true},
-        {0xC000, 0, 0, "seOilAKPPTemperLimit", true}, {0xC000, 0, 0, "seInvTemperLimit", false},
-        {0xC000, 0, 0, "cbLightsOn", false},          {0xC000, 0, 0, "seTrimLowLimit", false},
-        {0xC000, 0, 0, "rgAirWaterShow", false},      {0xC000, 0, 0, "seGazContFull", true},
-        {0xC000, 0, 0, "rg24VMode", false},           {0xC000, 0, 0, "cbProtocol", false},
-        {0xC000, 0, 0, "cbProtTypeMain", false},      {0xC000, 0, 0, "cbProtTypeAdd1", true, "Fan control channel"},
+        {0xC000, 0, 0, "rgGabarType", true},
+        {0xC000, 0, 0, "seVentVelLimit", true},
+        {0xC000, 0, 0, "seOilAKPPTemperLimit", true},
+        {0xC000, 0, 0, "seInvTemperLimit", false},
+        {0xC000, 0, 0, "cbLightsOn", false},
+        {0xC000, 0, 0, "seTrimLowLimit", false},
+        {0xC000, 0, 0, "rgAirWaterShow", false},
+        {0xC000, 0, 0, "seGazContFull", true},
+        {0xC000, 0, 0, "rg24VMode", false},
+        {0xC000, 0, 0, "cbProtocol", false},
+        {0xC000, 0, 0, "cbProtTypeMain", false},
+        {0xC000, 0, 0, "cbProtTypeAdd1", true, "Fan control channel"},
         {0xC000, 0, 0, "seLiqTemperLimit", true, "T coolant, C"},
-        {0xC000, 11, 0, "seCVTFDeteriorLim", true},   {0xC000, 41, 0, "seVAGSFilterLimit", true},
+        {0xC000, 11, 0, "seCVTFDeteriorLim", true},
+        {0xC000, 41, 0, "seVAGSFilterLimit", true},
         {0xC000, 14, 0, "seRetarderOilTemperLimit", false},
         {0xC010, 0, 0, "rg24VMode", true},
         {0x5800, 13, 0, "seLiqTemperLimit", true, "T wat/eng., C"},
-        {0x5800, 14, 0, "seLiqTemperLimit", false},   {0x5800, 14, 0, "seLiqTemperReady", true},
-        {0x5800, 14, 0, "sgTrimMeth", true},          {0x5800, 13, 0, "sgTrimMeth", false},
+        {0x5800, 14, 0, "seLiqTemperLimit", false},
+        {0x5800, 14, 0, "seLiqTemperReady", true},
+        {0x5800, 14, 0, "sgTrimMeth", true},
+        {0x5800, 13, 0, "sgTrimMeth", false},
         {0x5800, 21, 2, "seLiqTemperLimit", true, "T eng., C"},
-        {0x5800, 21, 1, "seLiqTemperLimit", false},   {0x5800, 0, 0, "seTrimLowLimit", true},
-        {0x5800, 0, 0, "rgAirWaterShow", true},       {0x5800, 0, 0, "seGazContFull", false},
-        {0x5800, 0, 0, "rgAirTemperMeth", false},     {0x5800, 0, 0, "rgGabarInvPol", false},
-        {0x5800, 19, 0, "seForsCoefCarb", true},      {0x5800, 0, 0, "seForsCoefCarb", false},
-        {0x8082, 1, 0, "seInvTemperLimit", true},     {0x8082, 1, 0, "seAddCoolingTemper", true},
-        {0x8082, 2, 0, "seAddCoolingTemper", false},  {0x8082, 4, 0, "rgAirTemperGetMeth", true},
-        {0x8082, 4, 0, "rgUaccMeth", true},           {0x8082, 0, 0, "rgGabarInvPol", true},
-        {0x5100, 0, 0, "rgLockType", false},          {0x5100, 0, 0, "rgLockTypeLevel", true},
-        {0x4010, 0, 0, "rgRevolutionsMeth", false},   {0x4010, 0, 0, "rgGasMeth", false},
-        {0x4010, 0, 0, "seAirTemperCorr", false},     {0x4010, 0, 0, "cbLightsOn", true},
+        {0x5800, 21, 1, "seLiqTemperLimit", false},
+        {0x5800, 0, 0, "seTrimLowLimit", true},
+        {0x5800, 0, 0, "rgAirWaterShow", true},
+        {0x5800, 0, 0, "seGazContFull", false},
+        {0x5800, 0, 0, "rgAirTemperMeth", false},
+        {0x5800, 0, 0, "rgGabarInvPol", false},
+        {0x5800, 19, 0, "seForsCoefCarb", true},
+        {0x5800, 0, 0, "seForsCoefCarb", false},
+        {0x8082, 1, 0, "seInvTemperLimit", true},
+        {0x8082, 1, 0, "seAddCoolingTemper", true},
+        {0x8082, 2, 0, "seAddCoolingTemper", false},
+        {0x8082, 4, 0, "rgAirTemperGetMeth", true},
+        {0x8082, 4, 0, "rgUaccMeth", true},
+        {0x8082, 0, 0, "rgGabarInvPol", true},
+        {0x5100, 0, 0, "rgLockType", false},
+        {0x5100, 0, 0, "rgLockTypeLevel", true},
+        {0x4010, 0, 0, "rgRevolutionsMeth", false},
+        {0x4010, 0, 0, "rgGasMeth", false},
+        {0x4010, 0, 0, "seAirTemperCorr", false},
+        {0x4010, 0, 0, "cbLightsOn", true},
         // no protocol to select: protocol rules hide, the list is offered
-        {0x1234, 0, 0, "cbProtocol", true},           {0x1234, 0, 0, "seLiqTemperLimit", false},
-        {0x1234, 0, 0, "cbProtTypeAdd1", false},      {0x1234, 0, 0, "seVelocityLimit", true},
-        {0xC000, 300, 0, "cbProtocol", true},         {0xC000, 300, 0, "seVentVelLimit", false},
+        {0x1234, 0, 0, "cbProtocol", true},
+        {0x1234, 0, 0, "seLiqTemperLimit", false},
+        {0x1234, 0, 0, "cbProtTypeAdd1", false},
+        {0x1234, 0, 0, "seVelocityLimit", true},
+        {0xC000, 300, 0, "cbProtocol", true},
+        {0xC000, 300, 0, "seVentVelLimit", false},
     };
     for (const Case &c : cases) {
         auto m = opened(c.type, c.protocol,

@@ -198,17 +198,15 @@ TEST(FieldState, AlertStoresOfSharedAndMirroredBytes)
         std::array<int, 3> alerts17_21_22;
     };
     const Case cases[] = {
-        {0x5800, 13, "rgapSFilter_F", 3, {27, 0, 0}},
-        {0x5800, 16, "rgapSFilter_F", 3, {0, 0, 0}},
-        {0x5800, 16, "rgapWaterInFuel_N", 2, {16, 0, 0}},
-        {0x5800, 0, "rgapInvTemperHigh_F", 2, {0, 2, 2}},
-        {0x5800, 0, "rgapElEngTemperHigh_N", 1, {0, 8, 8}},
-        {0xC000, 0, "rgapInvTemperHigh_F", 2, {0, 0, 2}}, // no trim
+        {0x5800, 13, "rgapSFilter_F", 3, {27, 0, 0}},       {0x5800, 16, "rgapSFilter_F", 3, {0, 0, 0}},
+        {0x5800, 16, "rgapWaterInFuel_N", 2, {16, 0, 0}},   {0x5800, 0, "rgapInvTemperHigh_F", 2, {0, 2, 2}},
+        {0x5800, 0, "rgapElEngTemperHigh_N", 1, {0, 8, 8}}, {0xC000, 0, "rgapInvTemperHigh_F", 2, {0, 0, 2}}, // no trim
     };
     for (const Case &c : cases) {
         auto m = std::make_unique<TMK>(c.type);
         m->set(fld::ProtocolIndex, c.protocol);
-        for (const fld::FieldAddress a : {fld::AlertSootFilterOrWater, fld::AlertHvbOverheat, fld::AlertInverterOverheat})
+        for (const fld::FieldAddress a :
+             {fld::AlertSootFilterOrWater, fld::AlertHvbOverheat, fld::AlertInverterOverheat})
             m->set(a, 0);
         m->FormatImage(9);
         OpenForEditing(*m);

@@ -180,9 +180,8 @@ TEST(EditorPages, TareCellsTakeShortNumbers)
         bool refused;
     };
     const Case cases[] = {
-        {1, "7", true, 7, 1000, false},     {1, "42", false, 42, 1000, false},
-        {1, "255", true, 255, 1000, false}, {1, "256", true, 16, 1000, true},
-        {2, "5", false, 16, 5, false},      {2, "241", true, 16, 241, false},
+        {1, "7", true, 7, 1000, false},     {1, "42", false, 42, 1000, false}, {1, "255", true, 255, 1000, false},
+        {1, "256", true, 16, 1000, true},   {2, "5", false, 16, 5, false},     {2, "241", true, 16, 241, false},
         {2, "9999", true, 16, 9999, false},
     };
     for (const Case &c : cases) {

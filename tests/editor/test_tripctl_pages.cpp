@@ -36,9 +36,9 @@ TEST(TripctlPages, HotMenuAsThePageShowsIt)
         uint8_t *d = m.block(mem::DisplayBlock);
         for (int i = 0; i < 40; ++i)
             SetU16(d, 196 + 2 * i, 0);
-        SetU16(d, 196 + 2, 2);      // line 0: a hole first
-        SetU16(d, 196 + 6, 60000);  // a code no item has
-        SetU16(d, 256 + 18, 1);     // line 3, last entry
+        SetU16(d, 196 + 2, 2);     // line 0: a hole first
+        SetU16(d, 196 + 6, 60000); // a code no item has
+        SetU16(d, 256 + 18, 1);    // line 3, last entry
     });
     const ToolRun en = RunTripctl({"hotmenu", file, "--json"});
     ASSERT_EQ(en.exitCode, 0) << en.err.constData();
@@ -90,7 +90,8 @@ TEST(TripctlPages, SetRefusesEqualAdcReadings)
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_TRUE(refused.err.contains("Min and Max ADC Values should differ.")) << refused.err.constData();
     EXPECT_FALSE(QFile::exists(out));
-    const ToolRun set = RunTripctl({"set", file, "seUniMeasADC0=10", "seUniMeasADC1=700", "seUniMeasDat1=-180", "-o", out});
+    const ToolRun set =
+        RunTripctl({"set", file, "seUniMeasADC0=10", "seUniMeasADC1=700", "seUniMeasDat1=-180", "-o", out});
     ASSERT_EQ(set.exitCode, 0) << set.err.constData();
     TMK m;
     LoadSettingsFile(m, out);

@@ -44,8 +44,14 @@ TEST(TripctlSettings, ShowsSetsAndDiffs)
         if (o["name"] == QLatin1String("rgForsCoef"))
             tacho = o;
     }
-    EXPECT_EQ(speed, (QJsonObject{{"name", "seVelocityLimit"}, {"page", "tsLim"}, {"caption", "Speed, km/h"},
-                                  {"visible", true}, {"value", 120}, {"min", 40}, {"max", 200}, {"step", 2}}));
+    EXPECT_EQ(speed, (QJsonObject{{"name", "seVelocityLimit"},
+                                  {"page", "tsLim"},
+                                  {"caption", "Speed, km/h"},
+                                  {"visible", true},
+                                  {"value", 120},
+                                  {"min", 40},
+                                  {"max", 200},
+                                  {"step", 2}}));
     EXPECT_EQ(tacho.keys(), (QStringList{"caption", "items", "name", "page", "value", "visible"}));
 
     const QString out = dir.filePath(QStringLiteral("b.kelmg"));
@@ -61,8 +67,9 @@ TEST(TripctlSettings, ShowsSetsAndDiffs)
     ASSERT_EQ(set.exitCode, 0) << set.err.constData();
     const ToolRun diff = RunTripctl({"diff", a, out, "--json"});
     ASSERT_EQ(diff.exitCode, 0) << diff.err.constData();
-    EXPECT_EQ(QJsonDocument::fromJson(diff.out).array(),
-              (QJsonArray{QJsonObject{{"name", "seVelocityLimit"}, {"caption", "Speed, km/h"}, {"from", 120}, {"to", 130}}}));
+    EXPECT_EQ(
+        QJsonDocument::fromJson(diff.out).array(),
+        (QJsonArray{QJsonObject{{"name", "seVelocityLimit"}, {"caption", "Speed, km/h"}, {"from", 120}, {"to", 130}}}));
 }
 
 // The single service interval is kept in tenths: shown, set and compared so.
@@ -83,8 +90,9 @@ TEST(TripctlSettings, SingleServiceIntervalInTenths)
     ASSERT_EQ(RunTripctl({"set", a, "seAirFiltCntK=2.5", "-o", out}).exitCode, 0);
     const ToolRun diff = RunTripctl({"diff", a, out, "--json"});
     ASSERT_EQ(diff.exitCode, 0) << diff.err.constData();
-    EXPECT_EQ(QJsonDocument::fromJson(diff.out).array(),
-              (QJsonArray{QJsonObject{{"name", "seAirFiltCntK"}, {"caption", "TS th.km"}, {"from", 1.5}, {"to", 2.5}}}));
+    EXPECT_EQ(
+        QJsonDocument::fromJson(diff.out).array(),
+        (QJsonArray{QJsonObject{{"name", "seAirFiltCntK"}, {"caption", "TS th.km"}, {"from", 1.5}, {"to", 2.5}}}));
 }
 
 namespace {
@@ -166,7 +174,7 @@ TEST(TripctlSettings, SetsAlertsNamesAndDates)
     const QString a = writeSample(dir);
     const QString out = dir.filePath(QStringLiteral("b.kelmg"));
     const ToolRun set = RunTripctl({"set", a, "rgapVel_F=2", "rgapVel_N=1", "rgapTO_F=3", "eForsTOCntK=Форсунки",
-                                 "deTO=01.03.24", "cbResetPeriod1=0", "-o", out});
+                                    "deTO=01.03.24", "cbResetPeriod1=0", "-o", out});
     ASSERT_EQ(set.exitCode, 0) << set.err.constData();
     const auto m = loaded(out);
     EXPECT_EQ(GetU8(m->block(mem::SoundBlock), 2), 10);
@@ -174,7 +182,7 @@ TEST(TripctlSettings, SetsAlertsNamesAndDates)
     EXPECT_EQ(GetU8(m->block(mem::ServiceBlock), 52 + 8), 0);
     EXPECT_EQ(GetU16(m->block(mem::ServiceBlock), 8), DayNumber(1, 3, 24));
     EXPECT_EQ(GetU8(m->block(mem::TotalsBlock), 153), 255);
-    for (const char *bad : {"rgapVel_F=5", "deTO=31.02.24", "eForsTOCntK=0123456789abcdef",
-                            "rgapRetarderOilTemperHigh_F=1"})
+    for (const char *bad :
+         {"rgapVel_F=5", "deTO=31.02.24", "eForsTOCntK=0123456789abcdef", "rgapRetarderOilTemperHigh_F=1"})
         EXPECT_NE(RunTripctl({"set", a, bad, "-o", out}).exitCode, 0) << bad;
 }

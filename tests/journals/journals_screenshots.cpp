@@ -51,8 +51,8 @@ void fill(TMK &model)
     }
     uint8_t *totals = model.block(mem::TotalsBlock);
     const uint32_t sums[6][4] = {{3456000, 48123456, 4012345, 350000}, {5400, 81000, 6480, 0},
-                                 {72000, 1234567, 98765, 4321},      {36000, 150000, 22000, 0},
-                                 {36000, 1084567, 76765, 4321},      {18000, 640000, 52000, 0}};
+                                 {72000, 1234567, 98765, 4321},        {36000, 150000, 22000, 0},
+                                 {36000, 1084567, 76765, 4321},        {18000, 640000, 52000, 0}};
     for (int g = 0; g < 6; ++g)
         for (int w = 0; w < 4; ++w)
             SetU32(totals, 16 * g + 4 * w, sums[g][w]);
@@ -77,8 +77,9 @@ void fill(TMK &model)
         uint8_t *f = log + at + journal::kFreezeFrameOffset;
         SetU32(f, 0, codes[i]);
         SetU16(f, 4, 0x0200);
-        const int16_t values[] = {37, 88, -3, 0, 5, 0, 3500, 98, 64, 2450, 85, 28, 152, 31, 4,
-                                  45, 12, 312, 0, 25, 0, 0, 0, 12, 40, 1520, 0, 99, 640, 0, 0, 0, 138, 98, 15, 12, 16, 0, 220};
+        const int16_t values[] = {37, 88, -3,  0,  5,   0, 3500, 98, 64, 2450, 85, 28, 152,
+                                  31, 4,  45,  12, 312, 0, 25,   0,  0,  0,    12, 40, 1520,
+                                  0,  99, 640, 0,  0,   0, 138,  98, 15, 12,   16, 0,  220};
         for (size_t k = 0; k < sizeof values / sizeof values[0] && 6 + 2 * k < 84; ++k)
             SetU16(f, static_cast<int>(6 + 2 * k), static_cast<uint16_t>(values[k]));
         SetU16(f, 34, 4);
@@ -104,7 +105,8 @@ int main(int argc, char **argv)
     model.FormatImage(0);
     const QDir out(QFileInfo(args[1]).absoluteFilePath());
     const int percent = qRound(app.devicePixelRatio() * 100);
-    const QString suffix = QString(english ? "" : "-ru") + (percent == 100 ? QString() : QStringLiteral("-%1").arg(percent));
+    const QString suffix =
+        QString(english ? "" : "-ru") + (percent == 100 ? QString() : QStringLiteral("-%1").arg(percent));
     bool ok = true;
     model.ViewJournals([&](TMK &m) {
         TMK_ViewJournalsDlg dlg(m);
@@ -121,8 +123,7 @@ int main(int argc, char **argv)
         }
         // The questions before clearing: a journal and a sum table. The box
         // is pictured and answered No, so nothing is cleared.
-        const std::pair<QPushButton *, const char *> clears[] = {{dlg.bTripReset, "trip"},
-                                                                 {dlg.bErrrJReset, "errors"}};
+        const std::pair<QPushButton *, const char *> clears[] = {{dlg.bTripReset, "trip"}, {dlg.bErrrJReset, "errors"}};
         for (const auto &[button, name] : clears) {
             bool pictured = false;
             QTimer::singleShot(200, &dlg, [&, name = name] {

@@ -74,8 +74,8 @@ TEST(Clearing, ErrorJournalLosesMapCodesAndFrameCodes)
 TEST(Clearing, SumGroupsOneAtATime)
 {
     const std::pair<SumGroupId, std::pair<int, int>> groups[] = {
-        {SumGroupId::All, {0, 16}},      {SumGroupId::Trip, {16, 16}},   {SumGroupId::Reset, {32, 16}},
-        {SumGroupId::Stop, {48, 16}},    {SumGroupId::NoStop, {64, 16}}, {SumGroupId::Tank, {80, 16}},
+        {SumGroupId::All, {0, 16}},      {SumGroupId::Trip, {16, 16}},     {SumGroupId::Reset, {32, 16}},
+        {SumGroupId::Stop, {48, 16}},    {SumGroupId::NoStop, {64, 16}},   {SumGroupId::Tank, {80, 16}},
         {SumGroupId::OilOnly, {96, 12}}, {SumGroupId::GasOnly, {108, 12}},
     };
     for (const auto &[id, span] : groups) {
@@ -105,8 +105,8 @@ TEST(Clearing, ModelBlocksOnly)
     // The sample record keeps its numbers.
     EXPECT_EQ(JournalRecord::read(model.block(mem::TripLogBlock), Journal::Trip, 1).distance, 10123u);
     for (int b : {2, 3, 4, 5, 6, 8, 9, 10})
-        EXPECT_TRUE(std::equal(model.block(b), model.block(b) + mem::kBlockSize[b],
-                               blocks.data() + mem::kBlockOffset[b]))
+        EXPECT_TRUE(
+            std::equal(model.block(b), model.block(b) + mem::kBlockSize[b], blocks.data() + mem::kBlockOffset[b]))
             << b;
 }
 
@@ -126,7 +126,8 @@ TEST(Export, TwentyTwoLinesOfNineTabTerminatedCells)
     }
     EXPECT_EQ(lines[1], QStringLiteral("Посл.\tПусто\t\t\t\t\t\t\t\t"));
     const QByteArray bytes = JournalExportBytes(grid);
-    EXPECT_TRUE(bytes.startsWith(QByteArray("#\t\xC4\xE0\xF2\xE0 \xE8 \xE2\xF0\xE5\xEC\xFF \xE7\xE0\xEF\xE8\xF1\xE8\t")));
+    EXPECT_TRUE(
+        bytes.startsWith(QByteArray("#\t\xC4\xE0\xF2\xE0 \xE8 \xE2\xF0\xE5\xEC\xFF \xE7\xE0\xEF\xE8\xF1\xE8\t")));
     // Characters outside the code page are replaced, one for one.
     EXPECT_EQ(JournalExportBytes({{QStringLiteral("a\u20BDb"), QStringLiteral("€")}}), QByteArray("a?b\t\x88\t\r\n"));
 }

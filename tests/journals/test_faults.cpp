@@ -18,18 +18,34 @@ struct FaultCase {
 
 const FaultCase kFaultCases[] = {
     // OBD-II letters by range, boundary codes included.
-    {0, 0x0420, 0, 0, "P0420"}, {0, 0x0171, 0, 0, "P0171"}, {0, 0x4001, 0, 0, "C0001"},
-    {0, 0x8123, 0, 0, "B0123"}, {0, 0xC100, 0, 0, "U0100"}, {0, 0x3FFF, 0, 0, "P3FFF"},
-    {0, 0x4000, 0, 0, "C0000"}, {0, 0x5000, 0, 0, "C1000"}, {0, 0xFFFF, 0, 0, "U3FFF"},
+    {0, 0x0420, 0, 0, "P0420"},
+    {0, 0x0171, 0, 0, "P0171"},
+    {0, 0x4001, 0, 0, "C0001"},
+    {0, 0x8123, 0, 0, "B0123"},
+    {0, 0xC100, 0, 0, "U0100"},
+    {0, 0x3FFF, 0, 0, "P3FFF"},
+    {0, 0x4000, 0, 0, "C0000"},
+    {0, 0x5000, 0, 0, "C1000"},
+    {0, 0xFFFF, 0, 0, "U3FFF"},
     {0, 0x1ABCD, 0, 0, "2BCD"}, // above 16 bits: no letter
-    {1, 0xFFFF, 0, 0, "3FFF"},  {1, 0x00AB, 0, 0, "00AB"},
-    {2, 0xFFFF, 0, 0, "65535"}, {2, 0x4000, 0, 0, "16384"},
-    {3, 0x8001, 0, 0, "32769п"}, {3, 0xC000, 0, 0, "49152п"}, {3, 0x4001, 0, 0, "16385н"},
-    {3, 0x2001, 0, 0, "8193м"}, {3, 5, 0, 0, "5"},
+    {1, 0xFFFF, 0, 0, "3FFF"},
+    {1, 0x00AB, 0, 0, "00AB"},
+    {2, 0xFFFF, 0, 0, "65535"},
+    {2, 0x4000, 0, 0, "16384"},
+    {3, 0x8001, 0, 0, "32769п"},
+    {3, 0xC000, 0, 0, "49152п"},
+    {3, 0x4001, 0, 0, "16385н"},
+    {3, 0x2001, 0, 0, "8193м"},
+    {3, 5, 0, 0, "5"},
     // Hexadecimal, "Sub" outside 256..4095.
-    {4, 0xFF, 0, 0, "00FFSub"}, {4, 0x100, 0, 0, "0100"}, {4, 0xFFF, 0, 0, "0FFF"},
-    {4, 0x1000, 0, 0, "1000Sub"}, {4, 0x3FFF, 0, 0, "3FFFSub"}, {4, 0x4000, 0, 0, "4000Sub"},
-    {4, 0xFFFF, 0, 0, "FFFFSub"}, {4, 0x12345, 0, 0, "12345Sub"},
+    {4, 0xFF, 0, 0, "00FFSub"},
+    {4, 0x100, 0, 0, "0100"},
+    {4, 0xFFF, 0, 0, "0FFF"},
+    {4, 0x1000, 0, 0, "1000Sub"},
+    {4, 0x3FFF, 0, 0, "3FFFSub"},
+    {4, 0x4000, 0, 0, "4000Sub"},
+    {4, 0xFFFF, 0, 0, "FFFFSub"},
+    {4, 0x12345, 0, 0, "12345Sub"},
     // J1939: Q above 126 is not a count.
     {5, (127u << 24) | (5u << 16) | 100u, 0, 0, "SPN = 100  FMI = 5  Q = ----"},
     {5, (126u << 24) | (31u << 16) | 0xFFFFu, 0, 0, "SPN = 65535  FMI = 31  Q = 126"},
@@ -37,19 +53,36 @@ const FaultCase kFaultCases[] = {
     {5, 0x5000, 0, 0, "SPN = 20480  FMI = 0  Q = 0"},
     {6, 0x0420, 1, 1, ""},
     // Style 7: OBD-II form only when option list 2 holds item 1.
-    {7, 0x0420, 0, 1, "P0420"}, {7, 0x8123, 0, 0, "0123"}, {7, 0x8123, 0, 2, "0123"},
+    {7, 0x0420, 0, 1, "P0420"},
+    {7, 0x8123, 0, 0, "0123"},
+    {7, 0x8123, 0, 2, "0123"},
     // Style 8 (VAG): small codes decimal or nothing by option list 0; band offsets in OBD-II form.
-    {8, 0x0171, 1, 0, "369"}, {8, 0x0171, 0, 0, ""}, {8, 0x3FFF, 1, 0, "16383"}, {8, 0x3FFF, 2, 0, ""},
-    {8, 0x40AB, 0, 0, "P0171"}, {8, 0x4000, 1, 0, "P0000"}, {8, 0x43FF, 0, 0, "P0023"},
-    {8, 0x4400, 0, 0, "P0000"}, {8, 0x4C05, 0, 0, "P0005"}, {8, 0x4FFF, 0, 0, "P0023"},
-    {8, 0x5000, 0, 0, "P0000"}, {8, 0xFFFF, 0, 0, "P0000"},
+    {8, 0x0171, 1, 0, "369"},
+    {8, 0x0171, 0, 0, ""},
+    {8, 0x3FFF, 1, 0, "16383"},
+    {8, 0x3FFF, 2, 0, ""},
+    {8, 0x40AB, 0, 0, "P0171"},
+    {8, 0x4000, 1, 0, "P0000"},
+    {8, 0x43FF, 0, 0, "P0023"},
+    {8, 0x4400, 0, 0, "P0000"},
+    {8, 0x4C05, 0, 0, "P0005"},
+    {8, 0x4FFF, 0, 0, "P0023"},
+    {8, 0x5000, 0, 0, "P0000"},
+    {8, 0xFFFF, 0, 0, "P0000"},
     // Style 9: decimal only when option list 2 holds item 0.
-    {9, 0x0420, 0, 0, "1056"}, {9, 0x0420, 0, 1, "P0420"}, {9, 0xC100, 0, 3, "U0100"},
+    {9, 0x0420, 0, 0, "1056"},
+    {9, 0x0420, 0, 1, "P0420"},
+    {9, 0xC100, 0, 3, "U0100"},
     // Style 10.
-    {10, 0x1234, 0, 0, "18-5"}, {10, 0x3FFF, 0, 0, "63-3"}, {10, 0x4000, 0, 0, "64-4"},
-    {10, 0x5000, 0, 0, "80-5"}, {10, 0xFFFF, 0, 0, "255-1"},
+    {10, 0x1234, 0, 0, "18-5"},
+    {10, 0x3FFF, 0, 0, "63-3"},
+    {10, 0x4000, 0, 0, "64-4"},
+    {10, 0x5000, 0, 0, "80-5"},
+    {10, 0xFFFF, 0, 0, "255-1"},
     // No fault codes, unknown styles.
-    {1000, 0x0420, 0, 0, ""}, {11, 0x0420, 0, 0, ""}, {journal::kNoFaultFormat, 0x0420, 0, 0, ""},
+    {1000, 0x0420, 0, 0, ""},
+    {11, 0x0420, 0, 0, ""},
+    {journal::kNoFaultFormat, 0x0420, 0, 0, ""},
 };
 
 } // namespace
@@ -168,14 +201,14 @@ TEST(FreezeFrames, FullMapInGridOrder)
     for (int off = 6; off < 84; off += 2) // every value distinct: its own offset
         SetU16(b, off, static_cast<uint16_t>(off));
     SetU16(b, 18, static_cast<uint16_t>(-5)); // fuel pressure, tenths
-    SetU16(b, 24, 3000);                       // engine speed
-    SetU16(b, 22, 60);                         // vehicle speed
-    SetU16(b, 34, 2);                          // secondary air
-    SetU16(b, 36, 45);                         // oxygen sensor 1, hundredths
-    SetU16(b, 72, 100);                        // equivalence ratio, hundredths
-    SetU16(b, 8, static_cast<uint16_t>(-40));  // coolant
+    SetU16(b, 24, 3000);                      // engine speed
+    SetU16(b, 22, 60);                        // vehicle speed
+    SetU16(b, 34, 2);                         // secondary air
+    SetU16(b, 36, 45);                        // oxygen sensor 1, hundredths
+    SetU16(b, 72, 100);                       // equivalence ratio, hundredths
+    SetU16(b, 8, static_cast<uint16_t>(-40)); // coolant
     const auto rows = FreezeFrameRows(pids, frame, QStringLiteral(","));
-    ASSERT_EQ(rows.size(), 42); // code, two fuel systems, 39 values
+    ASSERT_EQ(rows.size(), 42);                         // code, two fuel systems, 39 values
     EXPECT_EQ(rows[0].second, QStringLiteral("B0123")); // always the OBD-II form
     const std::pair<int, std::pair<const char *, const char *>> spots[] = {
         {3, {"Calc.engine load, %", "6"}},
@@ -228,7 +261,7 @@ TEST(ErrorList, RowsFollowTheRecords)
     SetU8(log, rec1 + 3, 4);
     SetU32(log, rec1 + 4, 0x0420);
     const int rec2 = journal::kErrorRecordOffset + journal::kErrorRecordSize * 2;
-    SetU16(log, rec2, 100); // time but no code: empty
+    SetU16(log, rec2, 100);        // time but no code: empty
     SetU32(log, rec2 + 8, 0x0171); // a frame of its own
     EXPECT_EQ(ErrorListRow(model, 0, 0), (QStringList{"0", "", ""}));
     EXPECT_EQ(ErrorListRow(model, 1, 0), (QStringList{"1", "25:00 9.04", "P0420"}));

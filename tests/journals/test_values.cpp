@@ -9,8 +9,8 @@ namespace {
 
 const QString kPoint = QStringLiteral(".");
 
-QStringList cellsOf(uint16_t minutes, uint8_t day, uint8_t month, uint32_t t, uint32_t d, uint32_t petrol,
-                    uint32_t gas, JournalPrices prices = {250, 0, 30, 0})
+QStringList cellsOf(uint16_t minutes, uint8_t day, uint8_t month, uint32_t t, uint32_t d, uint32_t petrol, uint32_t gas,
+                    JournalPrices prices = {250, 0, 30, 0})
 {
     JournalRecord r;
     r.minutes = minutes;
@@ -29,7 +29,7 @@ TEST(JournalTexts, TimesAndDurations)
 {
     EXPECT_EQ(JournalTimeText(485, 7, 3), QStringLiteral("08:05   7.03"));
     EXPECT_EQ(JournalTimeText(1500, 31, 12), QStringLiteral("01:00   31.12")); // hours reduced modulo 24
-    EXPECT_EQ(ErrorTimeText(1500, 7, 3), QStringLiteral("25:00 7.03"));      // ...but not in the error form
+    EXPECT_EQ(ErrorTimeText(1500, 7, 3), QStringLiteral("25:00 7.03"));        // ...but not in the error form
     EXPECT_EQ(ErrorTimeText(65, 1, 10), QStringLiteral("1:05 1.10"));
     EXPECT_EQ(JournalDurationText(123456), QStringLiteral("34:17"));
     EXPECT_EQ(JournalDurationText(59), QStringLiteral("0:00"));
@@ -45,13 +45,20 @@ TEST(JournalTexts, RatioRoundsHalfAwayFromZeroAndKeepsDecimals)
         const char *text;
     };
     const Case cases[] = {
-        {125, 100, 1, "1.3"},   {3, 20, 1, "0.2"},     {-125, 100, 1, "-1.3"}, {-4, 100, 1, "0.0"},
-        {5, 1000, 3, "0.005"},  {0, 7, 2, "0.00"},     {2, 3, 2, "0.67"},      {-5, 10, 1, "-0.5"},
-        {42, 1, 0, "42"},       {-7, 1, 0, "-7"},      {4294967295LL, 1000, 3, "4294967.295"},
+        {125, 100, 1, "1.3"},
+        {3, 20, 1, "0.2"},
+        {-125, 100, 1, "-1.3"},
+        {-4, 100, 1, "0.0"},
+        {5, 1000, 3, "0.005"},
+        {0, 7, 2, "0.00"},
+        {2, 3, 2, "0.67"},
+        {-5, 10, 1, "-0.5"},
+        {42, 1, 0, "42"},
+        {-7, 1, 0, "-7"},
+        {4294967295LL, 1000, 3, "4294967.295"},
     };
     for (const Case &c : cases)
-        EXPECT_EQ(RatioText(c.num, c.den, c.decimals, kPoint), QString::fromLatin1(c.text))
-            << c.num << "/" << c.den;
+        EXPECT_EQ(RatioText(c.num, c.den, c.decimals, kPoint), QString::fromLatin1(c.text)) << c.num << "/" << c.den;
     EXPECT_EQ(RatioText(12345, 1000, 3, QStringLiteral(",")), QStringLiteral("12,345"));
 }
 
@@ -92,8 +99,8 @@ TEST(JournalRecordValues, AveragesAndCost)
     // The largest stored numbers neither overflow nor lose digits.
     const uint32_t max = 0xFFFFFFFFu;
     const QStringList big = cellsOf(0xFFFF, 255, 255, max, max, max, max, {32767, 32767, 32767, 32767});
-    EXPECT_EQ(big, (QStringList{"12:15   255.255", "1193046:28", "4294967.295", "8589934.590", "4", "200.0",
-                                "7.20", "81312511716.4"}));
+    EXPECT_EQ(big, (QStringList{"12:15   255.255", "1193046:28", "4294967.295", "8589934.590", "4", "200.0", "7.20",
+                                "81312511716.4"}));
 }
 
 TEST(SumValues, ZeroTimeStillShowsDistanceAndFuel)

@@ -181,8 +181,9 @@ private Q_SLOTS:
         for (int i = 0; i < 4; ++i)
             QCOMPARE(dlg.pcMain->tabText(i), tabs[i]);
         QCOMPARE(dlg.pcMain->currentIndex(), 0);
-        const QString header = "#|Date and time of rec.|Travel time|Mileage, km|Fuel expense, l|Av. speed, km/h|"
-                               "Av. expense per 100 km|Av. expense per hour|Cost";
+        const QString header =
+            "#|Date and time of rec.|Travel time|Mileage, km|Fuel expense, l|Av. speed, km/h|"
+            "Av. expense per 100 km|Av. expense per hour|Cost";
         QCOMPARE(gridLine(dlg.sgTrip, 0), header);
         QCOMPARE(gridLine(dlg.sgTank, 0), header);
         QCOMPARE(dlg.sgTrip->cell(1, 0), QStringLiteral("Last"));
@@ -190,7 +191,7 @@ private Q_SLOTS:
         QCOMPARE(dlg.bTrip->text(), QStringLiteral("Save to file"));
         QCOMPARE(dlg.bTankReset->text(), QStringLiteral("Clear"));
         QCOMPARE(dlg.bErrrJReset->text(), QStringLiteral("Clear"));
-        const QStringList titles{"Cumulative / General", "Trip", "Reset 1", "Jams", "Traffic",
+        const QStringList titles{"Cumulative / General",           "Trip",        "Reset 1", "Jams", "Traffic",
                                  "Reset 2 (between gas stations)", "Petrol only", "Gas only"};
         for (int k = 0; k < kSumGroupCount; ++k) {
             QCOMPARE(labelAbove(dlg.sumGrids[static_cast<size_t>(k)]), titles[k]);
@@ -213,11 +214,14 @@ private Q_SLOTS:
         // Data cells are right-aligned; the header row and label column are
         // neither right-aligned nor selectable.
         const QAbstractItemModel *m = dlg.sgTrip->model();
-        auto alignment = [m](int r, int c) { return m->index(r, c).data(Qt::TextAlignmentRole).value<Qt::Alignment>(); };
+        auto alignment = [m](int r, int c) {
+            return m->index(r, c).data(Qt::TextAlignmentRole).value<Qt::Alignment>();
+        };
         QVERIFY(alignment(1, 1) & Qt::AlignRight);
         QVERIFY(!(alignment(0, 1) & Qt::AlignRight) && !(alignment(1, 0) & Qt::AlignRight));
         QVERIFY(m->flags(m->index(1, 1)) & Qt::ItemIsSelectable);
-        QVERIFY(!(m->flags(m->index(0, 1)) & Qt::ItemIsSelectable) && !(m->flags(m->index(1, 0)) & Qt::ItemIsSelectable));
+        QVERIFY(!(m->flags(m->index(0, 1)) & Qt::ItemIsSelectable) &&
+                !(m->flags(m->index(1, 0)) & Qt::ItemIsSelectable));
     }
 
     void russianCaptions()
@@ -453,11 +457,11 @@ private Q_SLOTS:
         dlg.bTrip->click();
         QCOMPARE(askedIn, QCoreApplication::applicationDirPath());
 
-        QByteArray expected = cp1251(QStringLiteral(
-            "#\tДата и время записи\tВремя в пути\tПробег, км\tРасход топлива, л\tСр. скорость, км/час\t"
-            "Ср. расход на 100 км\tСр. расход в час\tСтоимость\t\r\n"
-            "Посл.\tПусто\t\t\t\t\t\t\t\t\r\n"
-            "1\t08:17   15.11\t34:17\t10.123\t1.246\t0\t12.3\t0.04\t61.2\t\r\n"));
+        QByteArray expected = cp1251(
+            QStringLiteral("#\tДата и время записи\tВремя в пути\tПробег, км\tРасход топлива, л\tСр. скорость, км/час\t"
+                           "Ср. расход на 100 км\tСр. расход в час\tСтоимость\t\r\n"
+                           "Посл.\tПусто\t\t\t\t\t\t\t\t\r\n"
+                           "1\t08:17   15.11\t34:17\t10.123\t1.246\t0\t12.3\t0.04\t61.2\t\r\n"));
         for (int r = 2; r <= 20; ++r)
             expected += cp1251(QStringLiteral("%1\tПусто\t\t\t\t\t\t\t\t\r\n").arg(r));
         QFile file(path);
@@ -503,7 +507,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("action");
         QTest::addColumn<QString>("english");
         QTest::addColumn<QString>("russian");
-        QTest::newRow("trip") << 0 << "Clear the trip journal (21 records)?" << "Очистить журнал поездок (21 запись)?";
+        QTest::newRow("trip") << 0 << "Clear the trip journal (21 records)?"
+                              << "Очистить журнал поездок (21 запись)?";
         QTest::newRow("refuel") << 1 << "Clear the refuelling journal (3 records)?"
                                 << "Очистить журнал заправок (3 записи)?";
         QTest::newRow("faults") << 2 << "Clear the fault journal (5 records) with its freeze frames?"
@@ -517,8 +522,9 @@ private Q_SLOTS:
                                    {"Petrol only", "Только бензин"},
                                    {"Gas only", "Только газ"}};
         for (int k = 0; k < kSumGroupCount; ++k)
-            QTest::addRow("sums %d", k) << 3 + k << QStringLiteral("Reset the totals \"%1\"?").arg(titles[k][0])
-                                        << QStringLiteral("Сбросить накопители «%1»?").arg(QString::fromUtf8(titles[k][1]));
+            QTest::addRow("sums %d", k)
+                << 3 + k << QStringLiteral("Reset the totals \"%1\"?").arg(titles[k][0])
+                << QStringLiteral("Сбросить накопители «%1»?").arg(QString::fromUtf8(titles[k][1]));
     }
 
     void clearingAsksFirst()
@@ -565,7 +571,8 @@ private Q_SLOTS:
         dlg.setFileNameProvider([&](QWidget *, const QString &) { return path; });
         dlg.bErr->click();
         const QByteArray bytes = fileBytes(path);
-        QCOMPARE(bytes, JournalExportBytes(ErrorJournalExport(*model, JournalFaultFormat(*model), QStringLiteral("."))));
+        QCOMPARE(bytes,
+                 JournalExportBytes(ErrorJournalExport(*model, JournalFaultFormat(*model), QStringLiteral("."))));
 
         const QList<QByteArray> lines = bytes.split('\n');
         QCOMPARE(lines[0], QByteArray("#\tTime\tTrouble code\tFreeze frame parameter\tValue\t\r"));

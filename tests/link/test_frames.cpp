@@ -17,7 +17,10 @@ public:
     }
 };
 
-QByteArray request(FrameLink &link) { return QByteArray(reinterpret_cast<const char *>(link.TxBuffer.data()), link.TxBuffer[0]); }
+QByteArray request(FrameLink &link)
+{
+    return QByteArray(reinterpret_cast<const char *>(link.TxBuffer.data()), link.TxBuffer[0]);
+}
 
 TEST(Frames, RequestsAreFramedWithLengthAndZeroSumChecksum)
 {
@@ -92,14 +95,13 @@ TEST(Frames, LineAllowanceRoundsHalvesToEven)
         int allowance;
     };
     const Row rows[] = {
-        {19200, 5, 2},   // 2.5 -> 2
-        {19200, 7, 4},   // 3.5 -> 4
-        {19200, 9, 4},   // 4.5 -> 4
-        {19200, 11, 6},  // 5.5 -> 6
-        {9600, 7, 7},
-        {115200, 7, 1},  // 0.58 -> 1
-        {115200, 6, 0},  // 0.5 -> 0
-        {38400, 10, 2},  // 2.5 -> 2
+        {19200, 5, 2},                  // 2.5 -> 2
+        {19200, 7, 4},                  // 3.5 -> 4
+        {19200, 9, 4},                  // 4.5 -> 4
+        {19200, 11, 6},                 // 5.5 -> 6
+        {9600, 7, 7},   {115200, 7, 1}, // 0.58 -> 1
+        {115200, 6, 0},                 // 0.5 -> 0
+        {38400, 10, 2},                 // 2.5 -> 2
         {0, 7, 0},
     };
     FrameLink link;

@@ -17,7 +17,8 @@ TEST(Port, OpenErrorsSayWhatToDo)
     EXPECT_FALSE(link.IsOpen());
 
     EXPECT_FALSE(link.OpenPath(QStringLiteral("/dev/null")));
-    EXPECT_TRUE(link.LastOpenError().contains(QStringLiteral("not a serial port"))) << link.LastOpenError().toStdString();
+    EXPECT_TRUE(link.LastOpenError().contains(QStringLiteral("not a serial port")))
+        << link.LastOpenError().toStdString();
 }
 
 TEST(Port, ASecondOpenOfTheSamePortIsRefusedAsBusy)
@@ -142,8 +143,14 @@ TEST(Port, AccessLockPasswordIsExact)
     EXPECT_EQ(shown, QStringList{QStringLiteral("Неверный пароль!")});
     EXPECT_FALSE(TKV_RS_Base::CheckAccess([](const QString &) { return QString(); }));
     int asked = 0;
-    EXPECT_TRUE(TKV_RS_Base::CheckAccess([&](const QString &) { ++asked; return QStringLiteral("QZR"); }));
-    EXPECT_TRUE(TKV_RS_Base::CheckAccess([&](const QString &) { ++asked; return QString(); }));
+    EXPECT_TRUE(TKV_RS_Base::CheckAccess([&](const QString &) {
+        ++asked;
+        return QStringLiteral("QZR");
+    }));
+    EXPECT_TRUE(TKV_RS_Base::CheckAccess([&](const QString &) {
+        ++asked;
+        return QString();
+    }));
     EXPECT_EQ(asked, 1);
     TKV_RS_Base::ErrorBoxHook = nullptr;
 }

@@ -49,8 +49,8 @@ TEST(Tripctl, ReadThenWriteBackThroughTheSimulator)
     const QString out = dir.filePath(QStringLiteral("read.kelmg"));
     const QString log = dir.filePath(QStringLiteral("link.log"));
     ToolRun r = tripctl({QStringLiteral("read"), QStringLiteral("--port"), sim.path(), QStringLiteral("--log"), log,
-                     QStringLiteral("-o"), out},
-                    dir.path());
+                         QStringLiteral("-o"), out},
+                        dir.path());
     ASSERT_EQ(r.exitCode, 0) << r.errText().toStdString();
     TMK model;
     LoadSettingsFile(model, out);
@@ -147,8 +147,8 @@ TEST(Tripctl, ReadRefusesAnOutputItCannotWriteBeforeSending)
     const QString outputs[] = {dir.filePath(QStringLiteral("no/such/folder/x.kelmg")), dir.path(),
                                QStringLiteral("/proc/x.kelmg")};
     for (const QString &out : outputs) {
-        const ToolRun r = tripctl({QStringLiteral("read"), QStringLiteral("--port"), sim.path(), QStringLiteral("-o"), out},
-                                  dir.path());
+        const ToolRun r = tripctl(
+            {QStringLiteral("read"), QStringLiteral("--port"), sim.path(), QStringLiteral("-o"), out}, dir.path());
         EXPECT_EQ(r.exitCode, 1) << out.toStdString();
         EXPECT_TRUE(r.errText().contains(QStringLiteral("nothing was sent to the device"), Qt::CaseInsensitive))
             << r.errText().toStdString();
@@ -169,9 +169,9 @@ TEST(Tripctl, LoadersRefuseFilesNoDeviceHolds)
         ASSERT_TRUE(f.resize(100 * 1000 * 1000));
     }
     const QString named = QStringLiteral("The file %1 is not a settings file or is damaged.").arg(path);
-    for (const QStringList &args : {QStringList{QStringLiteral("dump"), path},
-                                    QStringList{QStringLiteral("write"), QStringLiteral("--port"),
-                                                QStringLiteral("/dev/null"), path}}) {
+    for (const QStringList &args :
+         {QStringList{QStringLiteral("dump"), path},
+          QStringList{QStringLiteral("write"), QStringLiteral("--port"), QStringLiteral("/dev/null"), path}}) {
         const ToolRun r = tripctl(args, dir.path());
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_TRUE(r.errText().contains(named)) << r.errText().toStdString();
@@ -188,9 +188,10 @@ TEST(Tripctl, FailuresPrintTheTextAndExitNonZero)
     QTemporaryDir dir;
     {
         SimProcess sim({QStringLiteral("--echo"), QStringLiteral("--fault"), QStringLiteral("silence")});
-        const ToolRun r = tripctl({QStringLiteral("read"), QStringLiteral("--port"), sim.path(), QStringLiteral("--wait"),
-                               QStringLiteral("0.3"), QStringLiteral("-o"), dir.filePath(QStringLiteral("x.kelmg"))},
-                              dir.path());
+        const ToolRun r =
+            tripctl({QStringLiteral("read"), QStringLiteral("--port"), sim.path(), QStringLiteral("--wait"),
+                     QStringLiteral("0.3"), QStringLiteral("-o"), dir.filePath(QStringLiteral("x.kelmg"))},
+                    dir.path());
         EXPECT_NE(r.exitCode, 0);
         EXPECT_TRUE(r.errText().contains(TKV_RS::NoLinkText())) << r.errText().toStdString();
         EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("x.kelmg"))));
@@ -206,11 +207,12 @@ TEST(Tripctl, FailuresPrintTheTextAndExitNonZero)
     }
     {
         const ToolRun r = tripctl({QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("/dev/ttyUSB-gone"),
-                               QStringLiteral("-o"), dir.filePath(QStringLiteral("y.kelmg"))},
-                              dir.path());
+                                   QStringLiteral("-o"), dir.filePath(QStringLiteral("y.kelmg"))},
+                                  dir.path());
         EXPECT_NE(r.exitCode, 0);
         EXPECT_TRUE(r.errText().contains(QStringLiteral("/dev/ttyUSB-gone"))) << r.errText().toStdString();
-        EXPECT_FALSE(r.errText().contains(QStringLiteral("choose the port"))) << r.errText().toStdString(); // a dialog's words
+        EXPECT_FALSE(r.errText().contains(QStringLiteral("choose the port")))
+            << r.errText().toStdString(); // a dialog's words
     }
 }
 

@@ -23,7 +23,7 @@ TEST(Colour, PackAndUnpack)
         uint16_t word;
     };
     const Case cases[] = {
-        {31, 31, 31, 0xFFFF}, {0, 1, 0, 0x0060}, {31, 0, 0, 0xF800}, {0, 0, 31, 0x001F},
+        {31, 31, 31, 0xFFFF}, {0, 1, 0, 0x0060}, {31, 0, 0, 0xF800},   {0, 0, 31, 0x001F},
         {0, 2, 0, 0x0080},    {0, 0, 0, 0x0000}, {16, 16, 16, 0x8410},
     };
     for (const Case &c : cases) {
@@ -99,7 +99,7 @@ TEST(Cp1251, CyrillicRoundTripAndReplacement)
     const QString text = QStringLiteral("ТО форсунок Ёё №");
     const QByteArray bytes = ToCp1251(text);
     ASSERT_EQ(bytes.size(), text.size());
-    EXPECT_EQ(static_cast<uint8_t>(bytes[0]), 0xD2); // Т
+    EXPECT_EQ(static_cast<uint8_t>(bytes[0]), 0xD2);  // Т
     EXPECT_EQ(static_cast<uint8_t>(bytes[12]), 0xA8); // Ё
     EXPECT_EQ(static_cast<uint8_t>(bytes[15]), 0xB9); // №
     EXPECT_EQ(FromCp1251(bytes), text);
@@ -112,10 +112,11 @@ TEST(CountText, NounAgreesWithTheNumber)
         long long n;
         const char *english, *russian;
     };
-    const Case cases[] = {{0, "0 bytes", "0 байт"},       {1, "1 byte", "1 байт"},       {2, "2 bytes", "2 байта"},
-                          {4, "4 bytes", "4 байта"},      {5, "5 bytes", "5 байт"},      {11, "11 bytes", "11 байт"},
-                          {12, "12 bytes", "12 байт"},    {21, "21 bytes", "21 байт"},   {22, "22 bytes", "22 байта"},
-                          {111, "111 bytes", "111 байт"}, {8131, "8131 bytes", "8131 байт"}};
+    const Case cases[] = {
+        {0, "0 bytes", "0 байт"},       {1, "1 byte", "1 байт"},          {2, "2 bytes", "2 байта"},
+        {4, "4 bytes", "4 байта"},      {5, "5 bytes", "5 байт"},         {11, "11 bytes", "11 байт"},
+        {12, "12 bytes", "12 байт"},    {21, "21 bytes", "21 байт"},      {22, "22 bytes", "22 байта"},
+        {111, "111 bytes", "111 байт"}, {8131, "8131 bytes", "8131 байт"}};
     for (const Case &c : cases) {
         SetEnglishVersion(true);
         EXPECT_EQ(ByteCount(c.n), QString::fromUtf8(c.english));

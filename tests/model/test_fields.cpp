@@ -16,12 +16,16 @@ TEST(NewModel, BytesOfEveryBlock)
         const char *sha1;
     };
     const Case cases[] = {
-        {0xC000, false, "49f11c6f 40bf0c6c 99665705 d1e69d7a fdd7a230 1237050e 8d8f6d76 b80de5d1 e24b7818 fb3d8fb7 087b72de"},
-        {0xC000, true, "49f11c6f 40bf0c6c 99665705 d1e69d7a bd43056b 1237050e 8d8f6d76 b80de5d1 e24b7818 fb3d8fb7 087b72de"},
+        {0xC000, false,
+         "49f11c6f 40bf0c6c 99665705 d1e69d7a fdd7a230 1237050e 8d8f6d76 b80de5d1 e24b7818 fb3d8fb7 087b72de"},
+        {0xC000, true,
+         "49f11c6f 40bf0c6c 99665705 d1e69d7a bd43056b 1237050e 8d8f6d76 b80de5d1 e24b7818 fb3d8fb7 087b72de"},
         // no parking radar
-        {0x5100, false, "49f11c6f 40bf0c6c 99665705 d1e69d7a fdd7a230 1237050e 8d8f6d76 b80de5d1 b352bdbc fb3d8fb7 087b72de"},
+        {0x5100, false,
+         "49f11c6f 40bf0c6c 99665705 d1e69d7a fdd7a230 1237050e 8d8f6d76 b80de5d1 b352bdbc fb3d8fb7 087b72de"},
         // alternative display
-        {0x8082, false, "49f11c6f 40bf0c6c 99665705 d1e69d7a fdd7a230 1237050e 8d8f6d76 b80de5d1 ab5c6355 fb3d8fb7 087b72de"},
+        {0x8082, false,
+         "49f11c6f 40bf0c6c 99665705 d1e69d7a fdd7a230 1237050e 8d8f6d76 b80de5d1 ab5c6355 fb3d8fb7 087b72de"},
     };
     for (const Case &c : cases) {
         SetEnglishVersion(c.english);

@@ -55,8 +55,7 @@ TEST(SettingsFile, TwoByteFileSetsDeviceTypeEmptiesImageAndKeepsBlocks)
 
 TEST(SettingsFile, DamagedFilesFailWithATextAndNeverReadOutside)
 {
-    const QByteArray cases[] = {QByteArray(), QByteArray(1, '\x01'), QByteArray(61, '\x00'),
-                                QByteArray(8130, '\xFF')};
+    const QByteArray cases[] = {QByteArray(), QByteArray(1, '\x01'), QByteArray(61, '\x00'), QByteArray(8130, '\xFF')};
     for (const QByteArray &bytes : cases) {
         TMK m;
         try {

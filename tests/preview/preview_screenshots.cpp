@@ -40,8 +40,8 @@ int main(int argc, char **argv)
         const uint8_t elements[] = {15, 4, 10, 11, 8, 0, 7, 15, 15, 14, 14, 9, 9, 8, 9};
         for (const int scheme : {0, 1})
             for (size_t i = 0; i < std::size(elements); ++i)
-                SetU8(model.block(mem::DisplayBlock), (scheme ? mem::kScheme1Offset : mem::kScheme0Offset) + 40 + int(i),
-                      elements[i]);
+                SetU8(model.block(mem::DisplayBlock),
+                      (scheme ? mem::kScheme1Offset : mem::kScheme0Offset) + 40 + int(i), elements[i]);
         for (const QString &name : pv::ScreenNames())
             for (const int scheme : {0, 1}) {
                 pv::TPreviewCanvas canvas;

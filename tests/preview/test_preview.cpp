@@ -38,8 +38,8 @@ TEST(PreviewColour, ConvertsColourWords)
     const struct {
         uint16_t word;
         int r, g, b;
-    } cases[] = {{0xFFFF, 255, 255, 255}, {0xF800, 255, 0, 0}, {0x001F, 0, 0, 255},
-                 {2048, 8, 0, 0},         {0x07E0, 0, 255, 0}, {0x0020, 0, 4, 0}, {0, 0, 0, 0}};
+    } cases[] = {{0xFFFF, 255, 255, 255}, {0xF800, 255, 0, 0}, {0x001F, 0, 0, 255}, {2048, 8, 0, 0},
+                 {0x07E0, 0, 255, 0},     {0x0020, 0, 4, 0},   {0, 0, 0, 0}};
     for (const auto &c : cases)
         EXPECT_EQ(ColourToRgb(c.word), qRgb(c.r, c.g, c.b)) << c.word;
 }
@@ -157,8 +157,8 @@ TEST(Previews, StripGraphAndDials)
     DrawStrip(c, *m, Catalog().capabilities(), 0);
     const TScheme s(*m, 0);
     EXPECT_EQ(at(c, 40, 1), ColourToRgb(s.colour(7)));  // frame
-    EXPECT_EQ(at(c, 12, 12), ColourToRgb(s.colour(2)));  // value field background
-    EXPECT_EQ(at(c, 40, 90), ColourToRgb(s.colour(0)));  // empty slot
+    EXPECT_EQ(at(c, 12, 12), ColourToRgb(s.colour(2))); // value field background
+    EXPECT_EQ(at(c, 40, 90), ColourToRgb(s.colour(0))); // empty slot
     EXPECT_EQ(at(c, 100, 100), qRgb(0, 0, 0));
 
     for (int n = 40; n <= 44; ++n)
@@ -185,10 +185,11 @@ TEST(DisplayLayout, ClickPositionsAndMasks)
         Layout layout;
         int x, y, position;
     } clicks[] = {
-        {Layout::X4, 170, 10, 1},  {Layout::X4, 10, 130, 2},  {Layout::X6, 300, 10, 1}, {Layout::X6, 160, 120, 0},
-        {Layout::X6, 319, 239, 5}, {Layout::X9, 319, 239, 8}, {Layout::X9, 110, 90, 4}, {Layout::X1, 300, 136, -1},
-        {Layout::X1, 300, 138, 3}, {Layout::Graphs, 0, 89, 0}, {Layout::Graphs, 0, 180, 1},
-        {Layout::Graphs, 0, 181, -1}, {Layout::Dials, 119, 0, 0}, {Layout::Dials, 120, 0, 1},
+        {Layout::X4, 170, 10, 1},   {Layout::X4, 10, 130, 2},    {Layout::X6, 300, 10, 1},
+        {Layout::X6, 160, 120, 0},  {Layout::X6, 319, 239, 5},   {Layout::X9, 319, 239, 8},
+        {Layout::X9, 110, 90, 4},   {Layout::X1, 300, 136, -1},  {Layout::X1, 300, 138, 3},
+        {Layout::Graphs, 0, 89, 0}, {Layout::Graphs, 0, 180, 1}, {Layout::Graphs, 0, 181, -1},
+        {Layout::Dials, 119, 0, 0}, {Layout::Dials, 120, 0, 1},
     };
     for (const auto &c : clicks)
         EXPECT_EQ(disp::PositionOfClick(c.layout, c.x, c.y), c.position) << c.x << "," << c.y;
@@ -230,8 +231,8 @@ TEST(TripctlPreview, WritesTheCanvasOrNothing)
         EXPECT_FALSE(QFile::exists(out)) << qPrintable(args.join(' '));
     }
 
-    const ToolRun ok = RunTripctl({"preview", file, "--screen", "x4", "--display", "5", "--scheme", "1", "--lang", "ru",
-                            "-o", out});
+    const ToolRun ok =
+        RunTripctl({"preview", file, "--screen", "x4", "--display", "5", "--scheme", "1", "--lang", "ru", "-o", out});
     ASSERT_EQ(ok.exitCode, 0) << ok.err.constData();
     const QImage png(out);
     EXPECT_EQ(png.size(), QSize(320, 240));

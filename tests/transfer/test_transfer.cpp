@@ -86,7 +86,7 @@ TEST(Transfer, AReadThatFailsMidwayRaisesTheLinkText)
         EXPECT_EQ(e.text(), TKV_RS::BusyText());
     }
     EXPECT_EQ(f.model.SettingsImage.size(), 38 * 32); // pages 1..38 arrived
-    EXPECT_EQ(f.sim.requests().size(), 42u);        // nothing after the third attempt
+    EXPECT_EQ(f.sim.requests().size(), 42u);          // nothing after the third attempt
 }
 
 // A device whose directory gives blocks of 0, 64 and 70 bytes.
@@ -195,7 +195,8 @@ TEST(Transfer, VerifyNamesTheBlockThatDidNotStick)
         f.transfer.WriteSettings();
         FAIL();
     } catch (const TripError &e) {
-        EXPECT_TRUE(e.text().startsWith(QStringLiteral("Verify failed: block 3 (FuelBlock)"))) << e.text().toStdString();
+        EXPECT_TRUE(e.text().startsWith(QStringLiteral("Verify failed: block 3 (FuelBlock)")))
+            << e.text().toStdString();
     }
 }
 
@@ -292,10 +293,10 @@ TEST(Transfer, PlanRefusesDirectoriesThatPointOutsideTheMemory)
         uint16_t value;
     };
     const Row rows[] = {
-        {4 * 5 + 2, 2},      // length below 4
-        {4 * 5, 16},         // address inside page 0
-        {4 * 5, 4090},       // runs past the first half
-        {0, 15},             // more entries than the directory holds
+        {4 * 5 + 2, 2}, // length below 4
+        {4 * 5, 16},    // address inside page 0
+        {4 * 5, 4090},  // runs past the first half
+        {0, 15},        // more entries than the directory holds
     };
     for (const Row &r : rows) {
         QByteArray bad = image;

@@ -107,10 +107,10 @@ void arrow(QPainter &p)
 void gasStation(QPainter &p)
 {
     solid(p);
-    p.drawRect(QRectF(1, 8, 15, 37));  // pump body
-    p.drawRect(QRectF(0, 44, 18, 5));  // base
+    p.drawRect(QRectF(1, 8, 15, 37)); // pump body
+    p.drawRect(QRectF(0, 44, 18, 5)); // base
     p.setBrush(Qt::black);
-    p.drawRect(QRectF(4, 12, 9, 9));   // dial window
+    p.drawRect(QRectF(4, 12, 9, 9)); // dial window
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(Qt::white, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     QPainterPath hose;
@@ -129,9 +129,9 @@ void acc(QPainter &p)
     p.setBrush(Qt::NoBrush);
     p.drawRect(QRectF(2.5, 8.5, 55, 24));
     solid(p);
-    p.drawRect(QRectF(9, 3, 10, 5));  // terminals
+    p.drawRect(QRectF(9, 3, 10, 5)); // terminals
     p.drawRect(QRectF(41, 3, 10, 5));
-    p.drawRect(QRectF(9, 19, 10, 3)); // minus
+    p.drawRect(QRectF(9, 19, 10, 3));  // minus
     p.drawRect(QRectF(40, 19, 12, 3)); // plus
     p.drawRect(QRectF(44.5, 14.5, 3, 12));
 }
@@ -139,12 +139,12 @@ void acc(QPainter &p)
 void boatMotor(QPainter &p)
 {
     solid(p);
-    p.drawRoundedRect(QRectF(6, 1, 21, 15), 5, 5);                 // engine cover
-    p.drawRect(QRectF(13, 15, 7, 24));                             // shaft
+    p.drawRoundedRect(QRectF(6, 1, 21, 15), 5, 5);                // engine cover
+    p.drawRect(QRectF(13, 15, 7, 24));                            // shaft
     p.drawPath(outline({{9, 37}, {24, 37}, {22, 44}, {11, 44}})); // foot
-    p.drawRect(QRectF(15, 44, 3, 5));                     // skeg
-    p.drawEllipse(QRectF(24, 36.5, 6, 8));                 // propeller
-    p.drawRect(QRectF(1, 18, 12, 3));                      // clamp
+    p.drawRect(QRectF(15, 44, 3, 5));                             // skeg
+    p.drawEllipse(QRectF(24, 36.5, 6, 8));                        // propeller
+    p.drawRect(QRectF(1, 18, 12, 3));                             // clamp
 }
 
 void boatScale(QPainter &p, bool mirrored)
@@ -166,7 +166,7 @@ void boatT(QPainter &p) // seen from the stern
 {
     solid(p);
     p.drawPath(outline({{1, 6}, {40, 6}, {31, 16}, {20.5, 13}, {10, 16}})); // hull
-    p.drawRect(QRectF(15, 1, 11, 5));                                     // cabin
+    p.drawRect(QRectF(15, 1, 11, 5));                                       // cabin
 }
 
 void boatC(QPainter &p) // seen from the side
@@ -188,9 +188,25 @@ void checkEngine(QPainter &p)
 {
     p.setPen(QPen(Qt::white, 3, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     p.setBrush(Qt::NoBrush);
-    p.drawPath(outline({{12, 10}, {36, 10}, {40, 14}, {44, 14}, {44, 10}, {48, 10}, {48, 32},
-                        {44, 32}, {44, 28}, {38, 36}, {16, 36}, {12, 30}, {8, 30}, {8, 34},
-                        {3, 34}, {3, 18}, {8, 18}, {8, 22}, {12, 22}})); // engine block
+    p.drawPath(outline({{12, 10},
+                        {36, 10},
+                        {40, 14},
+                        {44, 14},
+                        {44, 10},
+                        {48, 10},
+                        {48, 32},
+                        {44, 32},
+                        {44, 28},
+                        {38, 36},
+                        {16, 36},
+                        {12, 30},
+                        {8, 30},
+                        {8, 34},
+                        {3, 34},
+                        {3, 18},
+                        {8, 18},
+                        {8, 22},
+                        {12, 22}}));            // engine block
     p.drawLine(QPointF(18, 4), QPointF(30, 4)); // oil filler
     p.drawLine(QPointF(24, 4), QPointF(24, 10));
     solid(p);
@@ -214,15 +230,21 @@ struct Entry {
 };
 
 const Entry kEntries[] = {
-    {"ScaleL", 79, 136, scaleL},           {"ScaleR", 149, 136, scaleR},
-    {"Circle99", 199, 199, circle99},      {"Circle9", 9, 9, circle9},
-    {"Arrow", 129, 129, arrow},            {"GasStation", 25, 49, gasStation},
-    {"Acc", 79, 41, acc},                  {"BoatMotor", 33, 49, boatMotor},
-    {"BoatScaleT", 33, 105, boatScaleT},   {"BoatT", 41, 17, boatT},
-    {"BoatScaleC", 33, 105, boatScaleC},   {"BoatC", 41, 17, boatC},
-    {"CheckEngine", 105, 105, checkEngine}, {"Electro", 105, 105, electro},
+    {"ScaleL", 79, 136, scaleL},
+    {"ScaleR", 149, 136, scaleR},
+    {"Circle99", 199, 199, circle99},
+    {"Circle9", 9, 9, circle9},
+    {"Arrow", 129, 129, arrow},
+    {"GasStation", 25, 49, gasStation},
+    {"Acc", 79, 41, acc},
+    {"BoatMotor", 33, 49, boatMotor},
+    {"BoatScaleT", 33, 105, boatScaleT},
+    {"BoatT", 41, 17, boatT},
+    {"BoatScaleC", 33, 105, boatScaleC},
+    {"BoatC", 41, 17, boatC},
+    {"CheckEngine", 105, 105, checkEngine},
+    {"Electro", 105, 105, electro},
 };
-
 
 QImage renderPicture(const Entry &e)
 {
@@ -238,8 +260,8 @@ bool isSet(QRgb pixel) { return qGray(pixel) >= 128; }
 
 QByteArray toPbm(const QImage &image)
 {
-    QByteArray out = QByteArray("P4\n") + QByteArray::number(image.width()) + ' ' +
-                     QByteArray::number(image.height()) + '\n';
+    QByteArray out =
+        QByteArray("P4\n") + QByteArray::number(image.width()) + ' ' + QByteArray::number(image.height()) + '\n';
     const int rowBytes = (image.width() + 7) / 8;
     for (int y = 0; y < image.height(); ++y) {
         QByteArray row(rowBytes, '\0');

@@ -52,9 +52,9 @@ QJsonObject protocolJson(const TProtBase &e)
     QJsonArray options;
     for (int g = 0; g < kOptionLists; ++g) {
         const bool offered = !e.OptionCaption[static_cast<size_t>(g)].isEmpty();
-        options.append(QJsonObject{
-            {QStringLiteral("caption"), offered ? e.OptionCaption[static_cast<size_t>(g)] : QString()},
-            {QStringLiteral("items"), QJsonArray::fromStringList(e.offeredItems(g))}});
+        options.append(
+            QJsonObject{{QStringLiteral("caption"), offered ? e.OptionCaption[static_cast<size_t>(g)] : QString()},
+                        {QStringLiteral("items"), QJsonArray::fromStringList(e.offeredItems(g))}});
     }
     const QJsonObject flags{{QStringLiteral("HasCoolantTemp"), e.HasCoolantTemp},
                             {QStringLiteral("HasFaults"), e.HasFaults},
@@ -163,9 +163,8 @@ int runParams(const QStringList &args)
 const CommandRegistrar catalogCommand(
     {QStringLiteral("catalog"), QStringLiteral("catalog --device-type TYPE [--lang en|ru]"),
      QStringLiteral("print the protocol list of a device model (decimal or 0x-hex type) as JSON"), runCatalog});
-const CommandRegistrar menuCommand(
-    {QStringLiteral("menu"), QStringLiteral("menu --device-type TYPE [--lang en|ru]"),
-     QStringLiteral("print the device menu items of a device model as JSON"), runMenu});
+const CommandRegistrar menuCommand({QStringLiteral("menu"), QStringLiteral("menu --device-type TYPE [--lang en|ru]"),
+                                    QStringLiteral("print the device menu items of a device model as JSON"), runMenu});
 const CommandRegistrar paramsCommand(
     {QStringLiteral("params"), QStringLiteral("params --device-type TYPE [--lang en|ru]"),
      QStringLiteral("print the measured parameters of a device model, as freshly created, as JSON"), runParams});

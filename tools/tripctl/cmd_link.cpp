@@ -34,7 +34,7 @@ void onSignal(int sig)
 // the program says what was left behind.
 void catchSignals()
 {
-    struct sigaction sa{};
+    struct sigaction sa {};
     sa.sa_handler = onSignal;
     sigemptyset(&sa.sa_mask);
     ::sigaction(SIGINT, &sa, nullptr);
@@ -356,11 +356,12 @@ const CommandRegistrar regRead({QStringLiteral("read"),
                                                "by default; the handshake repeats until the device answers or --wait "
                                                "seconds pass)"),
                                 runRead});
-const CommandRegistrar regWrite({QStringLiteral("write"),
-                                 QStringLiteral("write --port PATH|N [--line-type 0|1|2] [--wait SECONDS] [--no-backup] "
-                                                "[--no-verify] [--backup-dir DIR] [--log FILE] [--lang en|ru] FILE"),
-                                 QStringLiteral("write a settings file into the device: the device's current settings "
-                                                "are backed up first, the written blocks are read back and checked"),
-                                 runWrite});
+const CommandRegistrar
+    regWrite({QStringLiteral("write"),
+              QStringLiteral("write --port PATH|N [--line-type 0|1|2] [--wait SECONDS] [--no-backup] "
+                             "[--no-verify] [--backup-dir DIR] [--log FILE] [--lang en|ru] FILE"),
+              QStringLiteral("write a settings file into the device: the device's current settings "
+                             "are backed up first, the written blocks are read back and checked"),
+              runWrite});
 
 } // namespace

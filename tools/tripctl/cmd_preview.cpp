@@ -35,12 +35,14 @@ int runPreview(const QStringList &argsIn)
         return UsageError(QStringLiteral("preview"));
     const std::optional<pv::Screen> screen = pv::ScreenNamed(screenName);
     if (!screen)
-        return UsageError(QStringLiteral("preview"), QStringLiteral("--screen takes one of %1, not \"%2\"")
-                                                         .arg(pv::ScreenNames().join(QStringLiteral(", ")), screenName));
+        return UsageError(QStringLiteral("preview"),
+                          QStringLiteral("--screen takes one of %1, not \"%2\"")
+                              .arg(pv::ScreenNames().join(QStringLiteral(", ")), screenName));
     int display = 0, scheme = 0, param = 0;
     QString error;
-    const bool hasParam = args.contains(QStringLiteral("--param")) ||
-                          std::any_of(args.begin(), args.end(), [](const QString &a) { return a.startsWith(QLatin1String("--param=")); });
+    const bool hasParam =
+        args.contains(QStringLiteral("--param")) ||
+        std::any_of(args.begin(), args.end(), [](const QString &a) { return a.startsWith(QLatin1String("--param=")); });
     if (!takeInt(args, QStringLiteral("--display"), 0, pv::DisplayCount(*screen) - 1, display, error) ||
         !takeInt(args, QStringLiteral("--scheme"), 0, 1, scheme, error) ||
         !takeInt(args, QStringLiteral("--param"), 1, 255, param, error))

@@ -24,7 +24,7 @@ int runSettings(const QStringList &argsIn)
     if (!TakeLanguageOption(args))
         return UsageError(QStringLiteral("settings"));
     const bool json = TakeFlag(args, QStringLiteral("--json"));
-    if (args.size() != 1 || args[0].startsWith(QLatin1String("--"))) 
+    if (args.size() != 1 || args[0].startsWith(QLatin1String("--")))
         return UsageError(QStringLiteral("settings"));
     try {
         const auto model = OpenSettingsForEditing(args[0]);
@@ -102,7 +102,7 @@ int runSet(const QStringList &argsIn)
     if (!TakeLanguageOption(args))
         return UsageError(QStringLiteral("set"));
     const QString out = TakeOutputOption(args);
-    if (out.isEmpty() || args.size() < 2 || args[0].startsWith(QLatin1String("-"))) 
+    if (out.isEmpty() || args.size() < 2 || args[0].startsWith(QLatin1String("-")))
         return UsageError(QStringLiteral("set"));
     try {
         const auto model = OpenSettingsForEditing(args[0]);
@@ -136,7 +136,8 @@ void markField(std::array<uint8_t, mem::kModelSize> &covered, const ed::FieldRow
 {
     const int at = mem::kBlockOffset[row.at.field.block] + row.at.field.offset;
     if (row.type == ed::FieldType::Bit) {
-        covered[static_cast<size_t>(at) + static_cast<size_t>(row.at.bit / 8)] |= static_cast<uint8_t>(1u << (row.at.bit % 8));
+        covered[static_cast<size_t>(at) + static_cast<size_t>(row.at.bit / 8)] |=
+            static_cast<uint8_t>(1u << (row.at.bit % 8));
         return;
     }
     for (int k = 0; k < ed::RowWidth(row); ++k)
@@ -149,7 +150,7 @@ int runDiff(const QStringList &argsIn)
     if (!TakeLanguageOption(args))
         return UsageError(QStringLiteral("diff"));
     const bool json = TakeFlag(args, QStringLiteral("--json"));
-    if (args.size() != 2 || args[0].startsWith(QLatin1String("--")) || args[1].startsWith(QLatin1String("--"))) 
+    if (args.size() != 2 || args[0].startsWith(QLatin1String("--")) || args[1].startsWith(QLatin1String("--")))
         return UsageError(QStringLiteral("diff"));
     try {
         const Opened a = openAndEvaluate(args[0]);
@@ -163,9 +164,9 @@ int runDiff(const QStringList &argsIn)
             if (ShownJson(from) == ShownJson(to))
                 continue;
             markField(covered, *from.row);
-            entries << "{\"name\": " + JsonString(QLatin1String(from.row->name)) + ", \"caption\": " +
-                           JsonString(to.caption) + ", \"from\": " + ShownJson(from) + ", \"to\": " + ShownJson(to) +
-                           "}";
+            entries << "{\"name\": " + JsonString(QLatin1String(from.row->name)) +
+                           ", \"caption\": " + JsonString(to.caption) + ", \"from\": " + ShownJson(from) +
+                           ", \"to\": " + ShownJson(to) + "}";
             text += QStringLiteral("%1: %2 → %3\n").arg(to.caption, ShownText(from), ShownText(to));
         }
         // Bytes that no listed field accounts for, as ranges per block.
@@ -180,12 +181,11 @@ int runDiff(const QStringList &argsIn)
                 if (!differs && first >= 0) {
                     const int last = off - 1;
                     entries << "{\"block\": " + JsonString(QLatin1String(mem::BlockName(block))) +
-                                   ", \"first\": " + QByteArray::number(first) + ", \"last\": " +
-                                   QByteArray::number(last) + "}";
-                    text += QStringLiteral("%1 %2\n")
-                                .arg(QLatin1String(mem::BlockName(block)),
-                                     first == last ? QString::number(first)
-                                                   : QStringLiteral("%1..%2").arg(first).arg(last));
+                                   ", \"first\": " + QByteArray::number(first) +
+                                   ", \"last\": " + QByteArray::number(last) + "}";
+                    text += QStringLiteral("%1 %2\n").arg(
+                        QLatin1String(mem::BlockName(block)),
+                        first == last ? QString::number(first) : QStringLiteral("%1..%2").arg(first).arg(last));
                     first = -1;
                 }
             }
@@ -207,11 +207,12 @@ int runDiff(const QStringList &argsIn)
 
 const CommandRegistrar settingsReg(
     {QStringLiteral("settings"), QStringLiteral("settings FILE [--lang en|ru] [--json]"),
-     QStringLiteral("show every single-field control of the settings editor for a settings file, as the editor shows it"),
+     QStringLiteral(
+         "show every single-field control of the settings editor for a settings file, as the editor shows it"),
      runSettings});
-const CommandRegistrar setReg(
-    {QStringLiteral("set"), QStringLiteral("set FILE NAME=VALUE... -o OUT [--lang en|ru]"),
-     QStringLiteral("enter values into editor controls as a user would, and save the result to OUT"), runSet});
+const CommandRegistrar
+    setReg({QStringLiteral("set"), QStringLiteral("set FILE NAME=VALUE... -o OUT [--lang en|ru]"),
+            QStringLiteral("enter values into editor controls as a user would, and save the result to OUT"), runSet});
 const CommandRegistrar diffReg({QStringLiteral("diff"), QStringLiteral("diff A B [--lang en|ru] [--json]"),
                                 QStringLiteral("list the editor fields, then any other bytes, that differ between "
                                                "two settings files"),

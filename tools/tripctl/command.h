@@ -9,8 +9,8 @@
 // CommandRegistrar, so adding one needs no edit elsewhere.
 struct Command {
     QString name;
-    QString usage;   // "dump FILE [--lang en|ru]"; several forms on several lines
-    QString summary; // one line
+    QString usage;                                   // "dump FILE [--lang en|ru]"; several forms on several lines
+    QString summary;                                 // one line
     std::function<int(const QStringList &args)> run; // args after the command name
 };
 
@@ -27,8 +27,8 @@ class TMK;
 // is still Russian (so its default maintenance names are the Russian ones);
 // the language in force before the call is kept.
 std::unique_ptr<TMK> NewProgramModel();
-void PrintError(const QString &text);            // "tripctl: text" on stderr
-void PrintOut(const QByteArray &bytes);          // raw bytes on stdout
+void PrintError(const QString &text);                     // "tripctl: text" on stderr
+void PrintOut(const QByteArray &bytes);                   // raw bytes on stdout
 bool ParseDeviceType(const QString &text, uint16_t &out); // decimal or 0x-hex
 // Applies "--lang en|ru" (removed from args); false on a bad value.
 bool TakeLanguageOption(QStringList &args);

@@ -13,10 +13,7 @@ std::vector<Command> &Commands()
     return commands;
 }
 
-void PrintError(const QString &text)
-{
-    std::fprintf(stderr, "tripctl: %s\n", text.toUtf8().constData());
-}
+void PrintError(const QString &text) { std::fprintf(stderr, "tripctl: %s\n", text.toUtf8().constData()); }
 
 void PrintOut(const QByteArray &bytes)
 {
@@ -28,7 +25,8 @@ bool ParseDeviceType(const QString &text, uint16_t &out)
 {
     bool ok = false;
     const QString t = text.trimmed();
-    const uint v = t.startsWith(QLatin1String("0x"), Qt::CaseInsensitive) ? t.mid(2).toUInt(&ok, 16) : t.toUInt(&ok, 10);
+    const uint v =
+        t.startsWith(QLatin1String("0x"), Qt::CaseInsensitive) ? t.mid(2).toUInt(&ok, 16) : t.toUInt(&ok, 10);
     if (!ok || v > 0xFFFF)
         return false;
     out = static_cast<uint16_t>(v);
@@ -110,17 +108,19 @@ QByteArray helpText()
 {
     std::vector<Command> sorted = Commands();
     std::sort(sorted.begin(), sorted.end(), [](const Command &a, const Command &b) { return a.name < b.name; });
-    QByteArray text = "tripctl " TRIP_VERSION ": the trip computer configurator's command-line tool\n\n"
+    QByteArray text = "tripctl " TRIP_VERSION
+                      ": the trip computer configurator's command-line tool\n\n"
                       "usage: tripctl COMMAND [ARGS...]\n\ncommands:\n";
     for (const Command &c : sorted) {
         for (const QString &form : c.usage.split(QLatin1Char('\n')))
             text += "  " + form.toUtf8() + "\n";
         text += "      " + c.summary.toUtf8() + "\n";
     }
-    text += "\nAn option's value may also be given as --option=VALUE.\n"
-            "  tripctl COMMAND --help   show the usage of one command\n"
-            "  tripctl --help           show this text\n"
-            "  tripctl --version        show the version\n";
+    text +=
+        "\nAn option's value may also be given as --option=VALUE.\n"
+        "  tripctl COMMAND --help   show the usage of one command\n"
+        "  tripctl --help           show this text\n"
+        "  tripctl --version        show the version\n";
     return text;
 }
 

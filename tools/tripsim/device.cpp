@@ -19,9 +19,9 @@ const struct {
     const char *name;
     TSimFault::Kind kind;
 } kFaultNames[] = {
-    {"busy", TSimFault::Busy},       {"badsum", TSimFault::BadSum},     {"silence", TSimFault::Silence},
-    {"short", TSimFault::Short},     {"zero", TSimFault::Zero},         {"delay", TSimFault::Delay},
-    {"truncate", TSimFault::Truncate}, {"noecho", TSimFault::NoEcho},   {"badecho", TSimFault::BadEcho},
+    {"busy", TSimFault::Busy},         {"badsum", TSimFault::BadSum},     {"silence", TSimFault::Silence},
+    {"short", TSimFault::Short},       {"zero", TSimFault::Zero},         {"delay", TSimFault::Delay},
+    {"truncate", TSimFault::Truncate}, {"noecho", TSimFault::NoEcho},     {"badecho", TSimFault::BadEcho},
     {"drop", TSimFault::Drop},         {"lateecho", TSimFault::LateEcho},
 };
 
@@ -212,9 +212,7 @@ TSimReply TSimDevice::Handle(const QByteArray &request)
             m_blockOpen = false;
             break;
         }
-        default:
-            reply.outcome = QStringLiteral("ignored (unknown function %1)").arg(function);
-            return reply;
+        default: reply.outcome = QStringLiteral("ignored (unknown function %1)").arg(function); return reply;
         }
     }
     QByteArray body;

@@ -29,7 +29,7 @@ struct TSimReply {
     QByteArray answer; // empty: silence
     int extraDelayMs = 0;
     int echoDelayMs = 0;
-    QString outcome;   // for the request log
+    QString outcome; // for the request log
 };
 
 // The device: 8192 bytes of settings memory and the block being written.

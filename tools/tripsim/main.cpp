@@ -262,14 +262,16 @@ int main(int argc, char **argv)
     if (!logPath.isEmpty()) {
         log = std::fopen(logPath.toLocal8Bit().constData(), "w");
         if (!log)
-            return failure(QStringLiteral("cannot write %1: %2").arg(logPath, QString::fromLocal8Bit(std::strerror(errno))));
+            return failure(
+                QStringLiteral("cannot write %1: %2").arg(logPath, QString::fromLocal8Bit(std::strerror(errno))));
     }
 
     // The pseudo-terminal. The simulator keeps the slave side open itself, so
     // the master never sees a hang-up between two client sessions.
     const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0)
-        return failure(QStringLiteral("cannot create a pseudo-terminal: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
+        return failure(
+            QStringLiteral("cannot create a pseudo-terminal: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
     const char *slaveName = ::ptsname(master);
     const QByteArray slavePath(slaveName ? slaveName : "");
     const int slave = ::open(slavePath.constData(), O_RDWR | O_NOCTTY | O_CLOEXEC);
@@ -286,7 +288,7 @@ int main(int argc, char **argv)
     // the simulator runs ahead of ordinary processes to come close to that.
     ::setpriority(PRIO_PROCESS, 0, -10);
 
-    struct sigaction sa{};
+    struct sigaction sa {};
     sa.sa_handler = onSignal;
     ::sigaction(SIGTERM, &sa, nullptr);
     ::sigaction(SIGINT, &sa, nullptr);
@@ -368,8 +370,7 @@ int main(int argc, char **argv)
                 sleepUntil(requestEnd);
             }
             if (!reply.answer.isEmpty()) {
-                const int64_t answerStart =
-                    requestEnd + echoDelay + (turnaround + reply.extraDelayMs) * 1000000LL;
+                const int64_t answerStart = requestEnd + echoDelay + (turnaround + reply.extraDelayMs) * 1000000LL;
                 if (byteNs > 0) {
                     send(master, reply.answer, answerStart, byteNs);
                 } else {

@@ -123,8 +123,8 @@ public:
     TCorrectionsPage(TEditorContext &context, QWidget *parent) : TSectionedPage(context, parent, 3)
     {
         section(0, "gbCorrections", {"Corrections of readings", "Поправки показаний"});
-        for (const char *name : {"seVelocityCorr", "seExpenseCorr", "seGazExpenseCorr", "seAirTemperCorr",
-                                 "seAccCorr", "seTimeCorr"})
+        for (const char *name :
+             {"seVelocityCorr", "seExpenseCorr", "seGazExpenseCorr", "seAirTemperCorr", "seAccCorr", "seTimeCorr"})
             add(name);
         section(1, "gbStartValues", {"Totals start from", "Начальные значения"});
         add("seAllPathStart");
@@ -143,7 +143,8 @@ public:
         section(0, "gbProtocol", {"Protocol", "Протокол"});
         addWide("cbProtocolSelectMeth");
         addWide("cbProtocol");
-        m_heading = new QLabel(ed::Text{"Additional protocol settings", "Дополнительные настройки протокола"}.get(), this);
+        m_heading =
+            new QLabel(ed::Text{"Additional protocol settings", "Дополнительные настройки протокола"}.get(), this);
         m_heading->setObjectName(QStringLiteral("lProtocolOptions"));
         m_heading->setWordWrap(true);
         m_heading->setContentsMargins(0, 6, 0, 0);
@@ -162,8 +163,8 @@ public:
             add(name);
 
         section(2, "gbSources", {"Where the values come from", "Откуда берутся значения"});
-        for (const char *name : {"rgVelocityMeth", "rgRevolutionsMeth", "rgExpenseMeth", "rgGasMeth", "rgUaccMeth",
-                                 "sgTrimMeth"})
+        for (const char *name :
+             {"rgVelocityMeth", "rgRevolutionsMeth", "rgExpenseMeth", "rgGasMeth", "rgUaccMeth", "sgTrimMeth"})
             add(name);
         section(2, "gbCalculation", {"Calculation", "Расчет"});
         for (const char *name : {"rgPrognozMeth", "seK100Manual", "rgGasCalcExp"})
@@ -199,7 +200,8 @@ public:
             add(name);
 
         section(1, "gbDriving", {"Driving", "Движение"});
-        for (const char *name : {"seVelocityLimit", "seStopVelocityLimit", "seVel100", "seVel100Down", "seVelMinForExp"})
+        for (const char *name :
+             {"seVelocityLimit", "seStopVelocityLimit", "seVel100", "seVel100Down", "seVelMinForExp"})
             add(name);
         section(1, "gbPower", {"Fuel and battery", "Топливо и АКБ"});
         for (const char *name : {"seTankLimit", "seUaccLowLimit", "seUaccHighLimit", "rg24VMode"})
@@ -219,6 +221,9 @@ public:
 
 } // namespace
 
-TEditorPage *MakeCorrectionsPage(TEditorContext &context, QWidget *parent) { return new TCorrectionsPage(context, parent); }
+TEditorPage *MakeCorrectionsPage(TEditorContext &context, QWidget *parent)
+{
+    return new TCorrectionsPage(context, parent);
+}
 TEditorPage *MakeSourcesPage(TEditorContext &context, QWidget *parent) { return new TSourcesPage(context, parent); }
 TEditorPage *MakeLimitsPage(TEditorContext &context, QWidget *parent) { return new TLimitsPage(context, parent); }

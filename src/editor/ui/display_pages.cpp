@@ -149,8 +149,8 @@ TLayoutPage::TLayoutPage(disp::Layout layout, TEditorContext &context, QWidget *
                             : layout == disp::Layout::Graphs ? QStringLiteral("pcParamsG")
                                                              : QStringLiteral("pcParamsA"));
     }
-    const QSize part = layout == disp::Layout::Panel ? QSize(80, pv::kScreenHeight)
-                                                     : QSize(pv::kScreenWidth, pv::kScreenHeight);
+    const QSize part =
+        layout == disp::Layout::Panel ? QSize(80, pv::kScreenHeight) : QSize(pv::kScreenWidth, pv::kScreenHeight);
     for (const SubPage &sub : subs) {
         auto *holder = new QWidget(tabs ? static_cast<QWidget *>(tabs) : this);
         auto *row = new QHBoxLayout(holder);
@@ -228,12 +228,11 @@ std::vector<TLayoutPage::Choice> TLayoutPage::choices(int position) const
     switch (m_layout) {
     case L::X4:
     case L::X6:
-    case L::X9:
-        protocolParams([](const TMeasParBase &) { return true; });
-        break;
+    case L::X9: protocolParams([](const TMeasParBase &) { return true; }); break;
     case L::X1: {
-        const std::vector<int> codes = catalog.has(Cap::Trim) ? std::vector<int>{7, 10, 8, 17, 62, 55, 56, 57, 58, 59, 38}
-                                                              : std::vector<int>{7, 10, 8, 17, 55, 56, 57, 58, 59, 38};
+        const std::vector<int> codes = catalog.has(Cap::Trim)
+                                           ? std::vector<int>{7, 10, 8, 17, 62, 55, 56, 57, 58, 59, 38}
+                                           : std::vector<int>{7, 10, 8, 17, 55, 56, 57, 58, 59, 38};
         for (const int code : codes)
             named(code);
         break;
@@ -261,8 +260,8 @@ std::vector<TLayoutPage::Choice> TLayoutPage::choices(int position) const
         if (catalog.has(Cap::AlternativeDisplay)) {
             const TProtBase *prot = catalog.currentProtocol();
             items.push_back(prot && prot->IsHybrid ? Item{"Обор/Эл", "EngSpEl"} : Item{"Обороты", "Eng.sp."});
-            items.insert(items.end(), {{"Т ВВБ", "Т HVB"}, {"ТВВ ВВБ", "IAT HVB"}, {"ВентВВБ", "HVB fan"},
-                                       {"Т ЭлДв", "T ElMot"}});
+            items.insert(items.end(),
+                         {{"Т ВВБ", "Т HVB"}, {"ТВВ ВВБ", "IAT HVB"}, {"ВентВВБ", "HVB fan"}, {"Т ЭлДв", "T ElMot"}});
         }
         if (catalog.has(Cap::NoAirTempAlgorithm))
             items.insert(items.end(), {{"Т двиг.", "Т eng."}, {"Т воды", "T water"}, {"Т цил.", "Т cyl."}});
@@ -280,7 +279,8 @@ std::vector<TLayoutPage::Choice> TLayoutPage::choices(int position) const
 
 QMenu *TLayoutPage::menuForClick(int display, QPoint at)
 {
-    const int position = disp::PositionOfClick(m_layout, at.x(), at.y(), m_layout == disp::Layout::Panel ? 80 : 320, 240);
+    const int position =
+        disp::PositionOfClick(m_layout, at.x(), at.y(), m_layout == disp::Layout::Panel ? 80 : 320, 240);
     if (position < 0)
         return nullptr;
     delete m_menu;
@@ -331,8 +331,8 @@ public:
                                  "seIntense1", "rgActiveColorScheme"})
             context.binder.addCompactTo(form, name, options);
         context.binder.addTo(form, "rgDispSpeed", options);
-        for (const char *name : {"cbDispShowTitle", "cbShowDispName", "rgDispShowPBMeth", "rgDispShowArrowMeth",
-                                 "seExpPBLim"})
+        for (const char *name :
+             {"cbDispShowTitle", "cbShowDispName", "rgDispShowPBMeth", "rgDispShowArrowMeth", "seExpPBLim"})
             context.binder.addCompactTo(form, name, options);
         columns->addWidget(options, 0, Qt::AlignTop);
 
@@ -429,9 +429,8 @@ private:
             box->setObjectName(QStringLiteral("cbShowDisp_%1_%2").arg(QLatin1String(suffix)).arg(i));
             g.boxes.push_back(box);
             m_boxes.push_back({box, mask, i});
-            connect(box, &QCheckBox::clicked, this, [this, mask, i](bool on) {
-                disp::SetShown(m_context.model, mask, i, on);
-            });
+            connect(box, &QCheckBox::clicked, this,
+                    [this, mask, i](bool on) { disp::SetShown(m_context.model, mask, i, on); });
         }
         m_groups.push_back(g);
         grid->addWidget(group, row, column, 1, span);
@@ -465,7 +464,10 @@ private:
 
 } // namespace
 
-TEditorPage *MakeDisplayOptionsPage(TEditorContext &context, QWidget *parent) { return new TDisplayOptionsPage(context, parent); }
+TEditorPage *MakeDisplayOptionsPage(TEditorContext &context, QWidget *parent)
+{
+    return new TDisplayOptionsPage(context, parent);
+}
 
 // ---- tsColor ------------------------------------------------------------------
 
@@ -481,8 +483,7 @@ public:
     };
     TColourGridModel(const TEditorContext &context, std::vector<Row> rows, QObject *parent)
         : QAbstractTableModel(parent), m_context(context), m_rows(std::move(rows))
-    {
-    }
+    {}
     int rowCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : int(m_rows.size()); }
     int columnCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : 2; }
     QVariant data(const QModelIndex &index, int role) const override
@@ -493,11 +494,12 @@ public:
         if (index.column() == 0)
             return role == Qt::DisplayRole ? QVariant(r.name) : QVariant();
         if (!inRange) // not painted: the index is not a palette colour
-            return role == Qt::DisplayRole   ? QVariant(tr2("%1: range error", "%1: ошибка диапазона").arg(k))
-                   : role == Qt::ToolTipRole ? QVariant(tr2("Palette index out of range 0..15",
-                                                            "Номер цвета вне диапазона 0..15"))
-                                             : QVariant();
-        const QColor colour = QColor::fromRgb(pv::ColourToRgb(pv::TScheme(m_context.model, m_context.editedScheme).colour(k)));
+            return role == Qt::DisplayRole ? QVariant(tr2("%1: range error", "%1: ошибка диапазона").arg(k))
+                   : role == Qt::ToolTipRole
+                       ? QVariant(tr2("Palette index out of range 0..15", "Номер цвета вне диапазона 0..15"))
+                       : QVariant();
+        const QColor colour =
+            QColor::fromRgb(pv::ColourToRgb(pv::TScheme(m_context.model, m_context.editedScheme).colour(k)));
         switch (role) {
         case Qt::BackgroundRole: return colour;
         case Qt::ForegroundRole: return QColor(qGray(colour.rgb()) < 128 ? Qt::white : Qt::black);
@@ -602,14 +604,15 @@ public:
         auto *columns = new QHBoxLayout(this);
         auto *left = new QVBoxLayout;
         columns->addLayout(left);
-        left->addWidget(radioGroup("rgCurrColorSchemeNum", tr2("Color scheme", "Цветовая схема"), dayNight,
-                                   m_edited, this));
+        left->addWidget(
+            radioGroup("rgCurrColorSchemeNum", tr2("Color scheme", "Цветовая схема"), dayNight, m_edited, this));
         connect(m_edited, &QButtonGroup::idClicked, this, [this](int id) {
             m_context.editedScheme = id;
             redraw();
         });
-        left->addWidget(radioGroup("rgActiveColorScheme", tr2("Color scheme in manual mode", "Цветовая схема в руч. режиме"),
-                                   dayNight, m_active, this));
+        left->addWidget(radioGroup("rgActiveColorScheme",
+                                   tr2("Color scheme in manual mode", "Цветовая схема в руч. режиме"), dayNight,
+                                   m_active, this));
         connect(m_active, &QButtonGroup::idClicked, this, [this](int id) {
             m_context.binder.storeItem(QStringLiteral("rgActiveColorScheme"), id);
             redraw();
@@ -619,8 +622,8 @@ public:
         for (int k = 0; k < 16; ++k)
             palette.push_back({tr2("Color #", "Цвет #") + QString::number(k), [k] { return k; }, false});
         m_palette = new TColourGridModel(m_context, palette, this);
-        m_paletteView = colourGrid("sgPalette", tr2("Palette", "Палитра"), m_palette, this,
-                                   [this](int row) { loadColour(row); });
+        m_paletteView =
+            colourGrid("sgPalette", tr2("Palette", "Палитра"), m_palette, this, [this](int row) { loadColour(row); });
         // All sixteen rows at once, no scrolling.
         m_paletteView->setFixedHeight(16 * m_paletteView->verticalHeader()->defaultSectionSize() +
                                       2 * m_paletteView->frameWidth());
@@ -721,11 +724,11 @@ public:
     // "Initialize all": both schemes back to the defaults after a Yes.
     void initializeAll()
     {
-        const auto answer = QMessageBox::question(
-            this, tr2("Confirmation", "Подтверждение"),
-            tr2("Initialize all the color scheme settings to their original state? ",
-                "Привести все настройки цветовых схем в исходное состояние?"),
-            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        const auto answer =
+            QMessageBox::question(this, tr2("Confirmation", "Подтверждение"),
+                                  tr2("Initialize all the color scheme settings to their original state? ",
+                                      "Привести все настройки цветовых схем в исходное состояние?"),
+                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
         if (answer != QMessageBox::Yes)
             return;
         TMK &model = m_context.model;
@@ -784,7 +787,8 @@ private:
     }
 
     void addElements(const char *page, const QString &caption, const char *grid, const char *spin,
-                     const std::vector<Element> &elements, const std::vector<std::pair<pv::Screen, const char *>> &screens)
+                     const std::vector<Element> &elements,
+                     const std::vector<std::pair<pv::Screen, const char *>> &screens)
     {
         auto *holder = new QWidget(m_tabs);
         holder->setObjectName(QLatin1String(page));
@@ -799,8 +803,8 @@ private:
         Elements e;
         e.model = new TColourGridModel(m_context, rows, holder);
         const size_t which = m_elements.size();
-        e.view = colourGrid(grid, caption, e.model, holder,
-                            [this, which](int row) { loadElement(m_elements[which], row); });
+        e.view =
+            colourGrid(grid, caption, e.model, holder, [this, which](int row) { loadElement(m_elements[which], row); });
         e.view->setFixedHeight(int(rows.size()) * e.view->verticalHeader()->defaultSectionSize() +
                                2 * e.view->frameWidth());
         side->addWidget(e.view);
@@ -864,4 +868,7 @@ private:
 
 } // namespace
 
-TEditorPage *MakeColourSchemesPage(TEditorContext &context, QWidget *parent) { return new TColourSchemesPage(context, parent); }
+TEditorPage *MakeColourSchemesPage(TEditorContext &context, QWidget *parent)
+{
+    return new TColourSchemesPage(context, parent);
+}

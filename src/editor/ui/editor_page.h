@@ -15,8 +15,8 @@ struct TEditorContext {
     TMK &model;
     TProtocolCatalog &catalog;
     TFieldBinder &binder;
-    int editedScheme = 0;        // colour scheme being edited: 0 day, 1 night
-    bool tareEdited = false;     // the tare grid's edited mark
+    int editedScheme = 0;    // colour scheme being edited: 0 day, 1 night
+    bool tareEdited = false; // the tare grid's edited mark
     bool systemsPageActive = false;
 };
 

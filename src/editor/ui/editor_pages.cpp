@@ -16,14 +16,9 @@ namespace {
 using ed::Page;
 using Factory = TEditorPage *(*)(TEditorContext &, QWidget *);
 
-template <class T>
-TEditorPage *make(TEditorContext &context, QWidget *parent)
-{
-    return new T(context, parent);
-}
+template <class T> TEditorPage *make(TEditorContext &context, QWidget *parent) { return new T(context, parent); }
 
-template <disp::Layout L>
-TEditorPage *makeLayout(TEditorContext &context, QWidget *parent)
+template <disp::Layout L> TEditorPage *makeLayout(TEditorContext &context, QWidget *parent)
 {
     return MakeLayoutPage(L, context, parent);
 }
@@ -79,7 +74,7 @@ QStringList PageFactoryFaults()
     QStringList faults;
     for (const ed::PageInfo &p : ed::PageTable()) {
         const auto factories = std::count_if(std::begin(kFactories), std::end(kFactories),
-                                          [&](const PageFactory &f) { return f.page == p.id; });
+                                             [&](const PageFactory &f) { return f.page == p.id; });
         const QString name = QLatin1String(p.objectName);
         if (p.kind == ed::PageKind::Content && factories != 1)
             faults << QStringLiteral("%1 has %2 page factories, not one").arg(name).arg(factories);

@@ -75,10 +75,10 @@ private:
     QDoubleSpinBox *m_spin = nullptr;
     QComboBox *m_combo = nullptr;
     QCheckBox *m_check = nullptr;
-    QLineEdit *m_line = nullptr;      // a time of day or an item name
+    QLineEdit *m_line = nullptr; // a time of day or an item name
     QDateEdit *m_date = nullptr;
-    QGroupBox *m_group = nullptr;     // a framed radio group
-    QWidget *m_radioBox = nullptr;    // what holds the radio buttons
+    QGroupBox *m_group = nullptr;  // a framed radio group
+    QWidget *m_radioBox = nullptr; // what holds the radio buttons
     QButtonGroup *m_buttons = nullptr;
     bool m_tableCell = false;
     QStringList m_radioItems;

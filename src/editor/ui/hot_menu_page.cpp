@@ -95,12 +95,14 @@ THotMenuPage::THotMenuPage(TEditorContext &context, QWidget *parent) : TEditorPa
     m_popup->setObjectName(QStringLiteral("pmHotMenu"));
     m_popup->addAction(LangText("Insert item", "Вставить пункт"), this, &THotMenuPage::showItemMenu)
         ->setObjectName(QStringLiteral("miInsertHM"));
-    m_popup->addAction(LangText("Delete item", "Удалить пункт"), this, [this] {
-        change([this] { ed::DeleteHotMenuItem(m_context.model, m_line, m_row); });
-    })->setObjectName(QStringLiteral("miDelHM"));
-    m_popup->addAction(LangText("Clear all", "Очистить список"), this, [this] {
-        change([this] { ed::ClearHotMenu(m_context.model, m_line); });
-    })->setObjectName(QStringLiteral("miClearHM"));
+    m_popup
+        ->addAction(LangText("Delete item", "Удалить пункт"), this,
+                    [this] { change([this] { ed::DeleteHotMenuItem(m_context.model, m_line, m_row); }); })
+        ->setObjectName(QStringLiteral("miDelHM"));
+    m_popup
+        ->addAction(LangText("Clear all", "Очистить список"), this,
+                    [this] { change([this] { ed::ClearHotMenu(m_context.model, m_line); }); })
+        ->setObjectName(QStringLiteral("miClearHM"));
 
     reload();
 }
@@ -163,8 +165,8 @@ bool THotMenuPage::eventFilter(QObject *watched, QEvent *event)
     int line = 0;
     while (line < 3 && watched != grid(line)->viewport())
         ++line;
-    if (line == 3 || (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
-                      type != QEvent::MouseMove))
+    if (line == 3 ||
+        (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease && type != QEvent::MouseMove))
         return TEditorPage::eventFilter(watched, event);
     auto *mouse = static_cast<QMouseEvent *>(event);
     TStringGrid *g = grid(line);

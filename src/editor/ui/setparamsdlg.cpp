@@ -33,12 +33,13 @@ QTabWidget *makeTabs(const char *name, QWidget *parent)
 } // namespace
 
 TMK_SetParamsDlg::TMK_SetParamsDlg(TMK &model, TProtocolCatalog &catalog, QWidget *parent)
-    : QDialog(parent), m_model(model), m_catalog(catalog), m_binder(new TFieldBinder(model, catalog, this)),
-      m_context{model, catalog, *m_binder}
+    : QDialog(parent), m_model(model), m_catalog(catalog),
+      m_binder(new TFieldBinder(model, catalog, this)), m_context{model, catalog, *m_binder}
 {
     // A page without its factory would be a blank page that nobody notices.
     if (const QStringList faults = PageFactoryFaults(); !faults.isEmpty())
-        throw TripError(QStringLiteral("The settings editor cannot be built: %1").arg(faults.join(QStringLiteral("; "))));
+        throw TripError(
+            QStringLiteral("The settings editor cannot be built: %1").arg(faults.join(QStringLiteral("; "))));
     setObjectName(QStringLiteral("TMK_SetParamsDlg"));
     setModal(true);
 
@@ -110,9 +111,7 @@ void TMK_SetParamsDlg::addPages(QTabWidget *tabs, std::optional<ed::Page> parent
         }
         case ed::PageKind::Part: // made with its parent
             continue;
-        case ed::PageKind::Blank:
-            p.widget = new QWidget;
-            break;
+        case ed::PageKind::Blank: p.widget = new QWidget; break;
         }
         if (info->subTabs && !p.subTabs)
             throw TripError(QStringLiteral("%1 has no page control %2").arg(name, QLatin1String(info->subTabs)));

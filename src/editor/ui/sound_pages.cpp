@@ -208,9 +208,9 @@ TAveragesPage::TAveragesPage(TEditorContext &context, QWidget *parent) : TEditor
     auto *trips = new QGroupBox(LangText("Trips", "Поездки"));
     auto *tf = new QFormLayout(trips);
     addForm(tf, b, "seTripMinStop", trips);
-    tf->addRow(unplaced(new QCheckBox(LangText("automatic recording in the trip log",
-                                               "Автоматическая запись в журнал поездок")),
-                        "cbTripJournAuto"));
+    tf->addRow(unplaced(
+        new QCheckBox(LangText("automatic recording in the trip log", "Автоматическая запись в журнал поездок")),
+        "cbTripJournAuto"));
     tf->addRow(unplaced(new QCheckBox(LangText("showing the trip", "Показ поездки")), "cbTripShowFlag"));
 
     auto *column = new QVBoxLayout;

@@ -14,10 +14,11 @@
 
 namespace {
 
-const ed::Text kHint{"Double-click in the left table changes the selection\r\nDouble-click in the right table "
-                     "cancels the selection",
-                     "Двойной щелчок в левой \r\nтаблице меняет выбор\r\n\r\nДвойной щелчок в правой \r\nтаблице "
-                     "отменяет выбор"};
+const ed::Text kHint{
+    "Double-click in the left table changes the selection\r\nDouble-click in the right table "
+    "cancels the selection",
+    "Двойной щелчок в левой \r\nтаблице меняет выбор\r\n\r\nДвойной щелчок в правой \r\nтаблице "
+    "отменяет выбор"};
 const ed::Text kName{"Name", "Название"};
 constexpr int kVisibleRows = 22;
 

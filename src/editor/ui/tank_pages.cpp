@@ -84,8 +84,7 @@ class TareDelegate : public QStyledItemDelegate {
 public:
     TareDelegate(QAbstractItemDelegate *base, std::function<void()> edited, QObject *parent)
         : QStyledItemDelegate(parent), m_base(base), m_edited(std::move(edited))
-    {
-    }
+    {}
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
@@ -118,10 +117,7 @@ private:
     std::function<void()> m_edited;
 };
 
-bool inside(const QWidget *container, const QWidget *w)
-{
-    return w && (w == container || container->isAncestorOf(w));
-}
+bool inside(const QWidget *container, const QWidget *w) { return w && (w == container || container->isAncestorOf(w)); }
 
 } // namespace
 
@@ -170,8 +166,8 @@ TFuelTankPage::TFuelTankPage(TEditorContext &context, QWidget *parent) : TEditor
         g7->addWidget(number, k + 1, 0);
         const QByteArray lit = "seOilCalibrLitArr" + QByteArray::number(k);
         const QByteArray res = "seOilCalibrResArr" + QByteArray::number(k);
-        m_sevenRows.push_back({number, place(g7, lit.constData(), k + 1, 1)->widget(),
-                               place(g7, res.constData(), k + 1, 2)->widget()});
+        m_sevenRows.push_back(
+            {number, place(g7, lit.constData(), k + 1, 1)->widget(), place(g7, res.constData(), k + 1, 2)->widget()});
     }
     TFieldControl *quant = b.control("seOilCalibrQuant", this);
     m_quant = static_cast<QDoubleSpinBox *>(quant->widget());
@@ -206,7 +202,8 @@ TFuelTankPage::TFuelTankPage(TEditorContext &context, QWidget *parent) : TEditor
     m_grid->gridModel()->setEditable(true);
     m_grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                             QAbstractItemView::AnyKeyPressed);
-    m_grid->setItemDelegate(new TareDelegate(m_grid->itemDelegate(), [this] { m_context.tareEdited = true; }, m_grid));
+    m_grid->setItemDelegate(new TareDelegate(
+        m_grid->itemDelegate(), [this] { m_context.tareEdited = true; }, m_grid));
     gt->addWidget(m_grid, 3, 0, 1, 2);
     gt->setRowStretch(3, 1);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
@@ -351,11 +348,16 @@ TMaintenancePage::TMaintenancePage(TEditorContext &context, QWidget *parent) : T
         const char *use;   // its reminder bit
     };
     const Row rows[] = {
-        {"seAirFiltCntK", nullptr, "cbAirFiltCntK"}, {"seKPPOilCntK", nullptr, "cbKPPOilCntK"},
-        {"seForsTOCntK", "eForsTOCntK", "cbForsTOCntK"}, {"seGRMStrapCntK", "eGRMStrapCntK", "cbGRMStrapCntK"},
-        {"seCoolLiqCntK", nullptr, "cbCoolLiqCntK"},    {"seEngOilCntK", nullptr, "cbEngOilCntK"},
-        {"seCandleCntK", "eCandleCntK", "cbCandleCntK"}, {"deTO", nullptr, "cbTO"},
-        {"deOSAGO", nullptr, "cbOSAGO"},                 {"seMotoHourLim", nullptr, "cbMotoHour"},
+        {"seAirFiltCntK", nullptr, "cbAirFiltCntK"},
+        {"seKPPOilCntK", nullptr, "cbKPPOilCntK"},
+        {"seForsTOCntK", "eForsTOCntK", "cbForsTOCntK"},
+        {"seGRMStrapCntK", "eGRMStrapCntK", "cbGRMStrapCntK"},
+        {"seCoolLiqCntK", nullptr, "cbCoolLiqCntK"},
+        {"seEngOilCntK", nullptr, "cbEngOilCntK"},
+        {"seCandleCntK", "eCandleCntK", "cbCandleCntK"},
+        {"deTO", nullptr, "cbTO"},
+        {"deOSAGO", nullptr, "cbOSAGO"},
+        {"seMotoHourLim", nullptr, "cbMotoHour"},
     };
     int r = 1;
     for (const Row &row : rows) {

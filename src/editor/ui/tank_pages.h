@@ -52,7 +52,6 @@ public:
     void load() override;
     bool saveTo(const QString &path);
     bool loadFrom(const QString &path);
-
 };
 
 // Where a control whose place in the device's memory is unknown is shown:

@@ -47,4 +47,7 @@ TUniversalInputPage::TUniversalInputPage(TEditorContext &context, QWidget *paren
     layout->addStretch();
 }
 
-TEditorPage *MakeUniversalInputPage(TEditorContext &context, QWidget *parent) { return new TUniversalInputPage(context, parent); }
+TEditorPage *MakeUniversalInputPage(TEditorContext &context, QWidget *parent)
+{
+    return new TUniversalInputPage(context, parent);
+}

@@ -159,8 +159,8 @@ QWidget *TMK_ViewJournalsDlg::makeJournalPage(Journal which, TStringGrid *&grid,
 
     connect(save, &QPushButton::clicked, this, [this, which] { saveJournal(journalGrid(which)); });
     connect(reset, &QPushButton::clicked, this, [this, which] {
-        const auto target = which == Journal::Trip ? JournalClearing::Target::TripJournal
-                                                   : JournalClearing::Target::RefuelJournal;
+        const auto target =
+            which == Journal::Trip ? JournalClearing::Target::TripJournal : JournalClearing::Target::RefuelJournal;
         if (clear({target}))
             fillJournal(which);
     });
@@ -309,8 +309,8 @@ void TMK_ViewJournalsDlg::fillFreezeFrame(int errorRow)
     if (errorRow < 1 || errorRow > journal::kErrorRecords)
         return;
     const uint8_t *errorLog = m_model.block(mem::ErrorLogBlock);
-    const auto rows = FreezeFrameRows(FreezeFramePids::read(errorLog), FreezeFrame::read(errorLog, errorRow - 1),
-                                      m_point);
+    const auto rows =
+        FreezeFrameRows(FreezeFramePids::read(errorLog), FreezeFrame::read(errorLog, errorRow - 1), m_point);
     if (rows.isEmpty())
         return;
     for (int r = 0; r < rows.size(); ++r)

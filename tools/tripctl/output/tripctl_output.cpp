@@ -59,16 +59,12 @@ QByteArray JsonString(const QString &text)
 QByteArray ShownJson(const FieldState &s)
 {
     switch (s.row->kind) {
-    case ControlKind::SpinEdit:
-        return jsonNumber(s.number, s.decimals);
+    case ControlKind::SpinEdit: return jsonNumber(s.number, s.decimals);
     case ControlKind::RadioGroup:
-    case ControlKind::ComboBox:
-        return s.index ? QByteArray::number(*s.index) : QByteArray("null");
-    case ControlKind::CheckBox:
-        return s.checked ? "true" : "false";
+    case ControlKind::ComboBox: return s.index ? QByteArray::number(*s.index) : QByteArray("null");
+    case ControlKind::CheckBox: return s.checked ? "true" : "false";
     case ControlKind::TextEdit:
-    case ControlKind::DateEdit:
-        return JsonString(s.text);
+    case ControlKind::DateEdit: return JsonString(s.text);
     }
     return "null";
 }
@@ -76,16 +72,12 @@ QByteArray ShownJson(const FieldState &s)
 QString ShownText(const FieldState &s)
 {
     switch (s.row->kind) {
-    case ControlKind::SpinEdit:
-        return QString::number(s.number, 'f', s.decimals);
+    case ControlKind::SpinEdit: return QString::number(s.number, 'f', s.decimals);
     case ControlKind::RadioGroup:
-    case ControlKind::ComboBox:
-        return s.index ? s.items[*s.index] : LangText("(none)", "(нет)");
-    case ControlKind::CheckBox:
-        return s.checked ? LangText("yes", "да") : LangText("no", "нет");
+    case ControlKind::ComboBox: return s.index ? s.items[*s.index] : LangText("(none)", "(нет)");
+    case ControlKind::CheckBox: return s.checked ? LangText("yes", "да") : LangText("no", "нет");
     case ControlKind::TextEdit:
-    case ControlKind::DateEdit:
-        return s.text;
+    case ControlKind::DateEdit: return s.text;
     }
     return {};
 }
@@ -95,9 +87,10 @@ QByteArray SettingsJson(const std::vector<FieldState> &states)
     QByteArray out = "[\n";
     for (size_t i = 0; i < states.size(); ++i) {
         const FieldState &s = states[i];
-        out += "  {\"name\": " + JsonString(QLatin1String(s.row->name)) + ", \"page\": " +
-               JsonString(QLatin1String(ed::PageName(s.row->page))) + ", \"caption\": " + JsonString(s.caption) +
-               ", \"visible\": " + (s.visible ? "true" : "false") + ", \"value\": " + ShownJson(s);
+        out += "  {\"name\": " + JsonString(QLatin1String(s.row->name)) +
+               ", \"page\": " + JsonString(QLatin1String(ed::PageName(s.row->page))) +
+               ", \"caption\": " + JsonString(s.caption) + ", \"visible\": " + (s.visible ? "true" : "false") +
+               ", \"value\": " + ShownJson(s);
         if (s.row->kind == ControlKind::SpinEdit) {
             const int d = s.decimals;
             out += ", \"min\": " + jsonNumber(s.min, d) + ", \"max\": " + jsonNumber(s.max, d) +
@@ -129,8 +122,8 @@ QByteArray SettingsTable(const std::vector<FieldState> &states)
             continue;
         if (page != s.row->page) {
             page = s.row->page;
-            out += (out.isEmpty() ? QString() : QStringLiteral("\n")) + ed::PageCaption(s.row->page) +
-                   QLatin1Char('\n');
+            out +=
+                (out.isEmpty() ? QString() : QStringLiteral("\n")) + ed::PageCaption(s.row->page) + QLatin1Char('\n');
         }
         const auto [caption, unit] = splitUnit(s.caption);
         QString line = QStringLiteral("  ") + caption.leftJustified(width + 2) + ShownText(s);
@@ -183,8 +176,8 @@ QByteArray ErrorsJson(TMK &model)
     for (int i = 0; i < journal::kErrorRecords; ++i) {
         const QStringList row = ErrorListRow(model, i, style);
         out += "  {\"index\": " + QByteArray::number(i) + ", \"time\": " + JsonString(row[1]) +
-               ", \"code\": " + JsonString(row[2]) + ", \"freezeFrame\": " +
-               pairs(FreezeFrameRows(pids, FreezeFrame::read(errorLog, i), kPoint)) + "}" +
+               ", \"code\": " + JsonString(row[2]) +
+               ", \"freezeFrame\": " + pairs(FreezeFrameRows(pids, FreezeFrame::read(errorLog, i), kPoint)) + "}" +
                (i + 1 < journal::kErrorRecords ? ",\n" : "\n");
     }
     return out + "]\n";
