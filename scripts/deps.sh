@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, only those missing.
 set -euo pipefail
-packages=(build-essential cmake g++ clang libclang-rt-dev ccache
+packages=(build-essential cmake g++ clang libclang-rt-dev ccache clang-format clang-tidy
           qt6-base-dev qt6-translations-l10n libgl-dev
           libgtest-dev libgmock-dev googletest
           xvfb xauth)

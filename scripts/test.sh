@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything and runs every check, in three steps:
+# Builds everything and runs every check, in three steps after a look at the
+# formatting (clang-format, .clang-format; the build does not start when a file
+# is not formatted):
 #   1. the ordinary build in build/ and every test;
 #   2. the AddressSanitizer + UndefinedBehaviorSanitizer build in build-asan/ and every test;
 #   3. the libFuzzer targets (clang, in build-fuzz/), each for 60 s from its seed corpus.
@@ -7,6 +9,8 @@
 #   scripts/test.sh --quick      step 1
 #   scripts/test.sh --sanitize   step 2
 #   scripts/test.sh --fuzz       step 3 (FUZZ_SECONDS=N for another time per target)
+#   scripts/test.sh --lint       the formatting, then clang-tidy (.clang-tidy) over
+#                                every source of the build in build/
 # Under CI (CI=true) compiler warnings are errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -44,6 +48,27 @@ build_and_test() { # folder, cmake options...
   (cd "$dir" && ctest --output-on-failure -j"$(nproc)" --repeat until-pass:2)
 }
 
+# The sources the formatting applies to: all but the generated glyph tables.
+sources() { git ls-files '*.cpp' '*.h' | grep -v '^src/preview/data/'; }
+
+format_check() {
+  echo "== formatting"
+  if ! sources | xargs clang-format --dry-run --Werror 2>&1 | tail -n 40; then
+    echo "Not formatted as .clang-format says; fix with:"
+    echo "  git ls-files '*.cpp' '*.h' | grep -v '^src/preview/data/' | xargs clang-format -i"
+    return 1
+  fi
+}
+
+lint() {
+  format_check
+  echo "== clang-tidy over build/"
+  cmake -S . -B build "${common[@]}"
+  build build # the generated headers the sources include
+  # Every source of the build but Qt's generated ones.
+  run-clang-tidy -p build -quiet -j"$(nproc)" '^(?!.*_autogen/).*/(src|tools|tests|bench)/.*\.cpp$'
+}
+
 fuzz() {
   local dir=build-fuzz seconds=${FUZZ_SECONDS:-60}
   echo "== fuzz targets in $dir, ${seconds} s each"
@@ -75,6 +100,7 @@ fuzz() {
 
 case "${1:-}" in
   "")
+    format_check
     build_and_test build
     build_and_test build-asan -DTRIP_SANITIZE=ON
     fuzz
@@ -82,5 +108,6 @@ case "${1:-}" in
   --quick) build_and_test build ;;
   --sanitize) build_and_test build-asan -DTRIP_SANITIZE=ON ;;
   --fuzz) fuzz ;;
-  *) echo "usage: $0 [--quick|--sanitize|--fuzz]" >&2; exit 2 ;;
+  --lint) lint ;;
+  *) echo "usage: $0 [--quick|--sanitize|--fuzz|--lint]" >&2; exit 2 ;;
 esac
