@@ -2,7 +2,7 @@
 # program's own saver) and on damaged files.
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
-execute_process(COMMAND python3 ${CMAKE_CURRENT_LIST_DIR}/make_settings_file.py ${WORK}
+execute_process(COMMAND ${PYTHON} ${CMAKE_CURRENT_LIST_DIR}/make_settings_file.py ${WORK}
                 RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "could not make the sample files")
@@ -12,7 +12,7 @@ if(NOT rc EQUAL 0)
   message(FATAL_ERROR "dump failed: ${err}")
 endif()
 file(WRITE ${WORK}/sample.json "${out}")
-execute_process(COMMAND python3 ${CMAKE_CURRENT_LIST_DIR}/make_settings_file.py ${WORK} --check ${WORK}/sample.json
+execute_process(COMMAND ${PYTHON} ${CMAKE_CURRENT_LIST_DIR}/make_settings_file.py ${WORK} --check ${WORK}/sample.json
                 RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "dump output differs from the file's contents")
