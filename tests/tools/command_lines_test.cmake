@@ -57,6 +57,9 @@ run(tripctl 2 err "^usage: tripctl journal FILE" journal settings.kelmg --trip -
 run(tripctl 2 err "^usage: tripctl catalog" catalog --device-type)
 run(tripctl 2 err "^usage: tripctl set FILE" set settings.kelmg cbProtocol=1)
 run(tripctl 2 err "^usage: tripctl diff A B" diff settings.kelmg)
+# A single-dash word is an unknown option, not a file name, for every command.
+run(tripctl 2 err "^usage: tripctl settings FILE" settings -x)
+run(tripctl 2 err "^usage: tripctl diff A B" diff -x settings.kelmg)
 run(tripctl 2 err "usage: tripctl read" read --port /dev/null --output)
 run(tripctl 2 err "^usage: tripctl write" write --port /dev/null --backup-dir)
 

@@ -24,7 +24,7 @@ int runSettings(const QStringList &argsIn)
     if (!TakeLanguageOption(args))
         return UsageError(QStringLiteral("settings"));
     const bool json = TakeFlag(args, QStringLiteral("--json"));
-    if (args.size() != 1 || args[0].startsWith(QLatin1String("--")))
+    if (args.size() != 1 || args[0].startsWith(QLatin1String("-")))
         return UsageError(QStringLiteral("settings"));
     try {
         const auto model = OpenSettingsForEditing(args[0]);
@@ -150,7 +150,7 @@ int runDiff(const QStringList &argsIn)
     if (!TakeLanguageOption(args))
         return UsageError(QStringLiteral("diff"));
     const bool json = TakeFlag(args, QStringLiteral("--json"));
-    if (args.size() != 2 || args[0].startsWith(QLatin1String("--")) || args[1].startsWith(QLatin1String("--")))
+    if (args.size() != 2 || args[0].startsWith(QLatin1String("-")) || args[1].startsWith(QLatin1String("-")))
         return UsageError(QStringLiteral("diff"));
     try {
         const Opened a = openAndEvaluate(args[0]);
