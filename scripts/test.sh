@@ -66,7 +66,7 @@ lint() {
   cmake -S . -B build "${common[@]}"
   build build # the generated headers the sources include
   # Every source of the build but Qt's generated ones.
-  run-clang-tidy -p build -quiet -j"$(nproc)" '^(?!.*_autogen/).*/(src|tools|tests|bench)/.*\.cpp$'
+  run-clang-tidy -p build -quiet -j"$(nproc)" '^(?!.*(_autogen|/\.rcc)/).*/(src|tools|tests|bench)/.*\.cpp$'
 }
 
 fuzz() {
@@ -74,15 +74,19 @@ fuzz() {
   echo "== fuzz targets in $dir, ${seconds} s each"
   cmake -S . -B "$dir" "${common[@]}" -DTRIP_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++
   build "$dir" --target fuzz_targets
-  local passed=0 failed=0 work
+  local passed=0 failed=0 work findings=$dir/findings
   work=$(mktemp -d)
+  mkdir -p "$findings"
   for target in "$dir"/bin/fuzz_*; do
     local name seeds
     name=$(basename "$target")
     seeds=fuzz/corpus/$name
     mkdir -p "$work/$name"
+    rm -f "$findings/$name"-*
     # New inputs go to the scratch folder; the committed seeds are only read.
-    if "$target" -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$work/$name-" \
+    # An input that fails is kept in build-fuzz/findings/ and printed, so that
+    # a CI log alone is enough to reproduce it.
+    if "$target" -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$findings/$name-" \
          "$work/$name" $( [ -d "$seeds" ] && echo "$seeds" ) > "$work/$name.log" 2>&1; then
       passed=$((passed + 1))
       echo "$name: $(grep -m1 -o 'stat::number_of_executed_units: *[0-9]*' "$work/$name.log" | grep -o '[0-9]*$') runs, no finding"
@@ -90,7 +94,11 @@ fuzz() {
       failed=$((failed + 1))
       echo "$name: FAILED"
       tail -n 60 "$work/$name.log"
-      ls "$work"/"$name"-* 2>/dev/null || true
+      for input in "$findings/$name"-*; do
+        [ -f "$input" ] || continue
+        echo "$input (base64; run: base64 -d > input && $target input):"
+        base64 "$input"
+      done
     fi
   done
   rm -rf "$work"
