@@ -1,5 +1,6 @@
 // The main window driven as a user drives it, against the device simulator on
 // a pseudo-terminal.
+#include "accessible_names.h"
 #include "app_paths.h"
 #include "app_test_support.h"
 #include "blocks.h"
@@ -400,6 +401,8 @@ private Q_SLOTS:
         QVERIFY(!form->Progress());
         QVERIFY(form->bGetParams->isEnabled());
         QVERIFY(!form->ModifiedFlag());
+        const QStringList unnamed = UnnamedControls(form.get());
+        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QLatin1Char('\n'))));
         // Pages 0 and 128 are never asked for.
         const QList<int> functions = LoggedFunctions(sim->log);
         QCOMPARE(functions.count(5), 254);

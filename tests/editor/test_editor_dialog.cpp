@@ -1,4 +1,5 @@
 // The settings editor driven as a user drives it, on the offscreen platform.
+#include "accessible_names.h"
 #include "blocks.h"
 #include "display_pages.h"
 #include "editor_pages.h"
@@ -214,6 +215,38 @@ private Q_SLOTS:
                                                     .arg(page->objectName(),
                                                          page->isAncestorOf(c->widget()) ? "on it" : "elsewhere")));
                 }
+                d.reject();
+            });
+        }
+    }
+
+    // Every shown control of every page, in both languages, on the model
+    // with the most pages.
+    void everyControlHasAnAccessibleName()
+    {
+        for (const bool english : {false, true}) {
+            SetEnglishVersion(english);
+            auto m = MakeModel(0xC000);
+            edit(*m, [&](TMK_SetParamsDlg &d) {
+                QStringList unnamed;
+                auto *pages = d.findChild<QTabWidget *>(QStringLiteral("pcMain"));
+                QVERIFY(pages);
+                const std::function<void(QTabWidget *)> visit = [&](QTabWidget *tabs) {
+                    for (int i = 0; i < tabs->count(); ++i) {
+                        if (!tabs->isTabVisible(i))
+                            continue;
+                        tabs->setCurrentIndex(i);
+                        QWidget *page = tabs->widget(i);
+                        for (const QString &u : UnnamedControls(page))
+                            if (!unnamed.contains(u))
+                                unnamed << page->objectName() + QLatin1Char(' ') + u;
+                        for (QTabWidget *inner : page->findChildren<QTabWidget *>(Qt::FindDirectChildrenOnly))
+                            visit(inner);
+                    }
+                };
+                visit(pages);
+                unnamed << UnnamedControls(&d).filter(QStringLiteral("Btn"));
+                QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QLatin1Char('\n'))));
                 d.reject();
             });
         }

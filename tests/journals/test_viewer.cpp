@@ -1,3 +1,4 @@
+#include "accessible_names.h"
 #include "blocks.h"
 #include "cp1251.h"
 #include "journals.h"
@@ -222,6 +223,17 @@ private Q_SLOTS:
         QVERIFY(m->flags(m->index(1, 1)) & Qt::ItemIsSelectable);
         QVERIFY(!(m->flags(m->index(0, 1)) & Qt::ItemIsSelectable) &&
                 !(m->flags(m->index(1, 0)) & Qt::ItemIsSelectable));
+    }
+
+    void everyControlHasAnAccessibleName()
+    {
+        auto model = makeModel();
+        TMK_ViewJournalsDlg dlg(*model);
+        for (int i = 0; i < dlg.pcMain->count(); ++i) {
+            dlg.pcMain->setCurrentIndex(i);
+            const QStringList unnamed = UnnamedControls(&dlg);
+            QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QLatin1Char('\n'))));
+        }
     }
 
     void russianCaptions()

@@ -251,6 +251,23 @@ void TFieldControl::setTableCell(bool cell)
     static_cast<QGridLayout *>(m_radioBox->layout())->setHorizontalSpacing(cell ? 2 : -1);
     m_radioItems.clear(); // laid out again
     rebuildRadios(m_state.items);
+    nameForReaders();
+}
+
+// A control that shows no caption of its own (a cell of the alert table, a
+// radio group captioned by a label beside it) is still announced by it.
+void TFieldControl::nameForReaders()
+{
+    if (m_tableCell) {
+        QString name = m_state.caption;
+        if (m_row.map == ed::ValueMap::AlertFirst)
+            name += QStringLiteral(": ") + LangText("First", "Первое");
+        else if (m_row.map == ed::ValueMap::AlertNext)
+            name += QStringLiteral(": ") + LangText("Next", "Последующие");
+        m_widget->setAccessibleName(name);
+    } else if (m_radioBox && !m_group) {
+        m_widget->setAccessibleName(m_state.caption);
+    }
 }
 
 void TFieldControl::rebuildRadios(const QStringList &items)
@@ -279,6 +296,7 @@ void TFieldControl::apply(const ed::FieldState &s)
     m_state = s;
     m_widget->setVisible(s.visible);
     m_widget->setEnabled(s.enabled);
+    nameForReaders();
     if (m_label) {
         m_label->setText(s.caption);
         m_label->setVisible(s.visible);

@@ -65,6 +65,7 @@ signals:
 
 private:
     void rebuildRadios(const QStringList &items);
+    void nameForReaders();
     QString dateText() const;
     bool eventFilter(QObject *watched, QEvent *event) override;
 

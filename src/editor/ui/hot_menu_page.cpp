@@ -68,6 +68,7 @@ THotMenuPage::THotMenuPage(TEditorContext &context, QWidget *parent) : TEditorPa
         grid->widenColumnsFor(names);
         grid->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
         heading->setBuddy(grid);
+        grid->setAccessibleName(heading->text()); // a table takes no name from its buddy
         column->addWidget(heading);
         column->addWidget(grid);
         column->addStretch();

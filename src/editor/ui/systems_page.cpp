@@ -44,6 +44,7 @@ QVBoxLayout *titled(QWidget *parent, const ed::Text &title, TStringGrid *grid)
     auto *column = new QVBoxLayout;
     auto *label = new QLabel(title.get(), parent);
     label->setBuddy(grid);
+    grid->setAccessibleName(label->text()); // a table takes no name from its buddy
     column->addWidget(label);
     column->addWidget(grid, 1);
     return column;

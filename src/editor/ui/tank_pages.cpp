@@ -197,6 +197,7 @@ TFuelTankPage::TFuelTankPage(TEditorContext &context, QWidget *parent) : TEditor
             &TFuelTankPage::tareCountChanged);
     m_grid = new TStringGrid(3, 2, 1, 1);
     m_grid->setObjectName(QStringLiteral("sgTarir"));
+    m_grid->setAccessibleName(tare->title());
     m_grid->setColumnWidths({32, 60, 60});
     m_grid->setRightAlignedData(true);
     m_grid->gridModel()->setEditable(true);
@@ -367,6 +368,10 @@ TMaintenancePage::TMaintenancePage(TEditorContext &context, QWidget *parent) : T
             TFieldControl *name = b.control(row.name, this);
             name->label()->setParent(unshown);
             grid->addWidget(name->widget(), r, 0);
+            // The user's own item name is the row's caption; the hidden
+            // labels still name the two controls for a screen reader.
+            name->widget()->setAccessibleName(name->label()->text());
+            value->widget()->setAccessibleName(value->label()->text());
         } else {
             grid->addWidget(value->label(), r, 0);
         }

@@ -84,6 +84,8 @@ TMK_ViewJournalsDlg::TMK_ViewJournalsDlg(TMK &model, QWidget *parent)
     bTrip->setObjectName(QStringLiteral("bTrip"));
     bTripReset->setObjectName(QStringLiteral("bTripReset"));
     pcMain->addTab(tsTrip, LangText("Trip log", "Журнал поездок"));
+    // A table takes no name from a label: each is named for screen readers.
+    sgTrip->setAccessibleName(pcMain->tabText(0));
 
     tsTank = makeJournalPage(Journal::Refuel, sgTank, bTank, bTankReset);
     tsTank->setObjectName(QStringLiteral("tsTank"));
@@ -91,6 +93,7 @@ TMK_ViewJournalsDlg::TMK_ViewJournalsDlg(TMK &model, QWidget *parent)
     bTank->setObjectName(QStringLiteral("bTank"));
     bTankReset->setObjectName(QStringLiteral("bTankReset"));
     pcMain->addTab(tsTank, LangText("Petrol log", "Журнал заправок"));
+    sgTank->setAccessibleName(pcMain->tabText(1));
 
     tsAver = makeSumsPage();
     tsAver->setObjectName(QStringLiteral("tsAver"));
@@ -99,6 +102,8 @@ TMK_ViewJournalsDlg::TMK_ViewJournalsDlg(TMK &model, QWidget *parent)
     tsErr = makeErrorsPage();
     tsErr->setObjectName(QStringLiteral("tsErr"));
     pcMain->addTab(tsErr, LangText("Faults log", "Журнал ошибок"));
+    sgErrors->setAccessibleName(pcMain->tabText(3));
+    sgStopCadr->setAccessibleName(LangText("Freeze frame", "Стоп-кадр"));
 
     auto *buttons = new QDialogButtonBox(this);
     OKBtn = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
@@ -186,6 +191,7 @@ QWidget *TMK_ViewJournalsDlg::makeSumsPage()
         grid->setColumnWidths(kSumWidths);
         keepToCells(grid);
         title->setBuddy(grid);
+        grid->setAccessibleName(title->text());
         titleHeight = title->sizeHint().height();
         auto *block = new QVBoxLayout;
         block->setSpacing(2);
