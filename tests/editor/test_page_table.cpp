@@ -1,5 +1,6 @@
 // The page table is what the editor's dialog is built from and what schema
 // rows name; a fault in it shows as a missing or misplaced page or control.
+#include "capabilities.h"
 #include "field_schema.h"
 #include "page_table.h"
 
@@ -44,4 +45,24 @@ TEST(PageTable, PagesAndRowsFitTogether)
         ASSERT_NE(page, nullptr) << row.name << " names a page the table does not hold";
         EXPECT_TRUE(page->kind == PageKind::Content) << row.name << " is placed on " << page->objectName;
     }
+}
+
+// The pages a device of each distinct set of the capabilities that pages
+// follow shows, and one with the universal input alone, which no model has.
+TEST(PageTable, PagesShownFollowTheDevice)
+{
+    const struct {
+        const char *device;
+        CapabilitySet caps;
+        std::set<std::string> hidden;
+    } cases[] = {
+        {"0x4010", FindModel(0x4010)->caps, {"tsUniMeas", "tsServiceInfo"}},
+        {"0x5100, no parking radar", FindModel(0x5100)->caps, {"tsPark", "tsBlocks", "tsUniMeas", "tsServiceInfo"}},
+        {"0x5800, trim", FindModel(0x5800)->caps, {"tsPark", "tsBlocks", "tsServiceInfo"}},
+        {"not in the model table", {}, {"tsBlocks", "tsUniMeas", "tsServiceInfo"}},
+        {"universal input", {Cap::UniversalInput}, {"tsBlocks", "tsServiceInfo"}},
+    };
+    for (const auto &c : cases)
+        for (const PageInfo &p : PageTable())
+            EXPECT_EQ(PageShown(p.id, c.caps), !c.hidden.contains(p.objectName)) << c.device << ": " << p.objectName;
 }
