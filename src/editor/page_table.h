@@ -62,12 +62,11 @@ struct PageInfo {
     Text caption;           // of its tab
     PageKind kind;
     std::optional<Page> parent; // nothing: a page of pcMain
-    int order;                  // place among its parent's sub-pages
     TabShown shown;
     const char *subTabs = nullptr; // the page control of its sub-pages, if it has some
 };
 
-// The table, in order (each page before its sub-pages).
+// The table; the rows of one parent's sub-pages are in the order of their tabs.
 std::span<const PageInfo> PageTable();
 // The page's row; nullptr for a value the table does not hold.
 const PageInfo *FindPage(Page page);
