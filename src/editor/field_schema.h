@@ -70,7 +70,8 @@ enum class RangeRule {
     ServiceInterval, // 0..99, or 0.0..9.9 (× 10) with a single service interval
 };
 
-// When a control is shown.
+// When a control is shown on its page (a page the device does not show hides
+// all of its controls).
 enum class Shown {
     Always,
     GasFuel,              // hidden without gas fuel
@@ -108,12 +109,10 @@ enum class Shown {
     AccelTiming,
     Battery24V,
     TrimLimits,
-    UniversalInput, // the universal input page: universal input or trim
     // Fuel, maintenance, alerts, sounds, averages and parking radar.
     SevenPoint,          // point `arg` (0..6) while the seven-point count reaches it
     ServiceItem,         // hidden with a single service interval
     Voice,               // hidden with no voice
-    ParkingRadar,        // hidden with no parking radar
     AlertGlazeIce,       // air temperature input and algorithm
     AlertFault,          // protocol reports faults
     AlertLights,         // unless no light alerts

@@ -6,6 +6,7 @@
 #include "language.h"
 #include "measured_params.h"
 #include "menu_catalog.h"
+#include "page_table.h"
 #include "protocol_catalog.h"
 #include "tank_service_files.h"
 #include "tmk.h"
@@ -212,7 +213,6 @@ bool visible(const Context &c, const FieldRow &row)
     case Shown::SevenPoint: return row.arg < static_cast<int>(c.model.get(fld::SevenPointCount));
     case Shown::ServiceItem: return !c.has(Cap::SingleServiceInterval);
     case Shown::Voice: return !c.has(Cap::NoVoice);
-    case Shown::ParkingRadar: return !c.has(Cap::NoParkingRadar);
     case Shown::AlertGlazeIce: return !c.has(Cap::LightsOnAirTempInput) && !c.has(Cap::NoAirTempAlgorithm);
     case Shown::AlertFault: return p && p->HasFaults;
     case Shown::AlertLights: return !c.has(Cap::NoLightAlerts);
@@ -222,7 +222,6 @@ bool visible(const Context &c, const FieldRow &row)
     case Shown::AlertAtOilWear: return c.kind() == kCan || (c.kind() == kJ1939 && c.has(Cap::Retarder));
     case Shown::AlertEngineOverheat: return c.kind() >= kOutboardWater && c.kind() <= kOutboardAirLast;
     case Shown::AlertRetarder: return c.kind() == kJ1939;
-    case Shown::UniversalInput: return c.has(Cap::UniversalInput) || c.has(Cap::Trim);
     }
     return true;
 }
@@ -452,7 +451,7 @@ FieldState EvaluateField(const TMK &model, const TProtocolCatalog &catalog, cons
     const Context c = contextOf(model, catalog);
     FieldState s;
     s.row = &row;
-    s.visible = visible(c, row);
+    s.visible = PageShown(row.page, catalog.capabilities()) && visible(c, row);
     s.enabled = !row.disabled;
     s.caption = groupCaption(c, row);
     switch (row.kind) {

@@ -1,5 +1,6 @@
 #pragma once
 #include "bilingual.h"
+#include "capabilities.h"
 
 #include <QString>
 #include <optional>
@@ -7,8 +8,9 @@
 #include <vector>
 
 // Every page and sub-page of the settings editor in one table: what the dialog
-// builds, in what order, under which captions, and which page a schema row's
-// control lives on. No widgets here; the dialog maps each page to its maker.
+// builds, in what order, under which captions, on which devices it is shown,
+// and which page a schema row's control lives on. No widgets here; the dialog
+// maps each page to its maker.
 namespace ed {
 
 enum class Page {
@@ -45,17 +47,26 @@ enum class PageKind {
     Blank,   // an empty stand-in, kept hidden
 };
 
+// On which devices a page's tab is shown.
+enum class TabShown {
+    Always,
+    WithParkingRadar,         // unless the device has no parking radar
+    WithUniversalInputOrTrim, // the universal input or trim
+    WithAdditionalSystems,
+    Never, // filled, but kept hidden
+};
+
 struct PageInfo {
     Page id;
     const char *objectName; // the widget's name, as designed
     Text caption;           // of its tab
     PageKind kind;
-    std::optional<Page> parent;    // nothing: a page of pcMain
-    int order;                     // place among its parent's sub-pages
+    std::optional<Page> parent; // nothing: a page of pcMain
+    TabShown shown;
     const char *subTabs = nullptr; // the page control of its sub-pages, if it has some
 };
 
-// The table, in order (each page before its sub-pages).
+// The table; the rows of one parent's sub-pages are in the order of their tabs.
 std::span<const PageInfo> PageTable();
 // The page's row; nullptr for a value the table does not hold.
 const PageInfo *FindPage(Page page);
@@ -64,6 +75,8 @@ const PageInfo *FindPage(const QString &objectName);
 const PageInfo &PageOf(Page page);
 const char *PageName(Page page);
 QString PageCaption(Page page);
+// Whether the page's own tab is shown on a device with these capabilities.
+bool PageShown(Page page, const CapabilitySet &caps);
 // The sub-pages of `parent` (nothing: the pages of pcMain) in tab order.
 std::vector<const PageInfo *> SubPages(std::optional<Page> parent);
 

@@ -185,10 +185,11 @@ private Q_SLOTS:
         }
     }
 
-    // On every model each row it shows has its control, made by the binder
-    // under the row's name, and no other control of that name on the page
-    // the row names: a page that leaves a row out, binds it on another page or
-    // renames it shows it nowhere, or where nobody looks.
+    // On every model the dialog shows the tabs the page table gives it, and
+    // each row it shows has its control, made by the binder under the row's
+    // name, and no other control of that name on the page the row names: a
+    // page that leaves a row out, binds it on another page or renames it
+    // shows it nowhere, or where nobody looks.
     void everyShownRowIsBoundOnItsPage()
     {
         std::vector<CapabilitySet> seen;
@@ -198,6 +199,9 @@ private Q_SLOTS:
             seen.push_back(info.caps);
             auto m = MakeModel(info.deviceType);
             edit(*m, [&](TMK_SetParamsDlg &d) {
+                for (const ed::PageInfo &p : ed::PageTable())
+                    QVERIFY2(d.pageShown(p.id) == ed::PageShown(p.id, info.caps),
+                             qPrintable(QString::number(info.deviceType, 16) + QLatin1Char(' ') + p.objectName));
                 for (const ed::FieldRow &row : ed::FieldSchema()) {
                     const QString name = QLatin1String(row.name);
                     const QString where = QString::number(info.deviceType, 16) + QLatin1Char(' ') + name;

@@ -1,11 +1,13 @@
 #include "blocks.h"
 #include "field_schema.h"
 #include "field_state.h"
+#include "page_table.h"
 
 #include <gtest/gtest.h>
 
 #include <QSet>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <map>
 #include <set>
@@ -200,6 +202,15 @@ TEST(Schema, RowsFollowThePageOrder)
     for (const FieldRow &row : FieldSchema())
         if (pages.isEmpty() || pages.last() != QLatin1String(PageName(row.page)))
             pages << QLatin1String(PageName(row.page));
-    EXPECT_EQ(pages, QStringList({"tsCorr", "tsMeth", "tsLim", "tsDivers", "tsVoice", "tsAver", "tsPark", "tsOil",
-                                  "tsTO", "tsUniMeas"}));
+    // The pages with rows as the dialog's tabs go, each before its sub-pages.
+    QStringList tabOrder;
+    const std::function<void(std::optional<Page>)> walk = [&](std::optional<Page> parent) {
+        for (const PageInfo *p : SubPages(parent)) {
+            if (pages.contains(QLatin1String(p->objectName)))
+                tabOrder << QLatin1String(p->objectName);
+            walk(p->id);
+        }
+    };
+    walk(std::nullopt);
+    EXPECT_EQ(pages, tabOrder);
 }

@@ -207,14 +207,12 @@ void TMK_SetParamsDlg::FormShow()
     // 1. Captions in the program's language (the bound controls take theirs
     // from the schema whenever they are refreshed).
     relabel();
-    // 2. Pages by the device's capabilities.
-    auto show = [this](ed::Page page, bool shown) {
-        if (const Page *p = find(page))
-            p->tabs->setTabVisible(p->tabs->indexOf(p->widget), shown);
-    };
-    show(ed::Page::ParkingRadar, !m_catalog.has(Cap::NoParkingRadar));
-    show(ed::Page::UniversalInput, m_catalog.has(Cap::UniversalInput) || m_catalog.has(Cap::Trim));
-    show(ed::Page::AdditionalSystems, m_catalog.has(Cap::AdditionalSystems));
+    // 2. Pages by the device's capabilities; those never shown are hidden
+    // after loading, at 7.
+    auto show = [](const Page &p, bool shown) { p.tabs->setTabVisible(p.tabs->indexOf(p.widget), shown); };
+    for (const Page &p : m_pages)
+        if (p.info->shown != ed::TabShown::Never)
+            show(p, ed::PageShown(p.info->id, m_catalog.capabilities()));
     // 4. The first pages active (before loading, so that no page is entered twice).
     for (Page &p : m_pages) {
         if (!p.subTabs)
@@ -232,7 +230,9 @@ void TMK_SetParamsDlg::FormShow()
     m_context.tareEdited = false;
     forEachPage([](TEditorPage &p) { p.load(); });
     // 7. The service information is filled but never shown.
-    show(ed::Page::ServiceInfo, false);
+    for (const Page &p : m_pages)
+        if (p.info->shown == ed::TabShown::Never)
+            show(p, false);
     // 8. The colour scheme being edited starts as the model's active one.
     m_context.editedScheme = m_model.ActiveScheme;
     // 9. Everything that follows the protocol, the sources and the tank type.
