@@ -553,6 +553,17 @@ bool TMainForm::askToSaveChanges()
 
 // ---- transfers -------------------------------------------------------------
 
+// The wait for the device's power is started only on an open port; a port
+// that cannot be opened is explained before anything else happens.
+bool TMainForm::portReady()
+{
+    const QString why = m_link->OpenAgain();
+    if (why.isEmpty())
+        return true;
+    ErrorBox(this, why);
+    return false;
+}
+
 void TMainForm::beginTransfer()
 {
     m_busy = true;
@@ -604,7 +615,7 @@ TTransferCallbacks TMainForm::transferCallbacks()
 
 void TMainForm::bGetParamsClick()
 {
-    if (m_busy || !askToSaveChanges() || m_quitting)
+    if (m_busy || !askToSaveChanges() || m_quitting || !portReady())
         return;
     beginTransfer();
     try {
@@ -623,7 +634,7 @@ void TMainForm::bGetParamsClick()
 
 void TMainForm::bSetParamsClick()
 {
-    if (m_busy)
+    if (m_busy || !portReady())
         return;
     beginTransfer();
     m_lastBackupNote.clear();

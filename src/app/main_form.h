@@ -96,6 +96,7 @@ private:
     void keepOnScreen();
     void savePlacement(TMIniFile &ini);
     void selectStartPort(TMIniFile &ini);
+    bool portReady();
     bool askToSaveChanges();
     void beginTransfer();
     void endTransfer();

@@ -1,6 +1,7 @@
 #include "port_dialog.h"
 
 #include "kv_rs_base.h"
+#include "language.h"
 #include "messages.h"
 
 #include <QComboBox>
@@ -35,6 +36,26 @@ QString portEntry(const TSerialPortInfo &info)
         text += QStringLiteral(" (%1)").arg(info.Description);
     return text;
 }
+
+// What tells one adapter from another: maker and model, USB id, serial
+// number, and the name that stays when it is plugged in elsewhere.
+QString portDetails(const TSerialPortInfo &info)
+{
+    QStringList lines{info.Path};
+    QString adapter = QStringList{info.Maker, info.Product}.join(QLatin1Char(' ')).trimmed();
+    if (!info.UsbId.isEmpty())
+        adapter += (adapter.isEmpty() ? QString() : QStringLiteral(", ")) + QStringLiteral("USB ") + info.UsbId;
+    if (!info.Serial.isEmpty())
+        adapter += (adapter.isEmpty() ? QString() : QStringLiteral(", ")) +
+                   LangText("serial number %1", "серийный номер %1").arg(info.Serial);
+    if (adapter.isEmpty())
+        adapter = info.Description;
+    if (!adapter.isEmpty())
+        lines << adapter;
+    if (info.StableName != info.Path)
+        lines << info.StableName;
+    return lines.join(QLatin1Char('\n'));
+}
 } // namespace
 
 void SetPortChoiceHook(TPortChoiceHook hook) { g_portHook = std::move(hook); }
@@ -47,19 +68,45 @@ TPortDialog::TPortDialog(const TKV_RS_Base &port, QWidget *parent) : QDialog(par
     auto *label = new QLabel(QStringLiteral("Select serial port"), this);
     cbPort = new QComboBox(this);
     cbPort->setObjectName(QStringLiteral("cbPort"));
+    label->setBuddy(cbPort);
+    lPortInfo = new QLabel(this);
+    lPortInfo->setObjectName(QStringLiteral("lPortInfo"));
+    lPortInfo->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QStringList closed;
+    std::vector<TSerialPortInfo> unavailable;
     for (const TSerialPortInfo &info : port.Ports()) {
-        if (!info.Available)
+        if (!info.Available) {
+            closed << portEntry(info) + QStringLiteral(": ") + PortStateText(info);
+            unavailable.push_back(info);
             continue;
+        }
         cbPort->addItem(portEntry(info), info.Number);
+        cbPort->setItemData(cbPort->count() - 1, portDetails(info), Qt::ToolTipRole);
         if (info.Number == port.PortNumber)
             cbPort->setCurrentIndex(cbPort->count() - 1);
     }
+    auto showDetails = [this] { lPortInfo->setText(cbPort->currentData(Qt::ToolTipRole).toString()); };
+    connect(cbPort, &QComboBox::currentIndexChanged, this, showDetails);
+    showDetails();
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(label);
     layout->addWidget(cbPort);
+    layout->addWidget(lPortInfo);
+    if (!closed.isEmpty()) {
+        // Ports that exist but cannot be had now, and what to do about it.
+        lUnavailable =
+            new QLabel(LangText("Ports that cannot be opened:", "Порты, которые нельзя открыть:") + QLatin1Char('\n') +
+                           closed.join(QLatin1Char('\n')) + QStringLiteral("\n\n") + PortProblemsText(unavailable),
+                       this);
+        lUnavailable->setObjectName(QStringLiteral("lUnavailable"));
+        lUnavailable->setWordWrap(true);
+        lUnavailable->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        lUnavailable->setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 60);
+        layout->addWidget(lUnavailable);
+    }
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -110,7 +157,7 @@ void SelectPort(TKV_RS_Base &port, QWidget *parent)
     if (!CheckAccess(parent))
         return;
     if (port.EnumeratePorts() == 0) {
-        ErrorBox(parent, TKV_RS_Base::NoFreePortText());
+        ErrorBox(parent, port.NoFreePortMessage());
         return;
     }
     int chosen = 0;

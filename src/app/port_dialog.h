@@ -4,17 +4,21 @@
 #include <functional>
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class TKV_RS_Base;
 
 // The port-number dialog: "COM"n for every available port with the device
-// file behind it.
+// file behind it, what the chosen one is (adapter, serial number), and the
+// ports that cannot be opened with the reason.
 class TPortDialog : public QDialog {
     Q_OBJECT
 public:
     TPortDialog(const TKV_RS_Base &port, QWidget *parent);
     int SelectedPort() const; // 0 when nothing is chosen
     QComboBox *cbPort = nullptr;
+    QLabel *lPortInfo = nullptr;    // the chosen port's device and adapter
+    QLabel *lUnavailable = nullptr; // null when every port can be opened
 };
 
 // The password dialog of the access lock.

@@ -2,13 +2,16 @@
 
 #include "language.h"
 
+#include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 TProgressForm::TProgressForm(QWidget *owner)
-    : QWidget(owner, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+    : QWidget(owner, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowCloseButtonHint),
       m_owner(owner)
 {
     setObjectName(QStringLiteral("TProgressForm"));
@@ -30,7 +33,7 @@ TProgressForm::TProgressForm(QWidget *owner)
 
     BitBtn1 = new QPushButton(LangText("Cancel", "Отмена"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    connect(BitBtn1, &QPushButton::clicked, this, [this] { m_cancel = true; });
+    connect(BitBtn1, &QPushButton::clicked, this, &TProgressForm::requestCancel);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(ProgressLabel);
@@ -48,6 +51,29 @@ void TProgressForm::SetText(const QString &text) { ProgressLabel->setText(text);
 void TProgressForm::SetGauge(int percent) { ProgressGauge->setValue(percent); }
 void TProgressForm::SetGaugeVisible(bool visible) { ProgressGauge->setVisible(visible); }
 void TProgressForm::SetCancelVisible(bool visible) { BitBtn1->setVisible(visible); }
+
+// Escape and the close box cancel as the button does, while it is offered;
+// the window itself goes when the transfer ends.
+void TProgressForm::requestCancel()
+{
+    if (!BitBtn1->isHidden())
+        m_cancel = true;
+}
+
+void TProgressForm::closeEvent(QCloseEvent *event)
+{
+    requestCancel();
+    event->ignore();
+}
+
+void TProgressForm::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        requestCancel();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
 
 void TProgressForm::ShowCentred()
 {

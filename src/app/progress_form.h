@@ -25,7 +25,13 @@ public:
     QProgressBar *ProgressGauge = nullptr;
     QPushButton *BitBtn1 = nullptr;
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
+    void requestCancel();
+
     QWidget *m_owner;
     bool m_cancel = false;
 };

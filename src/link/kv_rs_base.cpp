@@ -19,6 +19,8 @@
 #include <unistd.h>
 
 std::function<void(const QString &)> TKV_RS_Base::ErrorBoxHook;
+TSerialRoots TKV_RS_Base::Roots;
+std::function<int(const QString &)> TKV_RS_Base::ProbeHook;
 bool TKV_RS_Base::AccessUnlocked = false;
 
 namespace {
@@ -35,64 +37,6 @@ QString canonical(const QString &path)
 {
     const QString c = QFileInfo(path).canonicalFilePath();
     return c.isEmpty() ? path : c;
-}
-
-// Number at the end of a device name, for numeric ordering (ttyUSB10 after ttyUSB9).
-int trailingNumber(const QString &name)
-{
-    int i = int(name.size());
-    while (i > 0 && name[i - 1].isDigit())
-        --i;
-    return i < name.size() ? name.mid(i).toInt() : -1;
-}
-
-QStringList devicesMatching(const QString &prefix)
-{
-    QStringList names = QDir(QStringLiteral("/dev")).entryList({prefix + QLatin1Char('*')}, QDir::System | QDir::Files);
-    names.erase(std::remove_if(names.begin(), names.end(),
-                               [&](const QString &n) { return trailingNumber(n) < 0 || n.size() == prefix.size(); }),
-                names.end());
-    std::sort(names.begin(), names.end(),
-              [](const QString &a, const QString &b) { return trailingNumber(a) < trailingNumber(b); });
-    QStringList paths;
-    for (const QString &n : names)
-        paths << QStringLiteral("/dev/") + n;
-    return paths;
-}
-
-// An on-board UART node exists whether or not there is hardware behind it; the
-// kernel reports the port type (0 = none) without the port being opened.
-bool uartPresent(const QString &path)
-{
-    const QString name = QFileInfo(path).fileName();
-    QFile type(QStringLiteral("/sys/class/tty/%1/type").arg(name));
-    if (type.open(QIODevice::ReadOnly))
-        return type.readAll().trimmed().toInt() != 0;
-    const int fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    serial_struct ss{};
-    const bool present = ::ioctl(fd, TIOCGSERIAL, &ss) == 0 && ss.type != PORT_UNKNOWN;
-    ::close(fd);
-    return present;
-}
-
-QString driverOf(const QString &path)
-{
-    const QString name = QFileInfo(path).fileName();
-    const QFileInfo driver(QStringLiteral("/sys/class/tty/%1/device/driver").arg(name));
-    return driver.exists() ? QFileInfo(driver.canonicalFilePath()).fileName() : QString();
-}
-
-// /dev/serial/by-id names survive re-plugging and renumbering: kept in the ini.
-QString byIdLinkOf(const QString &devicePath)
-{
-    const QDir dir(QStringLiteral("/dev/serial/by-id"));
-    const QString target = canonical(devicePath);
-    for (const QFileInfo &fi : dir.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot))
-        if (fi.canonicalFilePath() == target)
-            return fi.absoluteFilePath();
-    return {};
 }
 
 // The system's lock folder for the UUCP-style lock files that serial programs
@@ -166,39 +110,14 @@ uint32_t speedValue(speed_t s)
     return 0;
 }
 
-QString openErrorText(const QString &path, int err)
-{
-    switch (err) {
-    case EACCES:
-    case EPERM:
-        return LangText(
-                   "No permission to open %1. Add your user to the \"dialout\" group "
-                   "(sudo usermod -aG dialout $USER), then log out and in again.",
-                   "Нет прав на открытие %1. Добавьте пользователя в группу \"dialout\" "
-                   "(sudo usermod -aG dialout $USER) и войдите в систему заново.")
-            .arg(path);
-    case EBUSY:
-    case EWOULDBLOCK:
-        return LangText("%1 is busy: another program holds it. Close that program and try again.",
-                        "%1 занят: его использует другая программа. Закройте её и повторите попытку.")
-            .arg(path);
-    case ENOENT:
-    case ENODEV:
-    case ENXIO:
-    case EIO:
-        return LangText("%1 is not there: the adapter may have been unplugged, or it came back under another name.",
-                        "%1 не найден: возможно, адаптер отключён или после подключения получил другое имя.")
-            .arg(path);
-    case ENOTTY: return LangText("%1 is not a serial port.", "%1 не является последовательным портом.").arg(path);
-    default:
-        return LangText("Cannot open %1: %2", "Не удаётся открыть %1: %2")
-            .arg(path, QString::fromLocal8Bit(std::strerror(err)));
-    }
-}
-
 } // namespace
 
 QString TKV_RS_Base::NoFreePortText() { return QStringLiteral("Can not find free serial port!"); }
+
+QString TKV_RS_Base::NoFreePortMessage() const
+{
+    return NoFreePortText() + QLatin1Char('\n') + PortProblemsText(m_ports);
+}
 
 TKV_RS_Base::TKV_RS_Base()
 {
@@ -211,7 +130,7 @@ TKV_RS_Base::TKV_RS_Base()
         Parity = 0;
         StopBits = 2;
     } else {
-        showError(NoFreePortText());
+        showError(NoFreePortMessage());
     }
 }
 
@@ -223,12 +142,7 @@ uint8_t TKV_RS_Base::EnumeratePorts()
 {
     ClosePort();
     m_ports.clear();
-    QStringList paths;
-    for (const char *prefix : {"ttyUSB", "ttyACM", "ttyAMA"})
-        paths << devicesMatching(QString::fromLatin1(prefix));
-    for (const QString &p : devicesMatching(QStringLiteral("ttyS")))
-        if (uartPresent(p))
-            paths << p;
+    QStringList paths = SystemSerialDevices(Roots);
     QStringList seen;
     for (const QString &p : paths)
         seen << canonical(p);
@@ -246,9 +160,7 @@ uint8_t TKV_RS_Base::EnumeratePorts()
         TSerialPortInfo info;
         info.Number = int(m_ports.size()) + 1;
         info.Path = p;
-        const QString link = byIdLinkOf(p);
-        info.StableName = link.isEmpty() ? p : link;
-        info.Description = link.isEmpty() ? driverOf(p) : QFileInfo(link).fileName();
+        DescribeSerialPort(info, Roots);
         m_ports.push_back(info);
     }
     for (TSerialPortInfo &info : m_ports) {
@@ -263,23 +175,19 @@ uint8_t TKV_RS_Base::EnumeratePorts()
 
 bool TKV_RS_Base::ProbePort(int n)
 {
-    const QString path = PortPath(n);
-    if (path.isEmpty())
+    auto info = std::find_if(m_ports.begin(), m_ports.end(), [n](const TSerialPortInfo &p) { return p.Number == n; });
+    if (info == m_ports.end())
         return false;
-    const QString lock = lockFileOf(path);
-    if (!lock.isEmpty()) {
-        const long holder = lockHolder(lock);
-        if (holder != 0 && holder != long(::getpid()))
-            return false;
-    }
-    const int fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    bool free = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
-    if (free)
-        ::flock(fd, LOCK_UN);
-    ::close(fd);
-    return free;
+    int err = 0;
+    const QString lock = lockFileOf(info->Path);
+    const long holder = lock.isEmpty() ? 0 : lockHolder(lock);
+    if (holder != 0 && holder != long(::getpid()))
+        err = EBUSY;
+    else
+        err = ProbeHook ? ProbeHook(info->Path) : ProbeSerialDevice(info->Path);
+    info->OpenErrno = err;
+    info->State = PortStateOf(err);
+    return err == 0;
 }
 
 int TKV_RS_Base::FirstAvailablePort() const
@@ -328,8 +236,8 @@ void TKV_RS_Base::OpenPort(int n)
     if (n > kMaxPorts || !(AvailablePorts & (1u << (n - 1))))
         PortNumber = FirstAvailablePort();
     if (PortNumber == 0) {
-        m_lastOpenError = NoFreePortText();
-        showError(NoFreePortText());
+        m_lastOpenError = NoFreePortMessage();
+        showError(m_lastOpenError);
         return;
     }
     ClosePort();
@@ -366,11 +274,31 @@ bool TKV_RS_Base::OpenPath(const QString &path)
     return ok;
 }
 
+QString TKV_RS_Base::OpenAgain()
+{
+    if (IsOpen())
+        return {};
+    // The port chosen before first: the others are left alone while it opens.
+    if (openDevice(PortPath(PortNumber)))
+        return {};
+    EnumeratePorts();
+    const int n = AvailablePorts & (PortNumber > 0 && PortNumber <= kMaxPorts ? 1u << (PortNumber - 1) : 0u)
+                      ? PortNumber
+                      : FirstAvailablePort();
+    if (n == 0) {
+        m_lastOpenError = NoFreePortMessage();
+        return m_lastOpenError;
+    }
+    PortNumber = n;
+    openDevice(PortPath(n));
+    return m_lastOpenError;
+}
+
 bool TKV_RS_Base::openDevice(const QString &path)
 {
     m_lastOpenError.clear();
     if (path.isEmpty() || !QFileInfo::exists(path)) {
-        m_lastOpenError = openErrorText(path.isEmpty() ? QStringLiteral("(no port)") : path, ENOENT);
+        m_lastOpenError = OpenErrorText(path.isEmpty() ? QStringLiteral("(no port)") : path, ENOENT);
         return false;
     }
     // A lock file where the system keeps them, so that programs that honour
@@ -379,7 +307,7 @@ bool TKV_RS_Base::openDevice(const QString &path)
     if (!lock.isEmpty()) {
         const long holder = lockHolder(lock);
         if (holder != 0 && holder != long(::getpid())) {
-            m_lastOpenError = openErrorText(path, EBUSY) + QStringLiteral(" (PID %1)").arg(holder);
+            m_lastOpenError = OpenErrorText(path, EBUSY) + QStringLiteral(" (PID %1)").arg(holder);
             return false;
         }
     }
@@ -394,12 +322,12 @@ bool TKV_RS_Base::openDevice(const QString &path)
             ::close(lfd);
             m_lockFile = lock;
         } else if (errno == EEXIST) {
-            m_lastOpenError = openErrorText(path, EBUSY);
+            m_lastOpenError = OpenErrorText(path, EBUSY);
             return false;
         }
     }
     auto fail = [&](int err, int fd) {
-        m_lastOpenError = openErrorText(path, err);
+        m_lastOpenError = OpenErrorText(path, err);
         if (fd >= 0)
             ::close(fd);
         if (!m_lockFile.isEmpty()) {

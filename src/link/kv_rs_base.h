@@ -1,5 +1,6 @@
 #pragma once
 #include "kv_base.h"
+#include "serial_ports.h"
 
 #include <QString>
 #include <QStringList>
@@ -7,15 +8,6 @@
 #include <vector>
 
 class QSettings;
-
-// A serial device of the system under its port number (1..32).
-struct TSerialPortInfo {
-    int Number = 0;         // 1..32
-    QString Path;           // the device file, e.g. /dev/ttyUSB0 or /dev/pts/3
-    QString StableName;     // a /dev/serial/by-id link to it when there is one, else Path
-    QString Description;    // driver or adapter name for the port dialog; may be empty
-    bool Available = false; // could be opened at the last probe
-};
 
 // The serial port on Linux device files (POSIX termios). Port numbers are the
 // positions of the system's serial devices in a fixed order (USB adapters,
@@ -44,6 +36,14 @@ public:
     // goes nowhere (the headless tools report errors themselves).
     static std::function<void(const QString &)> ErrorBoxHook;
     static QString NoFreePortText(); // "Can not find free serial port!"
+    // That text, then why: no adapter at all, no permission, ports in use.
+    QString NoFreePortMessage() const;
+
+    // Where the device files and their sysfs descriptions are looked for.
+    static TSerialRoots Roots;
+    // Replaces the probe of a device file (0 or the errno of the open): lets a
+    // test running as root see a port it may not open.
+    static std::function<int(const QString &path)> ProbeHook;
 
     // Ports.
     bool ProbePort(int n);
@@ -64,6 +64,10 @@ public:
     bool OpenPath(const QString &path);
     virtual void ClosePort();
     bool IsOpen() const { return m_fd >= 0; }
+    // Opens the chosen port again when it is closed (an adapter plugged in,
+    // a permission granted, a cancelled wait); returns why it is still
+    // closed, empty when it is open. Shows no box.
+    QString OpenAgain();
     QString OpenedPath() const { return m_openPath; }
     // Why the last open failed, in words the user can act on (permission,
     // busy, gone); empty after a successful open.

@@ -98,6 +98,14 @@ void TSettingsTransfer::checkStop() const
     }
 }
 
+void TSettingsTransfer::openPort()
+{
+    // Waiting for a device on a port that is not open would wait for ever.
+    const QString why = m_link.OpenAgain();
+    if (!why.isEmpty())
+        throw TripError(why);
+}
+
 bool TSettingsTransfer::handshake(uint16_t &deviceType)
 {
     const auto start = std::chrono::steady_clock::now();
@@ -119,6 +127,9 @@ bool TSettingsTransfer::handshake(uint16_t &deviceType)
         if (Callbacks.cancelRequested && Callbacks.cancelRequested()) {
             if (m_link.Log())
                 m_link.Log()->Note(QStringLiteral("handshake cancelled"));
+            // Nothing of the unanswered request may linger for the next
+            // transfer, and another program may have the port meanwhile.
+            m_link.ClosePort();
             return false;
         }
         if (HandshakeLimitMs > 0 &&
@@ -148,6 +159,7 @@ void TSettingsTransfer::readImage(QByteArray &into)
 
 TSettingsTransfer::Outcome TSettingsTransfer::ReadSettings()
 try {
+    openPort();
     m_link.SetBaudRate(kBaudRate);
     progress(ReconnectText(), 0, false, true);
     uint16_t deviceType = 0;
@@ -324,6 +336,7 @@ try {
     const TBlockSnapshot kept = m_model.SnapshotBlocks(1, mem::kBlockCount);
     const uint8_t keptVersion =
         m_model.SettingsImage.size() >= 2 ? uint8_t(m_model.SettingsImage[1]) : m_model.BlockDirectory.SettingsVersion;
+    openPort();
     m_link.SetBaudRate(kBaudRate);
     progress(ReconnectText(), 0, false, true);
     uint16_t deviceType = 0;

@@ -30,7 +30,8 @@ struct TTransferCallbacks {
 // 254 pages and the block-by-block write.
 class TSettingsTransfer {
 public:
-    // Cancelled: in the handshake, nothing read or sent. Interrupted: stopped
+    // Cancelled: in the handshake, nothing read or sent; the port is closed
+    // (the next transfer opens it again). Interrupted: stopped
     // between frames by stopRequested (see WriteStarted()).
     enum class Outcome { Done, Cancelled, Interrupted };
 
@@ -59,6 +60,8 @@ public:
     // complete read.
     bool UnpackAfterRead = true;
 
+    // Both transfers first open the link's port again when it is closed, and
+    // throw TripError with the reason when it cannot be.
     // Reads the device's settings memory into the model: DeviceType from the
     // handshake, the image, then all blocks unpacked. Throws TripError with the
     // link's text on a failure (the image is then incomplete).
@@ -110,6 +113,7 @@ public:
 
 private:
     void progress(const QString &text, int percent, bool gauge, bool cancel);
+    void openPort();                      // throws why the port cannot be opened
     void checkStop() const;               // throws Stopped when asked to stop
     bool handshake(uint16_t &deviceType); // false when cancelled
     void readImage(QByteArray &into);     // the 254 pages

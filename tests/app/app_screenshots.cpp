@@ -3,9 +3,12 @@
 // The names end in "-ru" for Russian and in "-150" when the screen is scaled,
 // as with QT_SCALE_FACTOR=1.5. Run it under Xvfb (xvfb-run -a).
 #include "app_paths.h"
+#include "fake_serial_tree.h"
+#include "kv_rs.h"
 #include "language.h"
 #include "main_form.h"
 #include "messages.h"
+#include "port_dialog.h"
 
 #include <QApplication>
 #include <QDir>
@@ -14,7 +17,26 @@
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <cerrno>
 #include <cstdio>
+
+namespace {
+
+// Grabs the next modal box into `file` and closes it with its default button.
+void grabNextBox(QWidget *context, const QString &file, bool &ok)
+{
+    QTimer::singleShot(300, context, [file, &ok] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box) {
+            std::fprintf(stderr, "no box for %s\n", qPrintable(file));
+            return;
+        }
+        ok = box->grab().save(file, "PNG", 0);
+        box->done(0);
+    });
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -64,6 +86,33 @@ int main(int argc, char **argv)
     });
     form.close();
     form.SetModifiedFlag(false);
+
+    // The serial ports of a machine with two adapters, one of them not open
+    // to the user, a USB modem held by another program and a UART.
+    TFakeSerialTree tree;
+    tree.use();
+    TKV_RS_Base::ProbeHook = [](const QString &path) {
+        return path.endsWith(QLatin1String("/ttyUSB1"))    ? EACCES
+               : path.endsWith(QLatin1String("/ttyUSB10")) ? EBUSY
+                                                           : 0;
+    };
+    bool dialogOk = false;
+    {
+        TKV_RS link;
+        TPortDialog dialog(link, &form);
+        dialog.show();
+        app.processEvents();
+        dialogOk = dialog.grab().save(out.filePath(QStringLiteral("port-dialog%1.png").arg(suffix)), "PNG", 0);
+    }
+    // No port may be opened: what the user sees first.
+    TKV_RS_Base::ProbeHook = [](const QString &) { return EACCES; };
+    bool boxOk = false;
+    TKV_RS_Base::ErrorBoxHook = [&form](const QString &text) { ErrorBox(&form, text); };
+    grabNextBox(&form, out.filePath(QStringLiteral("error-no-permission%1.png").arg(suffix)), boxOk);
+    {
+        TKV_RS link;
+    }
+    TKV_RS_Base::ErrorBoxHook = nullptr;
     form.close();
-    return ok ? 0 : 1;
+    return ok && dialogOk && boxOk ? 0 : 1;
 }

@@ -1,13 +1,18 @@
 // The desktop program's parts that stand alone: ini file, file filters,
 // single-instance guard, progress window, password dialog, pictures.
+#include "accessible_names.h"
 #include "app_test_support.h"
+#include "fake_serial_tree.h"
 #include "ini_file.h"
 #include "just_one.h"
+#include "kv_rs.h"
+#include "language.h"
 #include "kv_rs_base.h"
 #include "pictures_form.h"
 #include "port_dialog.h"
 #include "progress_form.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -15,6 +20,7 @@
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cerrno>
 
 class TestAppParts : public QObject {
     Q_OBJECT
@@ -172,18 +178,82 @@ private Q_SLOTS:
         TProgressForm form(nullptr);
         QCOMPARE(form.windowTitle(), QStringLiteral("Progress..."));
         QVERIFY(form.windowFlags() & Qt::WindowStaysOnTopHint);
-        QVERIFY(!(form.windowFlags() & Qt::WindowCloseButtonHint));
+        QVERIFY(form.windowFlags() & Qt::WindowCloseButtonHint);
         QCOMPARE(form.ProgressLabel->text(), QStringLiteral("Прогресс"));
         QCOMPARE(form.minimumSize(), form.maximumSize());
         form.ShowCentred();
         QVERIFY(!form.CancelRequested());
         form.BitBtn1->click();
         QVERIFY(form.CancelRequested());
+        // Escape and the close box cancel while the button is offered; the
+        // window stays until the transfer ends.
+        for (int way = 0; way < 2; ++way) {
+            TProgressForm other(nullptr);
+            other.ShowCentred();
+            other.SetCancelVisible(false);
+            way == 0 ? QTest::keyClick(&other, Qt::Key_Escape) : void(other.close());
+            QVERIFY(!other.CancelRequested());
+            other.SetCancelVisible(true);
+            way == 0 ? QTest::keyClick(&other, Qt::Key_Escape) : void(other.close());
+            QVERIFY(other.CancelRequested());
+            QVERIFY(other.isVisible());
+        }
         form.SetCancelVisible(false);
         form.SetText(QStringLiteral("x"));
         form.SetGauge(40);
         QVERIFY(form.CancelRequested()); // never reset while the window exists
         QCOMPARE(form.ProgressGauge->value(), 40);
+    }
+
+    void portDialogSaysWhatEachPortIs_data()
+    {
+        QTest::addColumn<bool>("english");
+        QTest::newRow("English") << true;
+        QTest::newRow("Russian") << false;
+    }
+    void portDialogSaysWhatEachPortIs()
+    {
+        QFETCH(bool, english);
+        SetEnglishVersion(english);
+        TFakeSerialTree tree;
+        tree.use();
+        TKV_RS_Base::ProbeHook = [](const QString &path) {
+            return path.endsWith(QLatin1String("/ttyUSB1"))    ? EACCES
+                   : path.endsWith(QLatin1String("/ttyUSB10")) ? EBUSY
+                                                               : 0;
+        };
+        TKV_RS link;
+        link.PortNumber = link.PortNumberOfPath(tree.dev("ttyACM0"));
+        TPortDialog dialog(link, nullptr);
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Port number selection"));
+        QStringList items;
+        for (int i = 0; i < dialog.cbPort->count(); ++i)
+            items << dialog.cbPort->itemText(i);
+        QCOMPARE(items, QStringList({QStringLiteral("COM1  %1 (FTDI FT232R USB UART)").arg(tree.dev("ttyUSB0")),
+                                     QStringLiteral("COM4  %1 (Arduino (www.arduino.cc))").arg(tree.dev("ttyACM0")),
+                                     QStringLiteral("COM5  %1").arg(tree.dev("ttyS0"))}));
+        QCOMPARE(dialog.SelectedPort(), 4);
+        const QString serial = english ? QStringLiteral("serial number") : QStringLiteral("серийный номер");
+        QCOMPARE(dialog.lPortInfo->text(),
+                 QStringLiteral("%1\nArduino (www.arduino.cc), USB 2341:0043, %2 75833353035351F0")
+                     .arg(tree.dev("ttyACM0"), serial));
+        dialog.cbPort->setCurrentIndex(0);
+        QCOMPARE(dialog.lPortInfo->text(),
+                 QStringLiteral("%1\nFTDI FT232R USB UART, USB 0403:6001, %2 A50285BI\n%3")
+                     .arg(tree.dev("ttyUSB0"), serial,
+                          tree.path(QStringLiteral("dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"))));
+        QVERIFY(dialog.lUnavailable);
+        const QStringList closed = dialog.lUnavailable->text().split(QLatin1Char('\n'));
+        QVERIFY2(closed.size() >= 5, qPrintable(dialog.lUnavailable->text()));
+        QCOMPARE(closed[1], QStringLiteral("COM2  %1: %2")
+                                .arg(tree.dev("ttyUSB1"),
+                                     english ? QStringLiteral("no permission") : QStringLiteral("нет прав доступа")));
+        QCOMPARE(closed[2], QStringLiteral("COM3  %1: %2")
+                                .arg(tree.dev("ttyUSB10"), english ? QStringLiteral("in use by another program")
+                                                                   : QStringLiteral("занят другой программой")));
+        QVERIFY(dialog.lUnavailable->text().contains(QStringLiteral("sudo usermod -aG dialout $USER")));
+        QCOMPARE(UnnamedControls(&dialog), QStringList());
+        SetEnglishVersion(false);
     }
 
     void passwordDialog()

@@ -5,6 +5,7 @@
 #include "app_test_support.h"
 #include "blocks.h"
 #include "errors.h"
+#include "fake_serial_tree.h"
 #include "ini_file.h"
 #include "kv_rs.h"
 #include "language.h"
@@ -28,6 +29,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QtTest>
+#include <cerrno>
 #include <climits>
 #include <csignal>
 #include <functional>
@@ -671,6 +673,78 @@ private Q_SLOTS:
         const QList<int> functions = LoggedFunctions(sim->log);
         QVERIFY(!functions.isEmpty());
         QCOMPARE(functions.count(1), functions.size());
+        form->close();
+    }
+
+    void withoutPermissionTheWaitNeverStarts_data()
+    {
+        QTest::addColumn<bool>("english");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("English") << true << QStringLiteral("No permission to open ");
+        QTest::newRow("Russian") << false << QStringLiteral("Нет прав на открытие ");
+    }
+    void withoutPermissionTheWaitNeverStarts()
+    {
+        QFETCH(bool, english);
+        QFETCH(QString, why);
+        TFakeSerialTree tree;
+        tree.use();
+        TKV_RS_Base::ProbeHook = [](const QString &) { return EACCES; };
+        freshIni(english ? "[Common]\nEnglishVersion=1\n" : "[Common]\nEnglishVersion=0\n");
+        auto form = openForm(QString());
+        QCOMPARE(m_messages.count(TMessageKind::Error), 1);
+        const QString text = m_messages.last(TMessageKind::Error);
+        QVERIFY2(text.startsWith(QStringLiteral("Can not find free serial port!\n") + why), qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("sudo usermod -aG dialout $USER")));
+        form->bGetParams->click();
+        QCOMPARE(m_messages.count(TMessageKind::Error), 2);
+        QCOMPARE(m_messages.last(TMessageKind::Error), text);
+        QVERIFY(!form->Timer1->isActive()); // no transfer began (it starts the timer when it ends)
+        form->close();
+    }
+
+    void theWaitForPowerEndsByCancelEscapeOrCloseBox_data()
+    {
+        QTest::addColumn<int>("way");
+        QTest::newRow("Cancel") << 0;
+        QTest::newRow("Escape") << 1;
+        QTest::newRow("close box") << 2;
+    }
+    void theWaitForPowerEndsByCancelEscapeOrCloseBox()
+    {
+        QFETCH(int, way);
+        // One handshake of three attempts goes unanswered; the cancel comes
+        // during it.
+        auto sim = startSim({QStringLiteral("--fault"), QStringLiteral("silence:1-3")});
+        freshIni();
+        auto form = openForm(sim->path);
+        QElapsedTimer sinceAsked;
+        QTimer::singleShot(150, form.get(), [&] {
+            TProgressForm *progress = form->Progress();
+            QVERIFY(progress && progress->BitBtn1->isVisible());
+            sinceAsked.start();
+            if (way == 0)
+                progress->BitBtn1->click();
+            else if (way == 1)
+                QTest::keyClick(progress, Qt::Key_Escape);
+            else
+                progress->close();
+        });
+        form->bGetParams->click();
+        QVERIFY(sinceAsked.isValid());
+        QVERIFY2(sinceAsked.elapsed() < 1500, qPrintable(QString::number(sinceAsked.elapsed())));
+        QVERIFY(m_messages.shown.isEmpty());
+        QVERIFY(!form->Progress());
+        QVERIFY(!form->Link().IsOpen()); // given up, for the next transfer to open again
+        QVERIFY(dependentEnabled(*form, false));
+        // A later read opens the port again and works.
+        form->bGetParams->click();
+        QVERIFY(m_messages.shown.isEmpty());
+        QVERIFY(dependentEnabled(*form, true));
+        const QList<int> functions = LoggedFunctions(sim->log);
+        QCOMPARE(functions.mid(0, 4), QList<int>({1, 1, 1, 1}));
+        QCOMPARE(functions.count(1), 4);
+        QCOMPARE(functions.count(5), 254);
         form->close();
     }
 

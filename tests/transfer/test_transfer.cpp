@@ -241,7 +241,7 @@ TEST(Transfer, RefusalsSendNothing)
 
 TEST(Transfer, CancelDuringTheHandshakeEndsQuietly)
 {
-    Fixture f({QStringLiteral("--echo"), QStringLiteral("--fault"), QStringLiteral("silence")});
+    Fixture f({QStringLiteral("--echo"), QStringLiteral("--fault"), QStringLiteral("silence:1-6")});
     f.link.FirstByteTimeout = 100;
     int asked = 0;
     f.transfer.Callbacks.cancelRequested = [&] { return ++asked >= 2; };
@@ -253,6 +253,11 @@ TEST(Transfer, CancelDuringTheHandshakeEndsQuietly)
     EXPECT_GE(events, 2);
     EXPECT_EQ(f.model.SettingsImage, QByteArray(8128, '\x11'));
     EXPECT_EQ(f.sim.functions(), std::vector<int>(6, 1)); // two handshakes of three attempts
+    // The port is given up; the next transfer opens it again.
+    EXPECT_FALSE(f.link.IsOpen());
+    f.transfer.Callbacks.cancelRequested = nullptr;
+    EXPECT_EQ(f.transfer.ReadSettings(), TSettingsTransfer::Outcome::Done);
+    EXPECT_EQ(f.model.SettingsImage.size(), 8128);
 }
 
 TEST(Transfer, HandshakeRepeatsUntilTheDeviceAnswersOrTheLimit)
