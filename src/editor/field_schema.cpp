@@ -20,6 +20,8 @@ constexpr ControlKind Check = ControlKind::CheckBox;
 // The modes of every alert group.
 // clang-format off
 const std::vector<Text> kModes = {{"O", "О"}, {"N", "Н"}, {"B", "Б"}, {"M", "М"}, {"V", "Г"}};
+// What each mode letter stands for; the last two need a device with a voice.
+const std::vector<Text> kModeMeanings = {{"off", "откл."}, {"no sound", "нет звука"}, {"beep", "бип"}, {"melody", "мелодия"}, {"voice", "голос"}};
 
 // One row per control, in the order of the pages and of the controls on them.
 const std::vector<FieldRow> kSchema = {
@@ -132,8 +134,8 @@ const std::vector<FieldRow> kSchema = {
     {.name = "rgapTO_F", .page = Page::Sounds, .kind = Radio, .at = fld::AlertService, .type = FieldType::UInt8, .caption = {"Make TS", "Выполнить ТО"}, .items = kModes, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertSingle},
     {.name = "rgap100_F", .page = Page::Sounds, .kind = Radio, .at = fld::AlertAcceleration, .type = FieldType::UInt8, .caption = {"Acceleration", "Разгон"}, .items = kModes, .shown = Shown::AccelTiming, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertFirst},
     {.name = "rgap100_N", .page = Page::Sounds, .kind = Radio, .at = fld::AlertAcceleration, .type = FieldType::UInt8, .caption = {"Acceleration", "Разгон"}, .items = kModes, .shown = Shown::AccelTiming, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertNext},
-    {.name = "rgap100Down_F", .page = Page::Sounds, .kind = Radio, .at = fld::AlertBraking, .type = FieldType::UInt8, .caption = {"Brakihg", "Торможение"}, .items = kModes, .shown = Shown::AccelTiming, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertFirst},
-    {.name = "rgap100Down_N", .page = Page::Sounds, .kind = Radio, .at = fld::AlertBraking, .type = FieldType::UInt8, .caption = {"Brakihg", "Торможение"}, .items = kModes, .shown = Shown::AccelTiming, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertNext},
+    {.name = "rgap100Down_F", .page = Page::Sounds, .kind = Radio, .at = fld::AlertBraking, .type = FieldType::UInt8, .caption = {"Braking", "Торможение"}, .items = kModes, .shown = Shown::AccelTiming, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertFirst},
+    {.name = "rgap100Down_N", .page = Page::Sounds, .kind = Radio, .at = fld::AlertBraking, .type = FieldType::UInt8, .caption = {"Braking", "Торможение"}, .items = kModes, .shown = Shown::AccelTiming, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertNext},
     {.name = "rgapError_F", .page = Page::Sounds, .kind = Radio, .at = fld::AlertFault, .type = FieldType::UInt8, .caption = {"Fault", "Неисправность"}, .items = kModes, .shown = Shown::AlertFault, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertSingle},
     {.name = "rgapLiqTempHigh_F", .page = Page::Sounds, .kind = Radio, .at = fld::AlertCoolantOverheat, .type = FieldType::UInt8, .caption = {"Coolant overheat", "Перегрев ОЖ"}, .items = kModes, .shown = Shown::Coolant, .captionRule = CaptionRule::CoolantAlert, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertFirst},
     {.name = "rgapLiqTempHigh_N", .page = Page::Sounds, .kind = Radio, .at = fld::AlertCoolantOverheat, .type = FieldType::UInt8, .caption = {"Coolant overheat", "Перегрев ОЖ"}, .items = kModes, .shown = Shown::Coolant, .captionRule = CaptionRule::CoolantAlert, .enabledItems = EnabledItems::SpokenNeedVoice, .map = ValueMap::AlertNext},
@@ -433,6 +435,22 @@ int64_t StoredOfItem(ValueMap map, int index)
     case ValueMap::Plain: break;
     }
     return index;
+}
+
+QString AlertModeMeaning(int index)
+{
+    if (index < 0 || index >= static_cast<int>(kModes.size()))
+        return {};
+    return kModes[static_cast<size_t>(index)].get() + QStringLiteral(" — ") +
+           kModeMeanings[static_cast<size_t>(index)].get();
+}
+
+QString AlertModeLegend()
+{
+    QStringList modes;
+    for (int i = 0; i < static_cast<int>(kModes.size()); ++i)
+        modes << AlertModeMeaning(i);
+    return LangText("Modes: ", "Режимы: ") + modes.join(QStringLiteral(", "));
 }
 
 } // namespace ed

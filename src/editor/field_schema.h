@@ -233,4 +233,9 @@ int64_t StoredOfItem(ValueMap map, int index);
 // index × 9 for an alert with one group.
 int AlertByte(ValueMap map, int index, int current);
 
+// The alert modes explained: one item ("V — voice"), and the line of all of
+// them that stands under the alert table.
+QString AlertModeMeaning(int index);
+QString AlertModeLegend();
+
 } // namespace ed

@@ -612,10 +612,10 @@ QString RefuseUnavailable(const FieldState &s)
     return {};
 }
 
-QString RefuseNumber(const FieldState &s, double shown)
+namespace {
+
+bool takesNumber(const FieldState &s, double shown)
 {
-    if (QString why = RefuseUnavailable(s); !why.isEmpty())
-        return why;
     const double eps = 1e-9;
     const double scaled = shown * std::pow(10.0, s.decimals);
     bool ok = std::isfinite(shown) && shown >= s.min - eps && shown <= s.max + eps &&
@@ -624,10 +624,92 @@ QString RefuseNumber(const FieldState &s, double shown)
         const double steps = (shown - s.min) / s.step;
         ok = std::fabs(steps - std::round(steps)) < 1e-6;
     }
-    if (ok)
+    return ok;
+}
+
+QString number(double v, int decimals) { return QString::number(v, 'f', decimals); }
+
+// A long list is shortened to its first and last items.
+QString itemList(const QStringList &items)
+{
+    constexpr int kListed = 10;
+    if (items.size() <= kListed)
+        return items.join(QStringLiteral(", "));
+    return QStringList{items[0], items[1], items[2], QStringLiteral("…"), items.back()}.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+QString RefuseNumber(const FieldState &s, double shown)
+{
+    if (QString why = RefuseUnavailable(s); !why.isEmpty())
+        return why;
+    if (takesNumber(s, shown))
         return {};
     return LangText("%1 does not take %2; it takes %3", "%1 не принимает %2; допустимо: %3")
         .arg(controlName(s), QString::number(shown, 'g', 12), acceptsNumber(s));
+}
+
+QString RangeError(const FieldState &s, double shown)
+{
+    if (takesNumber(s, shown))
+        return {};
+    return LangText("Range error: \"%1\" takes %2, not %3", "Ошибка диапазона: \"%1\" принимает %2, а не %3")
+        .arg(s.caption, acceptsNumber(s), QString::number(shown, 'g', 12));
+}
+
+QString ToolTip(const FieldState &s)
+{
+    const FieldRow &row = *s.row;
+    QStringList lines{s.caption};
+    switch (row.kind) {
+    case ControlKind::SpinEdit: {
+        const int d = s.decimals;
+        const QString range = number(s.min, d) + QStringLiteral("..") + number(s.max, d);
+        if (row.noTyping)
+            lines << range + LangText("; use the arrows: steps of %1", "; стрелками: шаг %1").arg(number(s.step, d));
+        else
+            lines << range + LangText(", step %1", ", шаг %1").arg(number(s.step, d));
+        if (row.type == FieldType::Float32Factor)
+            lines << LangText("Stored as the factor 1 + value / 100", "Хранится как множитель 1 + значение / 100");
+        else if (s.scale > 1)
+            lines << LangText("Stored as the value × %1", "Хранится как значение × %1").arg(s.scale);
+        else if (s.scale < 1)
+            lines << LangText("Stored as the value ÷ %1", "Хранится как значение ÷ %1").arg(1 / s.scale);
+        break;
+    }
+    case ControlKind::RadioGroup:
+    case ControlKind::ComboBox: {
+        if (s.items.isEmpty())
+            break;
+        if (IsAlertMap(row.map))
+            lines << AlertModeLegend();
+        else
+            lines << LangText("One of: %1", "Один из: %1").arg(itemList(s.items));
+        QStringList off;
+        for (qsizetype i = 0; i < s.items.size(); ++i)
+            if (!s.itemEnabled[static_cast<size_t>(i)])
+                off << s.items[i];
+        if (!off.isEmpty())
+            lines << LangText("Not on this device: %1", "Нет на этом приборе: %1").arg(off.join(QStringLiteral(", ")));
+        break;
+    }
+    case ControlKind::CheckBox: break;
+    case ControlKind::TextEdit:
+        if (row.type == FieldType::TimeOfDay)
+            lines << LangText("A time of day hh:mm, 00:00..23:59", "Время суток чч:мм, 00:00..23:59");
+        else
+            lines << LangText("Up to %1 characters", "Не более %1 символов").arg(kItemNameLength);
+        break;
+    case ControlKind::DateEdit:
+        lines << LangText("A date dd.mm.yy, %1..%2", "Дата дд.мм.гг, %1..%2")
+                     .arg(DateText(kEarliestDayNumber), DateText(kLatestDayNumber));
+        break;
+    }
+    if (row.disabled)
+        lines << LangText("Shown for information; it cannot be changed here",
+                          "Показано для сведения; здесь не изменяется");
+    return lines.join(QLatin1Char('\n'));
 }
 
 QString RefuseItem(const FieldState &s, int index)
@@ -675,6 +757,18 @@ QString RefuseDate(const FieldState &s, const QString &text)
     return LangText("%1 takes a date dd.mm.yy from 10.10.11 on, not \"%2\"",
                     "%1 принимает дату дд.мм.гг не ранее 10.10.11, а не \"%2\"")
         .arg(controlName(s), text);
+}
+
+QString UnplacedToolTip(const char *menuItem)
+{
+    const TMKMenuItem *item = menuItem ? FindMenuItem(QLatin1String(menuItem)) : nullptr;
+    const QString where =
+        item ? LangText("Set it in the device's own menu: \"%1\".", "Задается в меню прибора: \"%1\".")
+                   .arg(item->Caption)
+             : LangText("The device's own menu has no item for it.", "В меню прибора для него нет пункта.");
+    return where + QLatin1Char('\n') +
+           LangText("This version does not know where the device keeps this value.",
+                    "Эта версия программы не знает, где прибор хранит это значение.");
 }
 
 void ChangeProtocol(TMK &model, TProtocolCatalog &catalog, int index)

@@ -85,6 +85,20 @@ QString RefuseNumber(const FieldState &state, double shown);
 QString RefuseItem(const FieldState &state, int index);
 QString RefuseText(const FieldState &state, const QString &text);
 QString RefuseDate(const FieldState &state, const QString &text);
+// The range error of a number typed into a spin edit outside the range in
+// force, naming the range; empty when the value is inside.
+QString RangeError(const FieldState &state, double shown);
+
+// What a control tells the user who points at it: its caption, then what it
+// takes in the units it shows (range and step, the items, the dates), and how
+// the device keeps the value where that differs from what is shown.
+QString ToolTip(const FieldState &state);
+
+// The tooltip of a control whose place in the settings memory this version
+// does not know: where the user sets the value instead, the device menu item
+// `menuItem` (an identifier of the device menu catalog, its caption in the
+// catalog's language), or that the device's menu has no item for it.
+QString UnplacedToolTip(const char *menuItem = nullptr);
 
 // The protocol change of `cbProtocol`: a different index is stored, the eight
 // option choices are cleared, the model's second protocol index follows, the

@@ -240,7 +240,7 @@ QList<QPair<QString, QString>> SumRows(const SumGroup &g, int64_t initialMileage
     static const QString none = QStringLiteral("-----");
     QList<QPair<QString, QString>> rows;
     rows.append({LangText("Time", "Время"), SumDurationText(g.time)});
-    rows.append({LangText("Mileage,m", "Пробег, км"), RatioText(initialMileageKm * 1000 + m, 1000, 3, point)});
+    rows.append({LangText("Mileage, km", "Пробег, км"), RatioText(initialMileageKm * 1000 + m, 1000, 3, point)});
     rows.append({LangText("Expense, l", "Расход, л"), RatioText(f, 1000, 3, point)});
     // The averages use the distance travelled only, never the initial mileage.
     rows.append(

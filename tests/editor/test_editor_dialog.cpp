@@ -62,7 +62,7 @@ bool shown(TMK_SetParamsDlg &d, const char *name)
 QString tabText(TMK_SetParamsDlg &d, const char *name)
 {
     QWidget *page = d.findChild<QWidget *>(QLatin1String(name));
-    for (QTabWidget *tabs : {d.pcMain, d.pcDisp, d.pcVoice})
+    for (QTabWidget *tabs : d.findChildren<QTabWidget *>())
         if (const int i = tabs->indexOf(page); i >= 0)
             return tabs->tabText(i);
     return {};
@@ -288,11 +288,18 @@ private Q_SLOTS:
             {"title", "Настройки МК", "Device settings"},
             {"tsCorr", "Поправки", "Correction"},
             {"tsLim", "Границы", "Limits"},
-            {"tsPark", "Парковка", "Parctronic"},
+            {"tsPark", "Парковка", "Parktronic"},
             {"tsBlocks", "Допсистемы", "Add.systems"},
             {"tsParams1", "Дисплеи х1", "Displays x 1"},
             {"tsAlerts", "Предупреждения", "Warnings"},
             {"tsSounds", "Разное", "Divers"},
+            {"tsInfoPanel", "Доп.панель", "Add. panel"},
+            {"tsColorGraph", "Графики", "Graphs"},
+            {"tsColorArrow", "Стрелочный дисплей", "Dial display"},
+            {"bTOSave", "Сохранить настройки ТО в файл", "Save maintenance settings to a file"},
+            {"bTOLoad", "Считать настройки ТО из файла", "Load maintenance settings from a file"},
+            {"lAlertModes", "Режимы: О — откл., Н — нет звука, Б — бип, М — мелодия, Г — голос",
+             "Modes: O — off, N — no sound, B — beep, M — melody, V — voice"},
             {"lVelocityCorr", "Скорость, %", "Speed, %"},
             {"lProtocolOptions", "Дополнительные настройки протокола", "Additional protocol settings"},
             {"rgLockType0", "Физич.", "Phys."},
@@ -352,6 +359,40 @@ private Q_SLOTS:
             QCOMPARE(GetI32(m->block(mem::TotalsBlock), 148), before);
             QCOMPARE(qobject_cast<QDoubleSpinBox *>(control(d, "seAllTimeStart")->widget())->value(), double(before));
             QVERIFY(d.isVisible());
+            d.reject();
+        });
+    }
+
+    // A number typed past the range is refused with the range, not dropped; the
+    // arrows stop at its ends. Controls kept elsewhere say where.
+    void typedPastTheRangeIsRefusedAndUnplacedSayWhere()
+    {
+        auto m = MakeModel(0xC000);
+        edit(*m, [&](TMK_SetParamsDlg &d) {
+            const auto before = m->blocks();
+            auto *spin = qobject_cast<QDoubleSpinBox *>(control(d, "seSoundVolume")->widget());
+            QString shownText;
+            QTimer::singleShot(0, &d, [&shownText] {
+                if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                    shownText = box->text();
+                    box->accept();
+                }
+            });
+            spin->findChild<QLineEdit *>()->selectAll();
+            QTest::keyClicks(spin, QStringLiteral("12"));
+            leave(spin);
+            QVERIFY2(shownText.contains(QStringLiteral("0..8")), qPrintable(shownText));
+            QCOMPARE(m->blocks(), before);
+            spin->setValue(8);
+            spin->stepUp();
+            QCOMPARE(spin->value(), 8.0);
+
+            auto *use = d.findChild<QWidget *>(QStringLiteral("cbParkUse0"));
+            QVERIFY(!use->isEnabled());
+            QVERIFY2(use->toolTip().contains(QStringLiteral("\"Парктроник Вкл/Откл\"")), qPrintable(use->toolTip()));
+            QVERIFY(d.findChild<QWidget *>(QStringLiteral("seParkFarkopLen"))
+                        ->toolTip()
+                        .contains(QStringLiteral("нет пункта")));
             d.reject();
         });
     }

@@ -346,3 +346,51 @@ TEST(FieldState, TemperatureSignatureRenamesParameter11)
     auto c000 = opened(0xC000);
     EXPECT_EQ(c000->FindParameter(9)->Name, QStringLiteral("Mileage progn"));
 }
+
+// The tooltip tells the range in force in shown units, the steps of an edit
+// that takes no typing, how a scaled value is kept, the items, and the dates.
+TEST(FieldState, ToolTipsTellWhatTheControlTakes)
+{
+    struct Case {
+        uint16_t type;
+        bool english;
+        const char *name;
+        const char *tip;
+    };
+    const Case cases[] = {
+        {0xC000, true, "seSoundVolume", "Sound volume\n0..8, step 1"},
+        {0xC000, true, "seAccCorr", "Battery voltage, V\n-0.7..0.7, step 0.1\nStored as the value × 10"},
+        {0xC010, true, "seUaccLowLimit", "Low batt.voltage, V\n18.0..27.8, step 0.2\nStored as the value × 10"},
+        {0xC000, true, "seVelocityLimit", "Speed, km/h\n40..200; use the arrows: steps of 2\nStored as the value ÷ 2"},
+        {0xC000, false, "seParkMinLeng0", "Граница тревога, см\n30..90; стрелками: шаг 10\nХранится как значение ÷ 10"},
+        {0xC000, true, "seVelocityCorr", "Speed, %\n-99.0..999.9, step 0.1\nStored as the factor 1 + value / 100"},
+        {0xC000, true, "rgLockType", "Ignition lock\nOne of: Phys., Virt."},
+        {0xC000, true, "cbResetPeriod1", "Autoreset period 2\nOne of: Proh., Man., 1, …, 99"},
+        {0x4010, true, "rgapVel_N",
+         "High speed (next)\nModes: O — off, N — no sound, B — beep, M — melody, V — voice\nNot on this device: M, V"},
+        {0xC010, false, "rg24VMode",
+         "Режим работы с АКБ\nОдин из: 12В, 24В\nПоказано для сведения; здесь не изменяется"},
+        {0xC000, true, "deTO", "TS date\nA date dd.mm.yy, 10.10.11..31.12.99"},
+        {0xC000, true, "meIntenseDayTime", "Day brightness on time\nA time of day hh:mm, 00:00..23:59"},
+    };
+    for (const Case &c : cases) {
+        auto m = opened(c.type);
+        SetEnglishVersion(c.english);
+        EXPECT_EQ(ToolTip(state(*m, c.name)), QString::fromUtf8(c.tip)) << c.name;
+    }
+}
+
+// A typed number outside the range in force is refused with a range error that
+// names the range; one inside is taken.
+TEST(FieldState, RangeErrorNamesTheRange)
+{
+    auto m = opened(0xC010);
+    const FieldState low = state(*m, "seUaccLowLimit");
+    EXPECT_TRUE(RangeError(low, 18.0).isEmpty());
+    EXPECT_EQ(RangeError(low, 13.0), QStringLiteral("Range error: \"Low batt.voltage, V\" takes a number "
+                                                    "18.0..27.8 with at most 1 decimal(s), not 13"));
+    const FieldState steps = state(*m, "seVelocityLimit");
+    EXPECT_TRUE(RangeError(steps, 122).isEmpty());
+    EXPECT_FALSE(RangeError(steps, 121).isEmpty());
+    EXPECT_FALSE(RangeError(steps, 202).isEmpty());
+}

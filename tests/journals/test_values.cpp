@@ -108,7 +108,7 @@ TEST(SumValues, ZeroTimeStillShowsDistanceAndFuel)
     SetEnglishVersion(true);
     const auto rows = SumRows(SumGroup{0, 500, 1000, 0}, 0, kPoint);
     ASSERT_EQ(rows.size(), 6);
-    const QStringList labels{"Time", "Mileage,m", "Expense, l", "Av.speed, km/h", "Av.exp., l/100", "Av.exp., l/h"};
+    const QStringList labels{"Time", "Mileage, km", "Expense, l", "Av.speed, km/h", "Av.exp., l/100", "Av.exp., l/h"};
     const QStringList values{"0:00", "0.500", "1.000", "-----", "200.0", "-----"};
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(rows[i].first, labels[i]);

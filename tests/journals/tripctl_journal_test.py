@@ -123,7 +123,7 @@ def main():
 
     rc, out, err = run(path, '--sums', '--json')
     check('sums rc', rc, 0)
-    labels = ['Time', 'Mileage,m', 'Expense, l', 'Av.speed, km/h', 'Av.exp., l/100', 'Av.exp., l/h']
+    labels = ['Time', 'Mileage, km', 'Expense, l', 'Av.speed, km/h', 'Av.exp., l/100', 'Av.exp., l/h']
     values = {
         'sgAllSum': ['10:00', '12845.000', '45.000', '50.0', '9.0', '4.5'],
         'sgTripSum': ['0:00', '0.000', '0.000', '-----', '-----', '-----'],

@@ -668,15 +668,14 @@ public:
                      {38, "Active item background", "Фон активного пункта"},
                      {39, "Hot item num.color", "Цвет номера горячего пункта"}},
                     {{S::Menu, ""}});
-        // These two sub-pages are captioned in Russian in both languages.
-        addElements("tsColorGraph", QStringLiteral("Графики"), "sgGraph", "seGraph",
+        addElements("tsColorGraph", tr2("Graphs", "Графики"), "sgGraph", "seGraph",
                     {{40, "Axes / timestamps", "Оси / Временные метки"},
                      {41, "Graphic backround", "Фон графиков"},
                      {42, "Graphic 1 color", "Цвет графика 1"},
                      {43, "Graphic 2 color", "Цвет графика 2"},
                      {44, "Titles backround", "Фон подписей"}},
                     {{S::Graph, ""}});
-        addElements("tsColorArrow", QStringLiteral("Стрелочный дисплей"), "sgArrow", "seArrow",
+        addElements("tsColorArrow", tr2("Dial display", "Стрелочный дисплей"), "sgArrow", "seArrow",
                     {{45, "Scales backround", "Фон под шкалами"},
                      {46, "Titles color", "Подписи цвет"},
                      {47, "Left dial", "Левый циферблат"},

@@ -24,6 +24,7 @@
 #include <QSignalBlocker>
 #include <QStandardItemModel>
 
+#include <algorithm>
 #include <cmath>
 
 using ed::ControlKind;
@@ -92,6 +93,50 @@ private:
     bool m_movedOn = false;
 };
 
+// A spin edit whose arrows stay inside the range in force while a typed
+// number outside it still reaches the store, which refuses it with the range
+// error; Qt's own range would drop such keystrokes silently.
+class TRangeSpin : public QDoubleSpinBox {
+public:
+    using QDoubleSpinBox::QDoubleSpinBox;
+
+    void setSteppedRange(double min, double max)
+    {
+        m_min = min;
+        m_max = max;
+        // Sized for the range in force, not for what typing may reach.
+        setRange(min, max);
+        m_hint = QDoubleSpinBox::sizeHint();
+        m_minimumHint = QDoubleSpinBox::minimumSizeHint();
+        setRange(-kTypedLimit, kTypedLimit);
+    }
+
+    void stepBy(int steps) override { setValue(std::clamp(value() + steps * singleStep(), m_min, m_max)); }
+    QSize sizeHint() const override { return m_hint.isValid() ? m_hint : QDoubleSpinBox::sizeHint(); }
+    QSize minimumSizeHint() const override
+    {
+        return m_minimumHint.isValid() ? m_minimumHint : QDoubleSpinBox::minimumSizeHint();
+    }
+
+protected:
+    StepEnabled stepEnabled() const override
+    {
+        if (isReadOnly())
+            return StepNone;
+        StepEnabled e = StepNone;
+        if (value() < m_max)
+            e |= StepUpEnabled;
+        if (value() > m_min)
+            e |= StepDownEnabled;
+        return e;
+    }
+
+private:
+    static constexpr double kTypedLimit = 1e12;
+    double m_min = 0, m_max = 0;
+    QSize m_hint, m_minimumHint;
+};
+
 } // namespace
 
 TFieldControl::TFieldControl(const ed::FieldRow &row, QWidget *parent, bool captionBeside) : QObject(parent), m_row(row)
@@ -99,7 +144,7 @@ TFieldControl::TFieldControl(const ed::FieldRow &row, QWidget *parent, bool capt
     setObjectName(QString::fromLatin1(row.name));
     switch (row.kind) {
     case ControlKind::SpinEdit: {
-        m_spin = new QDoubleSpinBox(parent);
+        m_spin = new TRangeSpin(parent);
         m_spin->setDecimals(row.decimals);
         m_spin->setSingleStep(row.step);
         m_spin->setKeyboardTracking(false);
@@ -237,7 +282,6 @@ void TFieldControl::setTableCell(bool cell)
     m_tableCell = cell;
     if (m_check) {
         m_check->setText(cell ? QString() : m_state.caption);
-        m_check->setToolTip(cell ? m_state.caption : QString());
     }
     if (!m_buttons)
         return;
@@ -283,6 +327,10 @@ void TFieldControl::rebuildRadios(const QStringList &items)
     for (int i = 0; i < items.size(); ++i) {
         auto *b = new QRadioButton(items[i], m_radioBox);
         b->setObjectName(objectName() + QString::number(i));
+        if (ed::IsAlertMap(m_row.map)) { // one letter each: what it stands for
+            b->setToolTip(ed::AlertModeMeaning(i));
+            b->setAccessibleDescription(ed::AlertModeMeaning(i));
+        }
         m_buttons->addButton(b, i);
         if (m_tableCell)
             grid->addWidget(b, 0, i);
@@ -296,8 +344,13 @@ void TFieldControl::apply(const ed::FieldState &s)
     m_state = s;
     m_widget->setVisible(s.visible);
     m_widget->setEnabled(s.enabled);
+    // A tooltip set by the page (a place the device keeps elsewhere) stays.
+    if (m_widget->toolTip() == m_toolTip)
+        m_widget->setToolTip(ed::ToolTip(s));
+    m_toolTip = m_widget->toolTip();
     nameForReaders();
     if (m_label) {
+        m_label->setToolTip(m_toolTip);
         m_label->setText(s.caption);
         m_label->setVisible(s.visible);
         m_label->setEnabled(s.enabled);
@@ -306,8 +359,8 @@ void TFieldControl::apply(const ed::FieldState &s)
     case ControlKind::SpinEdit: {
         const QSignalBlocker block(m_spin);
         m_spin->setDecimals(s.decimals);
-        m_spin->setRange(s.min, s.max);
         m_spin->setSingleStep(s.step);
+        static_cast<TRangeSpin *>(m_spin)->setSteppedRange(s.min, s.max);
         m_spin->setValue(s.number);
         break;
     }
@@ -327,9 +380,7 @@ void TFieldControl::apply(const ed::FieldState &s)
         break;
     }
     case ControlKind::CheckBox:
-        if (m_tableCell)
-            m_check->setToolTip(s.caption);
-        else
+        if (!m_tableCell)
             m_check->setText(s.caption);
         m_check->setChecked(s.checked);
         break;
@@ -470,7 +521,11 @@ bool TFieldBinder::run(const QString &name, const std::function<void(const ed::F
 
 bool TFieldBinder::storeNumber(const QString &name, double shown)
 {
-    return run(name, [&](const ed::FieldRow &row) { ed::StoreNumber(m_model, m_catalog, row, shown); });
+    return run(name, [&](const ed::FieldRow &row) {
+        if (const QString why = ed::RangeError(ed::EvaluateField(m_model, m_catalog, row), shown); !why.isEmpty())
+            throw TripError(why);
+        ed::StoreNumber(m_model, m_catalog, row, shown);
+    });
 }
 
 bool TFieldBinder::storeItem(const QString &name, int index)

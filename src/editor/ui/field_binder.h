@@ -83,6 +83,7 @@ private:
     QButtonGroup *m_buttons = nullptr;
     bool m_tableCell = false;
     QStringList m_radioItems;
+    QString m_toolTip; // the one last set from the state
 };
 
 // The controls of the editor's single-field rows. Pages ask it for the

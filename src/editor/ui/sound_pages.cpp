@@ -66,10 +66,11 @@ void addForm(QFormLayout *form, TFieldBinder &b, const char *name, QWidget *pare
 
 // A disabled stand-in for a control whose place in the device's memory this
 // version does not know.
-QWidget *unplaced(QWidget *w, const char *name)
+// version does not know; `menuItem` is the device menu item that sets it.
+QWidget *unplaced(QWidget *w, const char *name, const char *menuItem = nullptr)
 {
     w->setObjectName(QLatin1String(name));
-    ShowUnplaced(w);
+    ShowUnplaced(w, menuItem);
     return w;
 }
 
@@ -83,6 +84,13 @@ QDoubleSpinBox *unplacedSpin(const char *name, int min, int max)
     return spin;
 }
 
+// A label of a form row that tells what its control tells.
+void sameToolTip(QFormLayout *form, QWidget *control)
+{
+    if (auto *label = form->labelForField(control))
+        label->setToolTip(control->toolTip());
+}
+
 } // namespace
 
 // ---- tsVoice -----------------------------------------------------------------------
@@ -93,7 +101,14 @@ TSoundsPage::TSoundsPage(TEditorContext &context, QWidget *parent) : TEditorPage
 
     auto *alerts = new QWidget;
     alerts->setObjectName(QStringLiteral("alertTable"));
-    m_table = new QGridLayout(alerts);
+    auto *alertsBox = new QVBoxLayout(alerts);
+    m_table = new QGridLayout;
+    alertsBox->addLayout(m_table);
+    auto *legend = new QLabel(ed::AlertModeLegend());
+    legend->setObjectName(QStringLiteral("lAlertModes"));
+    legend->setWordWrap(true);
+    alertsBox->addWidget(legend);
+    alertsBox->addStretch(1);
     m_table->setVerticalSpacing(2);
     m_table->setHorizontalSpacing(12);
     m_table->setColumnStretch(3 * kAlertColumns, 1);
@@ -210,7 +225,7 @@ TAveragesPage::TAveragesPage(TEditorContext &context, QWidget *parent) : TEditor
     addForm(tf, b, "seTripMinStop", trips);
     tf->addRow(unplaced(
         new QCheckBox(LangText("automatic recording in the trip log", "Автоматическая запись в журнал поездок")),
-        "cbTripJournAuto"));
+        "cbTripJournAuto", "TripJournMenu"));
     tf->addRow(unplaced(new QCheckBox(LangText("showing the trip", "Показ поездки")), "cbTripShowFlag"));
 
     auto *column = new QVBoxLayout;
@@ -232,21 +247,25 @@ TParkingRadarPage::TParkingRadarPage(TEditorContext &context, QWidget *parent) :
         auto *box = new QGroupBox(side == 0 ? LangText("Rear", "Задний") : LangText("Front", "Передний"));
         auto *form = new QFormLayout(box);
         const QByteArray n = QByteArray::number(side);
-        form->addRow(unplaced(new QCheckBox(LangText("Use", "Использовать")), side ? "cbParkUse1" : "cbParkUse0"));
-        form->addRow(LangText("Number of sensors", "Количество датчиков"),
-                     unplacedSpin(side ? "seParkProbesQntReal1" : "seParkProbesQntReal0", 2, 4));
+        form->addRow(unplaced(new QCheckBox(LangText("Use", "Использовать")), side ? "cbParkUse1" : "cbParkUse0",
+                              side ? "ParkUseMenu_1" : "ParkUseMenu_0"));
+        QWidget *sensors = unplacedSpin(side ? "seParkProbesQntReal1" : "seParkProbesQntReal0", 2, 4);
+        form->addRow(LangText("Number of sensors", "Количество датчиков"), sensors);
+        sameToolTip(form, sensors);
         for (const char *stem : {"seParkSense", "seParkSpeed", "seParkMinLeng", "seParkStopVel", "seParkStopLeng"})
             addForm(form, b, (QByteArray(stem) + n).constData(), box);
         if (side == 0) {
             addForm(form, b, "seParkStopLengBeep", box);
-            form->addRow(LangText("Tow bar cm", "Фаркоп см"), unplacedSpin("seParkFarkopLen", 0, 50));
+            QWidget *towBar = unplacedSpin("seParkFarkopLen", 0, 50);
+            form->addRow(LangText("Tow bar cm", "Фаркоп см"), towBar);
+            sameToolTip(form, towBar);
             addForm(form, b, "rgParkBeepType", box);
         } else {
-            auto *mode = new QGroupBox(LangText("Opration mode", "Режим работы"));
+            auto *mode = new QGroupBox(LangText("Operation mode", "Режим работы"));
             auto *ml = new QHBoxLayout(mode);
             for (const auto &[en, ru] : {std::pair{"On", "Вкл"}, {"On 3sec", "Вкл3с"}, {"Reverse", "ДвЗад"}})
                 ml->addWidget(new QRadioButton(LangText(en, ru)));
-            form->addRow(unplaced(mode, "rgParkForwConstOff"));
+            form->addRow(unplaced(mode, "rgParkForwConstOff", "ParkForwConstOffMenu"));
         }
         return box;
     };

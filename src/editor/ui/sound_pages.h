@@ -40,7 +40,7 @@ public:
     TAveragesPage(TEditorContext &context, QWidget *parent = nullptr);
 };
 
-// "Parctronic": the rear and the front parking radar.
+// "Parktronic": the rear and the front parking radar.
 class TParkingRadarPage : public TEditorPage {
     Q_OBJECT
 public:

@@ -27,9 +27,8 @@
 
 namespace {
 
-// File filters and dialogs are the same in both languages.
-const QString kTankFilter = QStringLiteral("Файлы настроек бака (*.kelmo)");
-const QString kServiceFilter = QStringLiteral("Файлы настроек ТО (*.kelmt)");
+QString tankFilter() { return LangText("Tank settings files (*.kelmo)", "Файлы настроек бака (*.kelmo)"); }
+QString serviceFilter() { return LangText("Maintenance settings files (*.kelmt)", "Файлы настроек ТО (*.kelmt)"); }
 
 // Labels of bound controls that the page replaces with its own (table
 // headings, name edits) live here, never shown.
@@ -121,11 +120,10 @@ bool inside(const QWidget *container, const QWidget *w) { return w && (w == cont
 
 } // namespace
 
-void ShowUnplaced(QWidget *control)
+void ShowUnplaced(QWidget *control, const char *menuItem)
 {
     control->setEnabled(false);
-    control->setToolTip(LangText("This version does not know where the device keeps this value.",
-                                 "Эта версия программы не знает, где прибор хранит это значение."));
+    control->setToolTip(ed::UnplacedToolTip(menuItem));
 }
 
 // ---- tsOil ---------------------------------------------------------------------
@@ -246,9 +244,9 @@ TFuelTankPage::TFuelTankPage(TEditorContext &context, QWidget *parent) : TEditor
     right->addStretch();
     const QString folder = QCoreApplication::applicationDirPath();
     const QString suffix = QStringLiteral("kelmo");
-    connectFileButton(this, m_save, QFileDialog::AcceptSave, folder, kTankFilter, suffix,
+    connectFileButton(this, m_save, QFileDialog::AcceptSave, folder, tankFilter(), suffix,
                       [this](const QString &path) { saveTo(path); });
-    connectFileButton(this, m_load, QFileDialog::AcceptOpen, folder, kTankFilter, suffix,
+    connectFileButton(this, m_load, QFileDialog::AcceptOpen, folder, tankFilter(), suffix,
                       [this](const QString &path) { loadFrom(path); });
 
     auto *top = new QHBoxLayout(this);
@@ -383,15 +381,15 @@ TMaintenancePage::TMaintenancePage(TEditorContext &context, QWidget *parent) : T
     }
     grid->setColumnStretch(3, 1);
 
-    auto *save = new QPushButton(QStringLiteral("Сохранить настройки ТО в файл"));
+    auto *save = new QPushButton(LangText("Save maintenance settings to a file", "Сохранить настройки ТО в файл"));
     save->setObjectName(QStringLiteral("bTOSave"));
-    auto *load = new QPushButton(QStringLiteral("Считать настройки ТО из файла"));
+    auto *load = new QPushButton(LangText("Load maintenance settings from a file", "Считать настройки ТО из файла"));
     load->setObjectName(QStringLiteral("bTOLoad"));
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString suffix = QStringLiteral("kelmt");
-    connectFileButton(this, save, QFileDialog::AcceptSave, folder, kServiceFilter, suffix,
+    connectFileButton(this, save, QFileDialog::AcceptSave, folder, serviceFilter(), suffix,
                       [this](const QString &path) { saveTo(path); });
-    connectFileButton(this, load, QFileDialog::AcceptOpen, folder, kServiceFilter, suffix,
+    connectFileButton(this, load, QFileDialog::AcceptOpen, folder, serviceFilter(), suffix,
                       [this](const QString &path) { loadFrom(path); });
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(save);

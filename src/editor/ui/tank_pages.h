@@ -55,5 +55,6 @@ public:
 };
 
 // Where a control whose place in the device's memory is unknown is shown:
-// disabled, with a tooltip that says so.
-void ShowUnplaced(QWidget *control);
+// disabled, with a tooltip that says so and where the user sets the value
+// instead (`menuItem`, an identifier of the device menu catalog).
+void ShowUnplaced(QWidget *control, const char *menuItem = nullptr);
