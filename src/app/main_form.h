@@ -16,6 +16,7 @@ class TKV_RS;
 class TMK;
 class TMIniFile;
 class TProgressForm;
+struct TFileDialogOptions;
 struct TTransferCallbacks;
 
 // How this run was started (command line).
@@ -101,7 +102,9 @@ private:
     void endTransfer();
     TTransferCallbacks transferCallbacks();
     QString partlyWrittenNote(const QString &backupPath) const;
-    QString fileDialogFolder() const;
+    TFileDialogOptions settingsFileDialog() const;
+    void loadFile(const QString &path);
+    QString backupFolder() const; // where writes keep the device's previous settings
     std::function<bool(TMK &)> SettingsEditor();
     std::function<bool(TMK &)> JournalsViewer();
 
@@ -116,7 +119,6 @@ private:
     bool m_modified = false;
     bool m_settingsInHand = false; // the four dependent commands are enabled
     QElapsedTimer m_frameWait;     // running while the window manager's frame is not yet known
-    QString m_dialogFolder;
     QString m_lastBackup;
     QString m_lastBackupNote; // what the transfer said about its backup
 };
