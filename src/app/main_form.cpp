@@ -732,17 +732,44 @@ void TMainForm::bLoadParamsClick()
         loadFile(path);
 }
 
-void TMainForm::loadFile(const QString &path)
+bool TMainForm::loadFile(const QString &path)
 {
     try {
         LoadSettingsFile(*m_model, path);
     } catch (const std::exception &e) {
         ErrorBox(this, errorText(e));
         SetDependentEnabled(false);
-        return;
+        return false;
     }
     SetDependentEnabled(true);
     SetModifiedFlag(false); // the settings are what the file on disk holds
+    return true;
+}
+
+void TMainForm::OpenFromOutside(const QString &path)
+{
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    if (!path.isEmpty())
+        openWhenFree(path);
+}
+
+void TMainForm::openWhenFree(const QString &path)
+{
+    constexpr int kRetryMs = 300;
+    if (m_quitting)
+        return;
+    // Not under the editor's or a transfer's feet: after they end.
+    if (m_busy || QApplication::activeModalWidget()) {
+        QTimer::singleShot(kRetryMs, this, [this, path] { openWhenFree(path); });
+        return;
+    }
+    if (!askToSaveChanges() || m_quitting)
+        return;
+    if (loadFile(path))
+        RememberFolder(TFileKind::Settings, path);
 }
 
 // ---- the other commands --------------------------------------------------------

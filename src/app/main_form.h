@@ -50,6 +50,12 @@ public:
     // (a handshake is cancelled, a write is finished).
     void QuitBySignal();
 
+    // A file given from outside (the command line, a copy started later):
+    // the window comes to the front and opens it as a load does, asking
+    // about unsaved changes first. It waits while a transfer or a dialog is
+    // running. An empty path only brings the window to the front.
+    void OpenFromOutside(const QString &path);
+
     TKV_RS &Link() { return *m_link; }
     TMK &Model() { return *m_model; }
     // The settings were changed since they were last read, loaded or saved;
@@ -103,7 +109,8 @@ private:
     TTransferCallbacks transferCallbacks();
     QString partlyWrittenNote(const QString &backupPath) const;
     TFileDialogOptions settingsFileDialog() const;
-    void loadFile(const QString &path);
+    bool loadFile(const QString &path); // true when loaded; errors are shown
+    void openWhenFree(const QString &path);
     QString backupFolder() const; // where writes keep the device's previous settings
     std::function<bool(TMK &)> SettingsEditor();
     std::function<bool(TMK &)> JournalsViewer();
