@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(build-essential cmake g++ clang libclang-rt-dev ccache clang-format clang-tidy
           qt6-base-dev qt6-translations-l10n libgl-dev
           libgtest-dev libgmock-dev googletest
-          xvfb xauth)
+          xvfb xauth shared-mime-info desktop-file-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QStandardPaths>
 #include <QtGlobal>
 
@@ -73,4 +75,64 @@ TJustOne::~TJustOne()
 #else
     delete static_cast<QLockFile *>(m_lockFile);
 #endif
+}
+
+QString TInstanceChannel::SocketPath(const QString &key)
+{
+#ifdef Q_OS_UNIX
+    QString path = TJustOne::LockPath(key);
+    path.chop(int(qstrlen(".lock")));
+    return path + QStringLiteral(".socket");
+#else
+    return key; // a named pipe of this session
+#endif
+}
+
+TInstanceChannel::TInstanceChannel(QObject *parent) : QObject(parent) {}
+
+TInstanceChannel::~TInstanceChannel() = default;
+
+bool TInstanceChannel::Listen(const QString &key)
+{
+    const QString path = SocketPath(key);
+    m_server = new QLocalServer(this);
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    // Only the holder of the lock gets here: a socket left over belongs to a
+    // copy that died.
+    QLocalServer::removeServer(path);
+    if (!m_server->listen(path)) {
+        m_error = path + QStringLiteral(": ") + m_server->errorString();
+        return false;
+    }
+    connect(m_server, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket *socket = m_server->nextPendingConnection()) {
+            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            // One line: the file's path, percent-encoded UTF-8; empty for none.
+            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+                if (!socket->canReadLine())
+                    return;
+                const QString path = QString::fromUtf8(QByteArray::fromPercentEncoding(socket->readLine().trimmed()));
+                socket->write("ok\n");
+                socket->flush();
+                emit Started(path);
+            });
+        }
+    });
+    return true;
+}
+
+bool TInstanceChannel::Send(const QString &key, const QString &filePath, int timeoutMs)
+{
+    QLocalSocket socket;
+    socket.connectToServer(SocketPath(key));
+    if (!socket.waitForConnected(timeoutMs))
+        return false;
+    socket.write(filePath.toUtf8().toPercentEncoding() + '\n'); // a name may hold a line end
+    if (!socket.waitForBytesWritten(timeoutMs))
+        return false;
+    // The answer says the running copy has taken the request.
+    while (!socket.canReadLine())
+        if (!socket.waitForReadyRead(timeoutMs))
+            return false;
+    return socket.readLine() == "ok\n";
 }

@@ -1,5 +1,8 @@
 #pragma once
+#include <QObject>
 #include <QString>
+
+class QLocalServer;
 
 // Lets one copy of the program run at a time. The guard is keyed on the
 // program's file name; the lock is one that the system drops when the holding
@@ -27,4 +30,31 @@ private:
     QString m_error;
     int m_fd = -1;
     void *m_lockFile = nullptr; // QLockFile where flock is not available
+};
+
+// The running copy listens beside its lock; a copy started after it hands it
+// the file it was given (or none) there and ends, and the running copy comes
+// to the front and opens the file.
+class TInstanceChannel : public QObject {
+    Q_OBJECT
+public:
+    explicit TInstanceChannel(QObject *parent = nullptr);
+    ~TInstanceChannel() override;
+
+    // The running copy: false (with the reason in ErrorText) when it cannot listen.
+    bool Listen(const QString &key);
+    QString ErrorText() const { return m_error; }
+
+    // A later copy: hands `filePath` (empty: none) to the running one. False
+    // when that copy does not take it in time.
+    static bool Send(const QString &key, const QString &filePath, int timeoutMs = 5000);
+    static QString SocketPath(const QString &key);
+
+signals:
+    // Another copy was started; `filePath` is the file it was given, or empty.
+    void Started(const QString &filePath);
+
+private:
+    QLocalServer *m_server = nullptr;
+    QString m_error;
 };

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QTimer>
 
 #include <cstdio>
@@ -75,11 +76,12 @@ int main(int argc, char *argv[])
                                  QStringLiteral("Print \"shown\" once the window is painted, then exit."));
     exitShown.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOptions({demo, port, ini, noBackup, log, exitShown});
-    if (!parser.parse(app.arguments()) || !parser.positionalArguments().isEmpty()) {
-        const QString error =
-            parser.positionalArguments().isEmpty()
-                ? parser.errorText()
-                : QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first());
+    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A settings file (*.kelmg) to open."),
+                                 QStringLiteral("[file]"));
+    if (!parser.parse(app.arguments()) || parser.positionalArguments().size() > 1) {
+        const QString error = parser.positionalArguments().size() <= 1
+                                  ? parser.errorText()
+                                  : QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().at(1));
         std::fprintf(stderr, "tripconf: %s\n\n%s", qPrintable(error), qPrintable(parser.helpText()));
         return 2;
     }
@@ -94,11 +96,33 @@ int main(int argc, char *argv[])
     SetEnglishVersion(StoredEnglishVersion());
     ApplyQtLanguage(EnglishVersion());
 
-    // A second copy ends silently before its window appears. A lock that
-    // cannot be made must not keep the program from starting.
+    // The file is named as this copy's folder sees it: another copy may open it.
+    const QString file = parser.positionalArguments().isEmpty()
+                             ? QString()
+                             : QFileInfo(parser.positionalArguments().constFirst()).absoluteFilePath();
+
+    // A second copy shows no window of its own: it brings the running one to
+    // the front and hands it the file. A lock that cannot be made must not
+    // keep the program from starting.
     TJustOne guard(ProgramFileName());
-    if (guard.state() == TJustOne::State::HeldByAnother)
-        return 0;
+    if (guard.state() == TJustOne::State::HeldByAnother) {
+        if (TInstanceChannel::Send(ProgramFileName(), file))
+            return 0;
+        std::fprintf(stderr, "tripconf: %s\n",
+                     LangText("Another copy of the program is running but does not answer.",
+                              "Другая копия программы запущена, но не отвечает.")
+                         .toUtf8()
+                         .constData());
+        return file.isEmpty() ? 0 : 1;
+    }
+    TInstanceChannel channel;
+    if (guard.owner() && !channel.Listen(ProgramFileName()))
+        std::fprintf(stderr, "tripconf: %s\n",
+                     LangText("Copies started later cannot reach this one (%1).",
+                              "Копии, запущенные позже, не смогут обратиться к этой (%1).")
+                         .arg(channel.ErrorText())
+                         .toUtf8()
+                         .constData());
     if (guard.state() == TJustOne::State::Unavailable)
         std::fprintf(stderr, "tripconf: %s\n",
                      LangText("The single-instance lock cannot be made (%1); starting without it.",
@@ -123,6 +147,8 @@ int main(int argc, char *argv[])
 
     TMainForm form(options);
     QObject::connect(&quitSignals, &TQuitSignals::Received, &form, [&form] { form.QuitBySignal(); });
+    // Queued: the question about unsaved changes must not run inside the socket's handler.
+    QObject::connect(&channel, &TInstanceChannel::Started, &form, &TMainForm::OpenFromOutside, Qt::QueuedConnection);
     TPicturesForm pictures; // hidden; the screen previews stamp its pictures
     ShownProbe probe;
     if (parser.isSet(exitShown))
@@ -133,5 +159,7 @@ int main(int argc, char *argv[])
         ErrorBox(nullptr, e.text());
         return 1;
     }
+    if (!file.isEmpty())
+        QTimer::singleShot(0, &form, [&form, file] { form.OpenFromOutside(file); });
     return app.exec();
 }

@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
 #include <QFileInfo>
@@ -32,6 +33,7 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTimer>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -87,6 +89,9 @@ const char *const kSettingsFilter = "Файлы настроек (*.kelmg)|*.kel
 const char *const kSettingsSuffix = "kelmg";
 
 constexpr int kKeepAliveMs = 30000;
+
+// Where the file dialogs of each kind were last used.
+const QString kFoldersSection = QStringLiteral("Folders");
 
 void setCaption(QWidget *w, const QString &text)
 {
@@ -367,7 +372,8 @@ void TMainForm::Open()
     selectStartPort(ini);
     restorePlacement(ini);
     TKV_RS_Base::AccessUnlocked = true;
-    m_dialogFolder = ProgramFolder();
+    for (TFileKind kind : kFileKinds)
+        SetRememberedFolder(kind, ini.ReadString(kFoldersSection, FileKindKey(kind), QString()));
 
     m_link->SetLineType(2);
     bRS232->setText(QStringLiteral("Выбрать СОМ-порт"));
@@ -501,6 +507,9 @@ void TMainForm::closeEvent(QCloseEvent *event)
             m_link->SavePortSettings(ini.Settings());
         ini.WriteBool(QStringLiteral("Common"), QStringLiteral("EnglishVersion"), EnglishVersion());
         savePlacement(ini);
+        for (TFileKind kind : kFileKinds)
+            if (!RememberedFolder(kind).isEmpty())
+                ini.WriteString(kFoldersSection, FileKindKey(kind), RememberedFolder(kind));
         ini.UpdateFile();
     }
     Timer1->stop();
@@ -659,8 +668,20 @@ void TMainForm::bSetParamsClick()
         return;
     }
     endTransfer();
-    if (!done.isEmpty())
+    if (done.isEmpty())
+        return;
+    if (m_lastBackup.isEmpty()) {
         InfoBox(this, done, m_lastBackupNote);
+        return;
+    }
+    if (InfoBoxOffering(this, done, m_lastBackupNote,
+                        LangText("Open the backups folder", "Открыть папку резервных копий")))
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(m_lastBackup).absolutePath()));
+}
+
+QString TMainForm::backupFolder() const
+{
+    return m_options.BackupFolder.isEmpty() ? TSettingsTransfer::DefaultBackupFolder() : m_options.BackupFolder;
 }
 
 QString TMainForm::partlyWrittenNote(const QString &backupPath) const
@@ -683,18 +704,16 @@ void TMainForm::Timer1Timer()
 
 // ---- files -----------------------------------------------------------------
 
-QString TMainForm::fileDialogFolder() const
+TFileDialogOptions TMainForm::settingsFileDialog() const
 {
-    if (!m_dialogFolder.isEmpty())
-        return m_dialogFolder;
-    return ProgramFolder();
+    return {.filter = QtFileFilter(QString::fromUtf8(kSettingsFilter)),
+            .defaultSuffix = QString::fromLatin1(kSettingsSuffix),
+            .kind = TFileKind::Settings};
 }
 
 bool TMainForm::bSaveParamsClick()
 {
-    const TFileDialogOptions dlg{QtFileFilter(QString::fromUtf8(kSettingsFilter)), QString::fromLatin1(kSettingsSuffix),
-                                 fileDialogFolder()};
-    const QString path = SaveFileDialog(this, dlg);
+    const QString path = SaveFileDialog(this, settingsFileDialog());
     if (path.isEmpty())
         return false;
     if (QFileInfo::exists(path) &&
@@ -706,7 +725,6 @@ bool TMainForm::bSaveParamsClick()
         ErrorBox(this, errorText(e));
         return false;
     }
-    m_dialogFolder = QFileInfo(path).absolutePath();
     SetDependentEnabled(true);
     SetModifiedFlag(false);
     return true;
@@ -716,21 +734,53 @@ void TMainForm::bLoadParamsClick()
 {
     if (m_busy || !askToSaveChanges() || m_quitting)
         return;
-    const TFileDialogOptions dlg{QtFileFilter(QString::fromUtf8(kSettingsFilter)), QString::fromLatin1(kSettingsSuffix),
-                                 fileDialogFolder()};
+    TFileDialogOptions dlg = settingsFileDialog();
+    // The device's settings kept before each write are one click away.
+    if (QFileInfo(backupFolder()).isDir())
+        dlg.sidebarFolders << backupFolder();
     const QString path = OpenFileDialog(this, dlg);
-    if (path.isEmpty())
-        return;
-    m_dialogFolder = QFileInfo(path).absolutePath();
+    if (!path.isEmpty())
+        loadFile(path);
+}
+
+bool TMainForm::loadFile(const QString &path)
+{
     try {
         LoadSettingsFile(*m_model, path);
     } catch (const std::exception &e) {
         ErrorBox(this, errorText(e));
         SetDependentEnabled(false);
-        return;
+        return false;
     }
     SetDependentEnabled(true);
     SetModifiedFlag(false); // the settings are what the file on disk holds
+    return true;
+}
+
+void TMainForm::OpenFromOutside(const QString &path)
+{
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    if (!path.isEmpty())
+        openWhenFree(path);
+}
+
+void TMainForm::openWhenFree(const QString &path)
+{
+    constexpr int kRetryMs = 300;
+    if (m_quitting)
+        return;
+    // Not under the editor's or a transfer's feet: after they end.
+    if (m_busy || QApplication::activeModalWidget()) {
+        QTimer::singleShot(kRetryMs, this, [this, path] { openWhenFree(path); });
+        return;
+    }
+    if (!askToSaveChanges() || m_quitting)
+        return;
+    if (loadFile(path))
+        RememberFolder(TFileKind::Settings, path);
 }
 
 // ---- the other commands --------------------------------------------------------

@@ -16,6 +16,7 @@ class TKV_RS;
 class TMK;
 class TMIniFile;
 class TProgressForm;
+struct TFileDialogOptions;
 struct TTransferCallbacks;
 
 // How this run was started (command line).
@@ -48,6 +49,12 @@ public:
     // cancelled, unsaved changes are not saved; a running transfer ends first
     // (a handshake is cancelled, a write is finished).
     void QuitBySignal();
+
+    // A file given from outside (the command line, a copy started later):
+    // the window comes to the front and opens it as a load does, asking
+    // about unsaved changes first. It waits while a transfer or a dialog is
+    // running. An empty path only brings the window to the front.
+    void OpenFromOutside(const QString &path);
 
     TKV_RS &Link() { return *m_link; }
     TMK &Model() { return *m_model; }
@@ -102,7 +109,10 @@ private:
     void endTransfer();
     TTransferCallbacks transferCallbacks();
     QString partlyWrittenNote(const QString &backupPath) const;
-    QString fileDialogFolder() const;
+    TFileDialogOptions settingsFileDialog() const;
+    bool loadFile(const QString &path); // true when loaded; errors are shown
+    void openWhenFree(const QString &path);
+    QString backupFolder() const; // where writes keep the device's previous settings
     std::function<bool(TMK &)> SettingsEditor();
     std::function<bool(TMK &)> JournalsViewer();
 
@@ -117,7 +127,6 @@ private:
     bool m_modified = false;
     bool m_settingsInHand = false; // the four dependent commands are enabled
     QElapsedTimer m_frameWait;     // running while the window manager's frame is not yet known
-    QString m_dialogFolder;
     QString m_lastBackup;
     QString m_lastBackupNote; // what the transfer said about its backup
 };

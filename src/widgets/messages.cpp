@@ -7,19 +7,23 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QUrl>
 
 namespace {
 TMessageHook g_messageHook;
 TFileDialogHook g_fileHook;
 
-TAnswer showBox(QWidget *parent, TMessageKind kind, const QString &text, const QString &detail = QString())
+TAnswer showBox(QWidget *parent, TMessageKind kind, const QString &text, const QString &detail = QString(),
+                const QString &action = QString())
 {
     if (g_messageHook)
         return g_messageHook(kind, text);
     QMessageBox box(parent);
     box.setText(text);
     box.setInformativeText(detail);
+    QAbstractButton *actionButton = nullptr;
     switch (kind) {
     case TMessageKind::Error:
         box.setIcon(QMessageBox::Critical);
@@ -30,6 +34,10 @@ TAnswer showBox(QWidget *parent, TMessageKind kind, const QString &text, const Q
         box.setIcon(QMessageBox::Information);
         box.setWindowTitle(LangText("Information", "Информация"));
         box.setStandardButtons(QMessageBox::Ok);
+        if (!action.isEmpty()) {
+            actionButton = box.addButton(action, QMessageBox::ActionRole);
+            box.setDefaultButton(QMessageBox::Ok);
+        }
         break;
     case TMessageKind::Question:
         box.setIcon(QMessageBox::Question);
@@ -47,7 +55,10 @@ TAnswer showBox(QWidget *parent, TMessageKind kind, const QString &text, const Q
         box.button(QMessageBox::Discard)->setText(LangText("Discard", "Не сохранять"));
         break;
     }
-    switch (box.exec()) {
+    const int result = box.exec();
+    if (actionButton && box.clickedButton() == actionButton)
+        return TAnswer::Yes;
+    switch (result) {
     case QMessageBox::Yes:
     case QMessageBox::Save: return TAnswer::Yes;
     case QMessageBox::No:
@@ -82,6 +93,10 @@ TAnswer AskSaveDiscardCancel(QWidget *parent, const QString &text)
 {
     return showBox(parent, TMessageKind::SaveQuestion, text);
 }
+bool InfoBoxOffering(QWidget *parent, const QString &text, const QString &detail, const QString &action)
+{
+    return showBox(parent, TMessageKind::Information, text, detail, action) == TAnswer::Yes;
+}
 
 QString QtFileFilter(const QString &filter)
 {
@@ -99,24 +114,42 @@ QString QtFileFilter(const QString &filter)
     return out.join(QStringLiteral(";;"));
 }
 
-static QString runDialog(QWidget *parent, TFileDialogKind kind, const TFileDialogOptions &dlg)
+static QString runDialog(QWidget *parent, TFileDialogKind kind, TFileDialogOptions dlg)
 {
-    if (g_fileHook)
-        return withSuffix(g_fileHook(kind, dlg.folder), kind == TFileDialogKind::Save ? dlg.defaultSuffix : QString());
-    QFileDialog dialog(parent, QString(), dlg.folder, dlg.filter);
-    dialog.setDefaultSuffix(dlg.defaultSuffix);
-    if (kind == TFileDialogKind::Open) {
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dlg.folder.isEmpty() && dlg.kind)
+        dlg.folder = StartFolder(*dlg.kind);
+    const QString suffix = kind == TFileDialogKind::Save ? dlg.defaultSuffix : QString();
+    QString chosen;
+    if (g_fileHook) {
+        chosen = withSuffix(g_fileHook(kind, dlg), suffix);
     } else {
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setOption(QFileDialog::DontConfirmOverwrite); // the caller asks in the program's words
+        // The folder is set apart from the constructor: given there, a folder
+        // that is not there (any more) would be offered as the file's name.
+        QFileDialog dialog(parent, dlg.title, QString(), dlg.filter);
+        dialog.setDirectory(dlg.folder);
+        dialog.setDefaultSuffix(dlg.defaultSuffix);
+        if (kind == TFileDialogKind::Open) {
+            dialog.setAcceptMode(QFileDialog::AcceptOpen);
+            dialog.setFileMode(QFileDialog::ExistingFile);
+        } else {
+            dialog.setAcceptMode(QFileDialog::AcceptSave);
+            dialog.setFileMode(QFileDialog::AnyFile);
+            if (!dlg.confirmOverwrite)
+                dialog.setOption(QFileDialog::DontConfirmOverwrite); // the caller asks in the program's words
+        }
+        if (!dlg.sidebarFolders.isEmpty()) {
+            QList<QUrl> places = dialog.sidebarUrls();
+            for (const QString &folder : std::as_const(dlg.sidebarFolders))
+                if (!places.contains(QUrl::fromLocalFile(folder)))
+                    places << QUrl::fromLocalFile(folder);
+            dialog.setSidebarUrls(places);
+        }
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+            chosen = withSuffix(dialog.selectedFiles().constFirst(), suffix);
     }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    const QString chosen = dialog.selectedFiles().constFirst();
-    return kind == TFileDialogKind::Save ? withSuffix(chosen, dlg.defaultSuffix) : chosen;
+    if (dlg.kind)
+        RememberFolder(*dlg.kind, chosen);
+    return chosen;
 }
 
 QString OpenFileDialog(QWidget *parent, const TFileDialogOptions &dlg)

@@ -1,6 +1,10 @@
 #pragma once
+#include "file_folders.h"
+
 #include <QString>
+#include <QStringList>
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -26,19 +30,30 @@ void ErrorBox(QWidget *parent, const QString &text);
 void InfoBox(QWidget *parent, const QString &text, const QString &detail = QString());
 bool AskYesNo(QWidget *parent, const QString &text); // only Yes proceeds
 TAnswer AskSaveDiscardCancel(QWidget *parent, const QString &text);
+// An information box with a button for a further step besides OK: true when
+// the user pressed that button. A hook answers Yes for it.
+bool InfoBoxOffering(QWidget *parent, const QString &text, const QString &detail, const QString &action);
 
 enum class TFileDialogKind { Open, Save };
-// Returns the chosen path, or an empty string when the user cancelled.
-using TFileDialogHook = std::function<QString(TFileDialogKind kind, const QString &folder)>;
-void SetFileDialogHook(TFileDialogHook hook);
 
 struct TFileDialogOptions {
-    QString filter;        // Qt syntax: "Description (*.ext)"
-    QString defaultSuffix; // appended when the typed name has none
-    QString folder;        // where the dialog starts
+    QString filter{};        // Qt syntax: "Description (*.ext)"
+    QString defaultSuffix{}; // appended when the typed name has none
+    QString folder{};        // where the dialog starts; empty: the start folder of `kind`
+    // The kind of file: the dialog starts where that kind was last used, and
+    // a chosen file's folder is remembered for the next time.
+    std::optional<TFileKind> kind{};
+    QString title{};               // the window title; empty: the system's
+    QStringList sidebarFolders{};  // offered beside the standard places
+    bool confirmOverwrite = false; // the save dialog asks before replacing a file
 };
+
+// Returns the chosen path, or an empty string when the user cancelled. It
+// gets the options with the folder the dialog would start in.
+using TFileDialogHook = std::function<QString(TFileDialogKind kind, const TFileDialogOptions &dlg)>;
+void SetFileDialogHook(TFileDialogHook hook);
 // The open dialog requires an existing file; the save dialog leaves the
-// rewrite question to the caller.
+// rewrite question to the caller unless told otherwise.
 QString OpenFileDialog(QWidget *parent, const TFileDialogOptions &dlg);
 QString SaveFileDialog(QWidget *parent, const TFileDialogOptions &dlg);
 

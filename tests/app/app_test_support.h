@@ -22,6 +22,7 @@ struct TMessageLog {
     std::deque<TAnswer> answers; // answers to questions in order; No when empty
     QStringList fileChoices;     // paths the file dialogs return in order; cancel when empty
     int fileDialogs = 0;
+    QList<TFileDialogOptions> offered; // what each file dialog was opened with
 
     void install()
     {
@@ -34,8 +35,9 @@ struct TMessageLog {
             answers.pop_front();
             return a;
         });
-        SetFileDialogHook([this](TFileDialogKind, const QString &) {
+        SetFileDialogHook([this](TFileDialogKind, const TFileDialogOptions &dlg) {
             ++fileDialogs;
+            offered << dlg;
             return fileChoices.isEmpty() ? QString() : fileChoices.takeFirst();
         });
     }
@@ -45,6 +47,7 @@ struct TMessageLog {
         answers.clear();
         fileChoices.clear();
         fileDialogs = 0;
+        offered.clear();
     }
     int count(TMessageKind kind) const
     {

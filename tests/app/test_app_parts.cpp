@@ -12,13 +12,16 @@
 #include "port_dialog.h"
 #include "progress_form.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStyle>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 #include <cerrno>
 
@@ -148,11 +151,37 @@ private Q_SLOTS:
         log.install();
         if (!typed.isEmpty())
             log.fileChoices << typed;
-        const TFileDialogOptions dlg{QtFileFilter(QStringLiteral("Файлы настроек (*.kelmg)|*.kelmg")),
-                                     QStringLiteral("kelmg"), QStringLiteral("/tmp")};
+        const TFileDialogOptions dlg{.filter = QtFileFilter(QStringLiteral("Файлы настроек (*.kelmg)|*.kelmg")),
+                                     .defaultSuffix = QStringLiteral("kelmg"),
+                                     .folder = QStringLiteral("/tmp")};
         QCOMPARE(SaveFileDialog(nullptr, dlg), path);
         SetFileDialogHook(nullptr);
         SetMessageHook(nullptr);
+    }
+
+    // The real dialog: the folders asked for join the standard places, and no
+    // folder's name is offered as the file's.
+    void openDialogOffersExtraPlaces()
+    {
+        SetFileDialogHook(nullptr);
+        QTemporaryDir extra;
+        TFileDialogOptions dlg;
+        dlg.folder = QDir::homePath();
+        dlg.sidebarFolders << extra.path();
+        QList<QUrl> places;
+        QString typed = QStringLiteral("?");
+        QTimer::singleShot(0, [&] {
+            if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
+                places = dialog->sidebarUrls();
+                if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+                    typed = name->text();
+                dialog->reject();
+            }
+        });
+        QVERIFY(OpenFileDialog(nullptr, dlg).isEmpty());
+        QVERIFY(places.contains(QUrl::fromLocalFile(extra.path())));
+        QVERIFY(places.size() > 1);
+        QCOMPARE(typed, QString());
     }
 
     void singleInstanceGuard()

@@ -2,9 +2,13 @@
 // the end of the demo device with the program.
 #include "app_test_support.h"
 #include "just_one.h"
+#include "settings_file.h"
+#include "test_models.h"
+#include "tmk.h"
 
 #include <QDir>
 #include <QProcess>
+#include <QSettings>
 #include <QtTest>
 
 #include <csignal>
@@ -180,6 +184,41 @@ private Q_SLOTS:
         QVERIFY(first.waitForFinished(5000));
         TJustOne after(QStringLiteral("tripconf"));
         QVERIFY(after.owner());
+    }
+    // A copy started with a file while one runs hands the file over and ends;
+    // the running copy opens it as a load does (and so keeps its folder for
+    // the next load dialog, which the ini file shows at the end).
+    void secondCopyHandsItsFileToTheFirst()
+    {
+        useLockFolder(QStringLiteral("locks-file"));
+        const QString ini = m_dir.filePath(QStringLiteral("handed.ini"));
+        const QString folder = m_dir.filePath(QStringLiteral("handed"));
+        QVERIFY(QDir().mkpath(folder));
+        const QString file = folder + QStringLiteral("/car.kelmg");
+        SaveSettingsFile(*MakeModel(0x4010), file);
+
+        QProcess first;
+        first.setProcessEnvironment(environment());
+        first.start(QStringLiteral(TRIPCONF_PATH), {QStringLiteral("--port"), m_port, QStringLiteral("--ini"), ini});
+        QVERIFY(first.waitForStarted(5000));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(TInstanceChannel::SocketPath(QStringLiteral("tripconf"))), 10000);
+
+        for (const QStringList &args : {QStringList{}, QStringList{QStringLiteral("car.kelmg")}}) {
+            QProcess second;
+            second.setProcessEnvironment(environment());
+            second.setWorkingDirectory(folder); // a name relative to where the copy was started
+            second.start(QStringLiteral(TRIPCONF_PATH), args);
+            QVERIFY(second.waitForFinished(10000));
+            QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(second.exitCode(), 0);
+            QCOMPARE(first.state(), QProcess::Running);
+        }
+        QTest::qWait(500);
+        ::kill(pid_t(first.processId()), SIGTERM);
+        QVERIFY(first.waitForFinished(10000));
+        QCOMPARE(first.exitCode(), 0);
+        QSettings kept(ini, QSettings::IniFormat);
+        QCOMPARE(kept.value(QStringLiteral("Folders/Settings")).toString(), folder);
     }
 };
 

@@ -21,6 +21,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDesktopServices>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMessageBox>
@@ -47,6 +48,15 @@ struct Sim {
 };
 
 } // namespace
+
+// Takes the folders the program asks the desktop to open.
+class TUrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public Q_SLOTS:
+    void open(const QUrl &url) { opened << url; }
+};
 
 class TestAppWindow : public QObject {
     Q_OBJECT
@@ -985,6 +995,104 @@ private Q_SLOTS:
         QVERIFY(device.SettingsImage == written);
         device.UnpackAll();
         QCOMPARE(GetU16(device.block(mem::FuelBlock), 0), fuelWritten);
+    }
+
+    // Each kind of file dialog starts where files of that kind were last
+    // used, also after a restart; the first time in the documents folder, or
+    // home when there is none; a folder since removed is not offered.
+    void fileDialogsStartWhereTheUserWorks()
+    {
+        const QByteArray home0 = qgetenv("HOME"), config0 = qgetenv("XDG_CONFIG_HOME");
+        const auto restoreHome = qScopeGuard([&] {
+            qputenv("HOME", home0);
+            qputenv("XDG_CONFIG_HOME", config0);
+        });
+        const QString home = m_dir.filePath(QStringLiteral("home"));
+        const QString documents = home + QStringLiteral("/Documents");
+        QVERIFY(QDir().mkpath(home));
+        qputenv("HOME", home.toUtf8());
+        qputenv("XDG_CONFIG_HOME", (home + QStringLiteral("/.config")).toUtf8());
+        auto sim = startSim();
+        const QString ini = freshIni();
+        auto form = openForm(sim->path);
+        // The folder the next dialog of `kind` is offered; the settings through the window's own button.
+        auto offered = [&](TFileKind kind) {
+            if (kind == TFileKind::Settings) {
+                form->bLoadParams->click();
+            } else {
+                TFileDialogOptions dlg;
+                dlg.kind = kind;
+                OpenFileDialog(form.get(), dlg);
+            }
+            return m_messages.offered.isEmpty() ? QString() : m_messages.offered.takeLast().folder;
+        };
+        auto chooseIn = [&](TFileKind kind, const QString &folder) {
+            QDir().mkpath(folder);
+            m_messages.fileChoices << folder + QStringLiteral("/chosen");
+            TFileDialogOptions dlg;
+            dlg.kind = kind;
+            SaveFileDialog(form.get(), dlg);
+        };
+
+        QCOMPARE(offered(TFileKind::Settings), home);
+        QVERIFY(QDir().mkpath(documents));
+        QCOMPARE(offered(TFileKind::Settings), documents);
+        const QString settings = m_dir.filePath(QStringLiteral("work/settings"));
+        const QString exports = m_dir.filePath(QStringLiteral("work/exports"));
+        chooseIn(TFileKind::Settings, settings);
+        chooseIn(TFileKind::JournalExport, exports);
+        QCOMPARE(offered(TFileKind::Settings), settings);
+        QCOMPARE(offered(TFileKind::JournalExport), exports);
+        QCOMPARE(offered(TFileKind::Tank), documents);
+
+        // Another run: the ini file brings the folders back.
+        form->close();
+        form.reset();
+        for (TFileKind kind : kFileKinds)
+            SetRememberedFolder(kind, QString());
+        SetIniPath(ini);
+        form = openForm(sim->path);
+        QCOMPARE(offered(TFileKind::Settings), settings);
+        QCOMPARE(offered(TFileKind::JournalExport), exports);
+        QCOMPARE(offered(TFileKind::Maintenance), documents);
+        QVERIFY(QDir(settings).removeRecursively());
+        QCOMPARE(offered(TFileKind::Settings), documents);
+        QVERIFY(m_messages.shown.isEmpty());
+        form->close();
+    }
+
+    // After a write its backup is one step away: the success box opens its
+    // folder, and the load dialog offers that folder.
+    void backupsAreReachable()
+    {
+        auto sim = startSim();
+        freshIni();
+        auto form = openForm(sim->path);
+        form->bGetParams->click();
+        QVERIFY(dependentEnabled(*form, true));
+        TUrlCatcher desktop;
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &desktop, "open");
+        const auto unhook = qScopeGuard([this] {
+            QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+            m_messages.install();
+        });
+        QString info;
+        SetMessageHook([&](TMessageKind kind, const QString &text) {
+            if (kind == TMessageKind::Information)
+                info = text;
+            return TAnswer::Yes; // the box's own button
+        });
+        form->bSetParams->click();
+        QCOMPARE(info, QStringLiteral("Настройки записаны в МК"));
+        const QString backups = m_dir.filePath(QStringLiteral("backups"));
+        QCOMPARE(QFileInfo(form->LastBackupPath()).absolutePath(), backups);
+        QCOMPARE(desktop.opened, QList<QUrl>{QUrl::fromLocalFile(backups)});
+
+        m_messages.install();
+        form->bLoadParams->click();
+        QCOMPARE(m_messages.offered.size(), 1);
+        QCOMPARE(m_messages.offered[0].sidebarFolders, QStringList{backups});
+        form->close();
     }
 };
 

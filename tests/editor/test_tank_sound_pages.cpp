@@ -312,6 +312,13 @@ TEST(EditorPages, FileButtonsSaveAndLoadThroughTheirDialogs)
                 auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
                 ASSERT_NE(dialog, nullptr);
                 seen = true;
+                // The load starts where the save went; no folder's name is offered as the file's.
+                if (!saving) {
+                    EXPECT_EQ(dialog->directory().absolutePath(), QDir(dir.path()).absolutePath());
+                }
+                if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))) {
+                    EXPECT_TRUE(name->text().isEmpty()) << name->text().toStdString();
+                }
                 EXPECT_EQ(dialog->parentWidget(), h.page);
                 EXPECT_EQ(dialog->windowTitle(), button->text());
                 EXPECT_EQ(dialog->acceptMode(), saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);

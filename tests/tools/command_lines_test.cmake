@@ -75,7 +75,7 @@ if(DEFINED tripconf AND last_out MATCHES "exit-when-shown")
 endif()
 run(tripconf 2 err "Unknown option 'bogus'.*Usage: .*tripconf \\[options\\]" --bogus)
 run(tripconf 2 err "Missing value after '--port'.*Usage:" --port)
-run(tripconf 2 err "Unexpected argument 'extra'.*Usage:" extra)
+run(tripconf 2 err "Unexpected argument 'extra'.*Usage:" one.kelmg extra)
 
 if(failures)
   message(FATAL_ERROR "${failures}")

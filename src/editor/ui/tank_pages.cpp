@@ -4,6 +4,7 @@
 #include "errors.h"
 #include "field_binder.h"
 #include "language.h"
+#include "messages.h"
 #include "stringgrid.h"
 #include "tank_service_files.h"
 #include "tmk.h"
@@ -11,7 +12,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDoubleSpinBox>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -19,7 +19,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStandardPaths>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
@@ -59,20 +58,17 @@ bool shownOnError(QWidget *parent, const std::function<void()> &action)
     }
 }
 
-// A file button of a page: its dialog opens in `folder`, and `chosen` gets the
-// file once the dialog is confirmed.
-void connectFileButton(QWidget *page, QPushButton *button, QFileDialog::AcceptMode mode, const QString &folder,
-                       const QString &filter, const QString &suffix, std::function<void(const QString &)> chosen)
+// A file button of a page: its dialog starts where files of its kind were
+// last used, and `chosen` gets the file once the dialog is confirmed.
+void connectFileButton(QWidget *page, QPushButton *button, TFileDialogKind mode, TFileKind kind, const QString &filter,
+                       const QString &suffix, std::function<void(const QString &)> chosen)
 {
     QObject::connect(button, &QPushButton::clicked, page, [=] {
-        QFileDialog dialog(page, button->text(), folder, filter);
-        if (mode == QFileDialog::AcceptSave)
-            dialog.setAcceptMode(QFileDialog::AcceptSave);
-        else
-            dialog.setFileMode(QFileDialog::ExistingFile);
-        dialog.setDefaultSuffix(suffix);
-        if (dialog.exec() == QDialog::Accepted)
-            chosen(dialog.selectedFiles().value(0));
+        const TFileDialogOptions dlg{
+            .filter = filter, .defaultSuffix = suffix, .kind = kind, .title = button->text(), .confirmOverwrite = true};
+        const QString path = mode == TFileDialogKind::Save ? SaveFileDialog(page, dlg) : OpenFileDialog(page, dlg);
+        if (!path.isEmpty())
+            chosen(path);
     });
 }
 
@@ -242,11 +238,10 @@ TFuelTankPage::TFuelTankPage(TEditorContext &context, QWidget *parent) : TEditor
     right->addWidget(m_save);
     right->addWidget(m_load);
     right->addStretch();
-    const QString folder = QCoreApplication::applicationDirPath();
     const QString suffix = QStringLiteral("kelmo");
-    connectFileButton(this, m_save, QFileDialog::AcceptSave, folder, tankFilter(), suffix,
+    connectFileButton(this, m_save, TFileDialogKind::Save, TFileKind::Tank, tankFilter(), suffix,
                       [this](const QString &path) { saveTo(path); });
-    connectFileButton(this, m_load, QFileDialog::AcceptOpen, folder, tankFilter(), suffix,
+    connectFileButton(this, m_load, TFileDialogKind::Open, TFileKind::Tank, tankFilter(), suffix,
                       [this](const QString &path) { loadFrom(path); });
 
     auto *top = new QHBoxLayout(this);
@@ -385,11 +380,10 @@ TMaintenancePage::TMaintenancePage(TEditorContext &context, QWidget *parent) : T
     save->setObjectName(QStringLiteral("bTOSave"));
     auto *load = new QPushButton(LangText("Load maintenance settings from a file", "Считать настройки ТО из файла"));
     load->setObjectName(QStringLiteral("bTOLoad"));
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString suffix = QStringLiteral("kelmt");
-    connectFileButton(this, save, QFileDialog::AcceptSave, folder, serviceFilter(), suffix,
+    connectFileButton(this, save, TFileDialogKind::Save, TFileKind::Maintenance, serviceFilter(), suffix,
                       [this](const QString &path) { saveTo(path); });
-    connectFileButton(this, load, QFileDialog::AcceptOpen, folder, serviceFilter(), suffix,
+    connectFileButton(this, load, TFileDialogKind::Open, TFileKind::Maintenance, serviceFilter(), suffix,
                       [this](const QString &path) { loadFrom(path); });
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(save);

@@ -8,7 +8,6 @@
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -39,14 +38,7 @@ constexpr int kPageMargin = 4;
 
 QString askFileName(QWidget *parent, const QString &folder)
 {
-    QFileDialog dialog(parent);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(QStringLiteral("txt"));
-    dialog.setDirectory(folder);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
+    return SaveFileDialog(parent, {.defaultSuffix = QStringLiteral("txt"), .folder = folder, .confirmOverwrite = true});
 }
 
 QWidget *makeBoldPage()
@@ -67,8 +59,7 @@ constexpr Qt::Alignment kTopLeft = Qt::AlignLeft | Qt::AlignTop;
 } // namespace
 
 TMK_ViewJournalsDlg::TMK_ViewJournalsDlg(TMK &model, QWidget *parent)
-    : QDialog(parent), m_model(model), m_point(QLocale().decimalPoint()),
-      m_saveFolder(QCoreApplication::applicationDirPath()), m_fileName(askFileName)
+    : QDialog(parent), m_model(model), m_point(QLocale().decimalPoint()), m_fileName(askFileName)
 {
     setObjectName(QStringLiteral("TMK_ViewJournalsDlg"));
     setWindowTitle(LangText("Viewing logs", "Просмотр журналов"));
@@ -356,9 +347,8 @@ bool TMK_ViewJournalsDlg::clear(const JournalClearing &what)
 
 QString TMK_ViewJournalsDlg::askExportPath()
 {
-    const QString path = m_fileName ? m_fileName(this, m_saveFolder) : QString();
-    if (!path.isEmpty())
-        m_saveFolder = QFileInfo(path).absolutePath();
+    const QString path = m_fileName ? m_fileName(this, StartFolder(TFileKind::JournalExport)) : QString();
+    RememberFolder(TFileKind::JournalExport, path);
     return path;
 }
 

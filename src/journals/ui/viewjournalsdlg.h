@@ -63,7 +63,6 @@ private:
     TMK &m_model;
     int m_faultStyle = journal::kNoFaultFormat;
     QString m_point;
-    QString m_saveFolder;
     FileNameProvider m_fileName;
     bool m_centred = false;
 };
