@@ -91,11 +91,7 @@ int main(int argc, char **argv)
     // to the user, a USB modem held by another program and a UART.
     TFakeSerialTree tree;
     tree.use();
-    TKV_RS_Base::ProbeHook = [](const QString &path) {
-        return path.endsWith(QLatin1String("/ttyUSB1"))    ? EACCES
-               : path.endsWith(QLatin1String("/ttyUSB10")) ? EBUSY
-                                                           : 0;
-    };
+    TFakeSerialTree::probeWithOneLockedOneBusy();
     bool dialogOk = false;
     {
         TKV_RS link;

@@ -246,11 +246,7 @@ private Q_SLOTS:
         SetEnglishVersion(english);
         TFakeSerialTree tree;
         tree.use();
-        TKV_RS_Base::ProbeHook = [](const QString &path) {
-            return path.endsWith(QLatin1String("/ttyUSB1"))    ? EACCES
-                   : path.endsWith(QLatin1String("/ttyUSB10")) ? EBUSY
-                                                               : 0;
-        };
+        TFakeSerialTree::probeWithOneLockedOneBusy();
         TKV_RS link;
         link.PortNumber = link.PortNumberOfPath(tree.dev("ttyACM0"));
         TPortDialog dialog(link, nullptr);

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cerrno>
 
 class TFakeSerialTree {
 public:
@@ -40,6 +41,16 @@ public:
     }
     TFakeSerialTree(const TFakeSerialTree &) = delete;
     TFakeSerialTree &operator=(const TFakeSerialTree &) = delete;
+
+    // ttyUSB1 closed to the user, ttyUSB10 held by another program.
+    static void probeWithOneLockedOneBusy()
+    {
+        TKV_RS_Base::ProbeHook = [](const QString &path) {
+            return path.endsWith(QLatin1String("/ttyUSB1"))    ? EACCES
+                   : path.endsWith(QLatin1String("/ttyUSB10")) ? EBUSY
+                                                               : 0;
+        };
+    }
 
     QString path(const QString &relative) const { return m_dir.filePath(relative); }
     QString dev(const char *name) const { return path(QStringLiteral("dev/") + QLatin1String(name)); }
